@@ -1,0 +1,31 @@
+# Thin wrapper over CMake presets; see README.md.
+BUILD_DIR ?= build/debug
+RELEASE_DIR ?= build/release
+JOBS ?= $(shell nproc)
+
+.PHONY: all deps build run test bench release clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+build: deps
+	@cmake --preset debug >/dev/null
+	@cmake --build --preset debug -j $(JOBS)
+
+release: deps
+	@cmake --preset release >/dev/null
+	@cmake --build --preset release -j $(JOBS)
+
+run: build
+	$(BUILD_DIR)/src/app/orvo-browser
+
+test: build
+	ctest --preset debug -j $(JOBS)
+
+bench: release
+	bench/run-all.sh $(RELEASE_DIR)
+
+clean:
+	rm -rf build

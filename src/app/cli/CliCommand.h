@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace orvo::cli {
+
+// One top-level subcommand of `orvo` (`orvo store ...`, `orvo ls ...`).
+struct CliCommand {
+    const char* name;
+    const char* usage;   // shown by `orvo help`, one or more lines
+    int (*run)(const std::vector<std::string>& args); // args after the name
+};
+
+// Each cli/*.cpp file registers its commands with a static CliRegistration,
+// so adding a subcommand touches no shared file.
+std::vector<CliCommand>& CliCommands();
+
+struct CliRegistration {
+    explicit CliRegistration(const CliCommand& command) { CliCommands().push_back(command); }
+};
+
+// Prints "orvo: MESSAGE" on stderr and returns the exit status 1.
+int Fail(const std::string& message);
+// Prints the usage of one command on stderr and returns the exit status 2.
+int UsageError(const char* commandName);
+
+// Escapes carriage returns, line feeds and tabs as \r, \n and \t so that a
+// cell stays on one tab-separated line.
+std::string EscapeCell(const std::string& text);
+
+} // namespace orvo::cli

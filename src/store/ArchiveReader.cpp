@@ -4,9 +4,8 @@
 
 namespace orvo {
 
-void ArchiveReader::Need(size_t n) const {
-    if (n > Remaining())
-        throw ArchiveError("The file ends too early (offset " + std::to_string(pos_) +
+void ArchiveReader::Truncated(size_t n) const {
+    throw ArchiveError("The file ends too early (offset " + std::to_string(pos_) +
                            ", " + std::to_string(n) + " more bytes expected).");
 }
 
@@ -17,39 +16,6 @@ void ArchiveReader::CheckCount(uint64_t count, size_t minSize, const char* what)
         throw ArchiveError(std::string("The file is damaged: it claims ") + std::to_string(count) +
                            " " + what + " but only " + std::to_string(Remaining()) +
                            " bytes follow (offset " + std::to_string(pos_) + ").");
-}
-
-uint8_t ArchiveReader::U8() {
-    Need(1);
-    return static_cast<uint8_t>(data_[pos_++]);
-}
-
-uint16_t ArchiveReader::U16() {
-    Need(2);
-    uint16_t v = static_cast<uint16_t>(static_cast<uint8_t>(data_[pos_]) |
-                                       (static_cast<uint8_t>(data_[pos_ + 1]) << 8));
-    pos_ += 2;
-    return v;
-}
-
-uint32_t ArchiveReader::U32() {
-    Need(4);
-    uint32_t v = 0;
-    for (int i = 3; i >= 0; --i)
-        v = (v << 8) | static_cast<uint8_t>(data_[pos_ + static_cast<size_t>(i)]);
-    pos_ += 4;
-    return v;
-}
-
-double ArchiveReader::F64() {
-    Need(8);
-    uint64_t bits = 0;
-    for (int i = 7; i >= 0; --i)
-        bits = (bits << 8) | static_cast<uint8_t>(data_[pos_ + static_cast<size_t>(i)]);
-    pos_ += 8;
-    double d;
-    std::memcpy(&d, &bits, sizeof d);
-    return d;
 }
 
 std::string_view ArchiveReader::View(size_t n) {

@@ -1,6 +1,9 @@
 #include "store/QRecord.h"
 
 #include "store/QTable.h"
+#include "store/TableArena.h"
+
+#include <new>
 
 namespace orvo {
 
@@ -46,6 +49,42 @@ QRecord& QRecord::operator=(const QRecord& other) {
 QRecord::~QRecord() {
     if (ownsColumns_)
         delete columns_;
+    FreeValues();
+}
+
+void QRecord::FreeValues() {
+    if (valuesInArena_) {
+        for (uint32_t i = 0; i < count_; ++i)
+            values_[i].~QValue();
+    } else {
+        delete[] values_;
+    }
+    values_ = nullptr;
+    count_ = 0;
+    valuesInArena_ = false;
+}
+
+QRecord* QRecord::MakeInArena(TableArena& arena, uint32_t valueCount) {
+    QRecord* row = arena.Make<QRecord>();
+    row->inArena_ = true;
+    if (valueCount) {
+        void* block = arena.Allocate(sizeof(QValue) * valueCount, alignof(QValue));
+        row->values_ = static_cast<QValue*>(block);
+        for (uint32_t i = 0; i < valueCount; ++i)
+            new (&row->values_[i]) QValue();
+        row->count_ = valueCount;
+        row->valuesInArena_ = true;
+    }
+    return row;
+}
+
+void QRecord::Destroy(QRecord* row) {
+    if (!row)
+        return;
+    if (row->inArena_)
+        row->~QRecord();
+    else
+        delete row;
 }
 
 void QRecord::CopyValuesFrom(const QRecord& other) {
@@ -57,10 +96,11 @@ void QRecord::CopyValuesFrom(const QRecord& other) {
 void QRecord::ResizeValues(uint32_t count) {
     if (count == count_)
         return;
-    auto values = count ? std::make_unique<QValue[]>(count) : nullptr;
+    QValue* values = count ? new QValue[count] : nullptr;
     for (uint32_t i = 0; i < count && i < count_; ++i)
-        values[i] = std::move(values_[i]);
-    values_ = std::move(values);
+        values[i] = values_[i]; // a copy: the old cells may borrow arena text
+    FreeValues();
+    values_ = values;
     count_ = count;
 }
 
@@ -68,8 +108,7 @@ void QRecord::UseColumns(const QFieldList* columns, bool copy) {
     if (ownsColumns_)
         delete columns_;
     ownsColumns_ = false;
-    values_.reset();
-    count_ = 0;
+    FreeValues();
     if (copy) {
         columns_ = columns ? new QFieldList(*columns) : new QFieldList();
         ownsColumns_ = true;
@@ -83,11 +122,10 @@ void QRecord::UseColumns(const QFieldList* columns, bool copy) {
         values_[i] = QValue::Default((*columns_)[i].GetType());
 }
 
-void QRecord::AttachColumns(const QFieldList* columns) {
-    if (ownsColumns_ && columns_ != columns)
-        delete columns_;
+void QRecord::DropOwnedColumns() {
+    delete columns_;
+    columns_ = nullptr;
     ownsColumns_ = false;
-    columns_ = columns;
 }
 
 int QRecord::FieldIndex(std::string_view name) const {

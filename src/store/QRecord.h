@@ -12,6 +12,7 @@
 namespace orvo {
 
 class QTable;
+class TableArena;
 
 // One row: a value per column of the column list it follows. Normally that
 // is its table's list (shared); a row may instead carry a private copy.
@@ -25,11 +26,21 @@ public:
     QRecord& operator=(const QRecord& other);
     ~QRecord();
 
+    // A row whose header and cells live in a table's arena (see TableArena);
+    // such rows are ended with Destroy, never with delete.
+    static QRecord* MakeInArena(TableArena& arena, uint32_t valueCount);
+    static void Destroy(QRecord* row);
+    bool InArena() const { return inArena_; }
+
     // Drops the values and follows the given columns (or a private copy of
     // them) with one default value each.
     void UseColumns(const QFieldList* columns, bool copy);
     // Points at another column list without touching the values.
-    void AttachColumns(const QFieldList* columns);
+    void AttachColumns(const QFieldList* columns) {
+        if (ownsColumns_ && columns_ != columns)
+            DropOwnedColumns();
+        columns_ = columns;
+    }
     bool OwnsColumns() const { return ownsColumns_; }
     const QFieldList* Columns() const { return columns_; }
 
@@ -66,13 +77,20 @@ public:
 private:
     void CopyValuesFrom(const QRecord& other);
 
+    void FreeValues();
+    void DropOwnedColumns();
+
     // A plain array rather than a vector: rows are the bulk of a listing's
     // memory, and this keeps a row's header at 32 bytes.
-    std::unique_ptr<QValue[]> values_;
+    QValue* values_ = nullptr;
     uint32_t count_ = 0;
     uint32_t id_ = 0;
     const QFieldList* columns_ = nullptr;
     bool ownsColumns_ = false;
+    bool valuesInArena_ = false;
+    bool inArena_ = false;
 };
+
+static_assert(sizeof(QRecord) == 32, "rows are the bulk of a listing's memory");
 
 } // namespace orvo

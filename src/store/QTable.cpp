@@ -76,6 +76,8 @@ void QTable::SetText(std::string_view column, int row, std::string_view text, in
 
 void QTable::TakeContentsFrom(QTable& other) {
     RemoveAll();
+    if (other.arena_)
+        arena_ = std::move(other.arena_); // the old rows are gone, so may their arena be
     name_ = std::move(other.name_);
     created_ = other.created_;
     secondText_ = std::move(other.secondText_);
@@ -153,16 +155,35 @@ void QTable::SetRecord(int index, const QRecord& row) {
         target->ValueRef(i) = row.GetValueAt(static_cast<int>(i));
 }
 
+QRecord* QTable::AppendArenaRecord(uint32_t valueCount) {
+    if (!arena_)
+        arena_ = std::make_unique<TableArena>();
+    QRecord* row = QRecord::MakeInArena(*arena_, valueCount);
+    row->AttachColumns(&columns_);
+    rows_.push_back(row);
+    if (!view_)
+        row->SetId(NextId());
+    return row;
+}
+
+QValue QTable::ArenaString(std::string_view text) {
+    if (text.empty())
+        return QValue(std::string_view());
+    if (!arena_)
+        arena_ = std::make_unique<TableArena>();
+    return QValue::BorrowedString(arena_->CopyString(text));
+}
+
 void QTable::DeleteRecord(int index) {
     if (!view_)
-        delete rows_[index];
+        QRecord::Destroy(rows_[index]);
     rows_.erase(rows_.begin() + index);
 }
 
 void QTable::RemoveAll() {
     if (!view_)
         for (QRecord* row : rows_)
-            delete row;
+            QRecord::Destroy(row);
     rows_.clear();
 }
 

@@ -3,6 +3,7 @@
 #include "store/QCondition.h"
 #include "store/QFieldInfo.h"
 #include "store/QRecord.h"
+#include "store/TableArena.h"
 
 #include <cstdint>
 #include <ctime>
@@ -73,6 +74,11 @@ public:
     // Bulk append of rows already built for this table's columns, used by
     // the archive reader and the directory reader to avoid a copy per row.
     uint32_t AdoptRecord(std::unique_ptr<QRecord> row);
+    // Appends a row of valueCount empty cells carved from the table's arena
+    // (fast bulk filling; texts for it come from ArenaString).
+    QRecord* AppendArenaRecord(uint32_t valueCount);
+    // A string cell whose text lives as long as this table.
+    QValue ArenaString(std::string_view text);
     void Reserve(size_t rows) { rows_.reserve(rows); }
     // Replaces this table's name, dates, columns and rows by another's,
     // leaving that one empty (a load reads into a fresh table first).
@@ -84,6 +90,7 @@ public:
 private:
     uint32_t NextId() const;
 
+    std::unique_ptr<TableArena> arena_;
     std::vector<QRecord*> rows_;
     QFieldList columns_;
     std::string name_ = "NoName";

@@ -25,6 +25,16 @@ QValue QValue::Blob(std::string_view bytes) {
     return v;
 }
 
+QValue QValue::BorrowedString(const char* text) {
+    QValue v;
+    v.type_ = QVT_LPSTR;
+    if (text && *text) {
+        v.payload_.p = const_cast<char*>(text);
+        v.borrowed_ = true;
+    }
+    return v;
+}
+
 QValue QValue::Default(uint16_t type) {
     QValue v;
     v.type_ = type;
@@ -38,14 +48,6 @@ QValue QValue::Default(uint16_t type) {
 
 QValue::QValue(const QValue& other) { CopyFrom(other); }
 
-QValue::QValue(QValue&& other) noexcept
-    : payload_(other.payload_), length_(other.length_), type_(other.type_) {
-    if (type_ == QVT_LPSTR || type_ == QVT_BLOB) {
-        other.payload_.p = nullptr;
-        other.length_ = 0;
-    }
-}
-
 QValue& QValue::operator=(const QValue& other) {
     if (this != &other) {
         Release();
@@ -54,22 +56,9 @@ QValue& QValue::operator=(const QValue& other) {
     return *this;
 }
 
-QValue& QValue::operator=(QValue&& other) noexcept {
-    if (this != &other) {
-        Release();
-        payload_ = other.payload_;
-        length_ = other.length_;
-        type_ = other.type_;
-        if (type_ == QVT_LPSTR || type_ == QVT_BLOB) {
-            other.payload_.p = nullptr;
-            other.length_ = 0;
-        }
-    }
-    return *this;
-}
-
 void QValue::CopyFrom(const QValue& other) {
     type_ = other.type_;
+    borrowed_ = false;
     if (type_ == QVT_LPSTR) {
         payload_.bits = 0;
         length_ = 0;
@@ -100,13 +89,7 @@ void QValue::SetOwnedBytes(std::string_view bytes, bool terminate) {
     payload_.p = block;
 }
 
-void QValue::Release() {
-    if (type_ == QVT_LPSTR || type_ == QVT_BLOB) {
-        std::free(payload_.p);
-        payload_.p = nullptr;
-    }
-    length_ = 0;
-}
+void QValue::FreeBlock(char* p) { std::free(p); }
 
 const char* QValue::AsString() const {
     if (type_ == QVT_LPSTR && payload_.p)

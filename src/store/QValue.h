@@ -40,17 +40,41 @@ public:
     QValue(bool value, uint16_t type);      // QVT_BOOL
     explicit QValue(std::string_view text); // QVT_LPSTR
     static QValue Blob(std::string_view bytes);
+    // A string value that points at text kept alive by someone else (a
+    // table's arena) instead of owning a copy. Copies of it own their text.
+    static QValue BorrowedString(const char* text);
     // The value a new record gives a column of this type.
     static QValue Default(uint16_t type);
 
     QValue(const QValue& other);
-    QValue(QValue&& other) noexcept;
+    QValue(QValue&& other) noexcept
+        : payload_(other.payload_), length_(other.length_), type_(other.type_), borrowed_(other.borrowed_) {
+        other.Forget();
+    }
     QValue& operator=(const QValue& other);
-    QValue& operator=(QValue&& other) noexcept;
+    QValue& operator=(QValue&& other) noexcept {
+        if (this != &other) {
+            Release();
+            payload_ = other.payload_;
+            length_ = other.length_;
+            type_ = other.type_;
+            borrowed_ = other.borrowed_;
+            other.Forget();
+        }
+        return *this;
+    }
     ~QValue() { Release(); }
 
     // Frees a string or block; the tag stays.
-    void Release();
+    void Release() {
+        if (type_ == QVT_LPSTR || type_ == QVT_BLOB) {
+            if (!borrowed_ && payload_.p)
+                FreeBlock(payload_.p);
+            payload_.p = nullptr;
+        }
+        borrowed_ = false;
+        length_ = 0;
+    }
 
     uint16_t Type() const { return type_; }
     uint32_t Length() const { return length_; }
@@ -78,6 +102,15 @@ public:
 
 private:
     void CopyFrom(const QValue& other);
+    static void FreeBlock(char* p);
+    // After a move: the other value no longer owns its string or block.
+    void Forget() {
+        if (type_ == QVT_LPSTR || type_ == QVT_BLOB) {
+            payload_.p = nullptr;
+            length_ = 0;
+            borrowed_ = false;
+        }
+    }
     void SetOwnedBytes(std::string_view bytes, bool terminate);
 
     union Payload {
@@ -90,6 +123,7 @@ private:
     } payload_{.bits = 0};
     uint32_t length_ = 0;
     uint16_t type_ = QVT_EMPTY;
+    bool borrowed_ = false;
 };
 
 static_assert(sizeof(QValue) == 16, "a listing row holds nine values; keep them small");

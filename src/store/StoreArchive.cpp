@@ -73,7 +73,22 @@ void WriteValue(ArchiveWriter& out, const QValue& value) {
 }
 
 QValue ReadValue(ArchiveReader& in) {
+    QValue v;
+    ReadValueInto(in, v, nullptr);
+    return v;
+}
+
+void ReadValueInto(ArchiveReader& in, QValue& cell, QTable* arenaOwner) {
     uint16_t tag = in.U16();
+    if (tag == QVT_LPSTR && arenaOwner) {
+        uint32_t n = in.U32();
+        cell = arenaOwner->ArenaString(in.View(n));
+        return;
+    }
+    cell = ReadTaggedPayload(in, tag);
+}
+
+QValue ReadTaggedPayload(ArchiveReader& in, uint16_t tag) {
     switch (tag) {
     case QVT_INT:
         return QValue(static_cast<int32_t>(in.U32()), tag);
@@ -166,14 +181,12 @@ void ReadTable(ArchiveReader& in, QTable& table) {
     in.CheckCount(rows, kMinRowBytes, "rows");
     fresh.Reserve(rows);
     for (uint32_t r = 0; r < rows; ++r) {
-        auto row = std::make_unique<QRecord>();
         in.U32(); // the stored id; loaded rows are numbered afresh
         uint32_t values = in.U32();
         in.CheckCount(values, kMinValueBytes, "values");
-        row->ResizeValues(values);
+        QRecord* row = fresh.AppendArenaRecord(values);
         for (uint32_t i = 0; i < values; ++i)
-            row->ValueRef(i) = ReadValue(in);
-        fresh.AdoptRecord(std::move(row));
+            ReadValueInto(in, row->ValueRef(i), &fresh);
     }
     table.TakeContentsFrom(fresh);
 }

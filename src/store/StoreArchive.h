@@ -24,6 +24,9 @@ ArchiveKind DetectArchiveKind(std::string_view bytes);
 
 void WriteValue(ArchiveWriter& out, const QValue& value);
 QValue ReadValue(ArchiveReader& in);
+// Reads a cell in place; with an owner table, texts go into its arena.
+void ReadValueInto(ArchiveReader& in, QValue& cell, QTable* arenaOwner);
+QValue ReadTaggedPayload(ArchiveReader& in, uint16_t tag);
 void WriteFieldInfo(ArchiveWriter& out, const QFieldInfo& field);
 QFieldInfo ReadFieldInfo(ArchiveReader& in);
 void WriteTable(ArchiveWriter& out, const QTable& table);

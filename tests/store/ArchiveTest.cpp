@@ -254,3 +254,38 @@ TEST(ArchiveFiles, SaveReplacesAtomicallyAndLoadRoundTrips) {
     // A save that cannot be written leaves no stray file and throws.
     EXPECT_THROW(SaveTableFile(dir.File("no/such/dir/x.orl"), *loaded.GetTableAt(0)), FileError);
 }
+
+TEST(ArchiveFiles, LoadedRowsOutliveTheirTableOnlyAsCopies) {
+    // Loaded rows and texts live in the table's arena; every way a row or a
+    // cell leaves the table must copy, edits must not free arena text, and
+    // a second load must release the first one's rows (ASan watches).
+    QTable source(kNameOnly, 1);
+    for (const char* n : {"alpha", "beta", "gamma"}) {
+        QRecord r = source.NewRecord();
+        r.SetText("Name", n);
+        source.AddRecord(r);
+    }
+    ArchiveWriter out;
+    WriteTable(out, source);
+
+    QTable copyTarget(kNameOnly, 1);
+    QValue kept;
+    {
+        auto loaded = std::make_unique<QTable>();
+        ArchiveReader in(out.Data());
+        ReadTable(in, *loaded);
+        ASSERT_TRUE(loaded->GetRecord(0)->InArena());
+        loaded->SetText("Name", 1, "replaced");
+        loaded->GetRecord(2)->ResizeValues(2);
+        loaded->DeleteRecord(0);
+        copyTarget.AddRecord(*loaded->GetRecord(1));
+        QTable copied(*loaded);
+        kept = loaded->GetValue("Name", 0);
+        ArchiveReader again(out.Data());
+        ReadTable(again, *loaded);
+        EXPECT_EQ(loaded->GetRecordCount(), 3);
+        EXPECT_EQ(copied.GetText("Name", 0), "replaced");
+    }
+    EXPECT_EQ(copyTarget.GetText("Name", 0), "gamma");
+    EXPECT_STREQ(kept.AsString(), "replaced");
+}

@@ -1,0 +1,159 @@
+#include "settings/OptionsStore.h"
+
+#include "platform/FileIO.h"
+#include "settings/DefaultOptions.h"
+#include "store/StoreArchive.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace orvo {
+
+std::string OptionsStore::Snapshot() const {
+    ArchiveWriter out;
+    WriteDataBase(out, db_);
+    return out.Take();
+}
+
+void OptionsStore::NotifyReplace() {
+    // A listener may remove itself while being called.
+    auto listeners = listeners_;
+    for (auto& [id, listener] : listeners)
+        listener();
+}
+
+int OptionsStore::AddReplaceListener(std::function<void()> listener) {
+    listeners_.emplace_back(nextListenerId_, std::move(listener));
+    return nextListenerId_++;
+}
+
+void OptionsStore::RemoveReplaceListener(int id) {
+    std::erase_if(listeners_, [id](const auto& entry) { return entry.first == id; });
+}
+
+OptionsLoadResult OptionsStore::Load(const std::string& path) {
+    OptionsLoadResult result;
+    const bool first = !loadedOnce_;
+    loadedOnce_ = true;
+    path_ = path;
+
+    std::string bytes;
+    try {
+        bytes = ReadWholeFile(path);
+    } catch (const FileError& e) {
+        if (e.Error() == ENOENT) {
+            // A first run, or a file deleted while the program ran: either
+            // way what is in memory is what the next save writes.
+            damaged_ = false;
+            result.status = OptionsLoadResult::Status::NewFile;
+            if (first)
+                result.addedTables = SeedMissingOptionTables(db_);
+            else
+                result.message = "The options file \"" + path +
+                                 "\" no longer exists. The options in use are kept and will be "
+                                 "saved when Orvo Browser closes.";
+            return result;
+        }
+        result.message = std::string(e.what()) + ".";
+    }
+
+    if (result.message.empty()) {
+        if (DetectArchiveKind(bytes) != ArchiveKind::DataBase) {
+            result.message = kNotDataBaseMessage;
+        } else {
+            try {
+                ArchiveReader in(bytes);
+                QDataBase fresh;
+                ReadDataBase(in, fresh);
+                result.addedTables = SeedMissingOptionTables(fresh);
+                NotifyReplace();
+                db_.Swap(fresh);
+                damaged_ = false;
+                return result;
+            } catch (const ArchiveError& e) {
+                result.message = "The options file \"" + path + "\" is damaged. " + e.what();
+            }
+        }
+        result.message += first ? "\nOrvo Browser goes on with the default options"
+                                : "\nThe options in use are kept";
+        result.message += " and leaves the file as it is unless you change them.";
+    } else {
+        result.message += first ? " Orvo Browser goes on with the default options."
+                                : " The options in use are kept.";
+    }
+
+    result.status = OptionsLoadResult::Status::Failed;
+    if (first)
+        result.addedTables = SeedMissingOptionTables(db_);
+    damaged_ = true;
+    snapshot_ = Snapshot();
+    return result;
+}
+
+OptionsSaveResult OptionsStore::Save() {
+    if (path_.empty()) {
+        OptionsSaveResult result;
+        result.message = "The options have no file to be saved to.";
+        return result;
+    }
+    return Save(path_);
+}
+
+OptionsSaveResult OptionsStore::Save(const std::string& path) {
+    OptionsSaveResult result;
+    const bool overDamaged = damaged_ && path == path_;
+    if (overDamaged) {
+        if (Snapshot() == snapshot_) {
+            result.keptDamagedFile = true;
+            return result;
+        }
+        // The user changed options: they are saved, but the unreadable file
+        // is kept beside them in case it matters to someone.
+        std::string aside = path + ".damaged";
+        if (std::rename(path.c_str(), aside.c_str()) == 0) {
+            result.damagedCopy = aside;
+        } else if (errno != ENOENT) {
+            result.message = "The options were not saved: the unreadable file \"" + path +
+                             "\" could not be moved aside (" + std::strerror(errno) + ").";
+            return result;
+        }
+    }
+    try {
+        SaveDataBaseFile(path, db_);
+    } catch (const FileError& e) {
+        result.message = "The options were not saved. " + std::string(e.what()) + ".";
+        return result;
+    }
+    result.saved = true;
+    if (overDamaged) {
+        damaged_ = false;
+        if (!result.damagedCopy.empty())
+            result.message = "The options file that could not be read was kept as \"" +
+                             result.damagedCopy + "\".";
+    }
+    return result;
+}
+
+OptionsStore& GetOptionsStore() {
+    static OptionsStore store;
+    return store;
+}
+
+QDataBase& GetOptionsDatabase() { return GetOptionsStore().Database(); }
+
+QTable* GetOptionsTable(std::string_view name) { return GetOptionsDatabase().GetTable(name); }
+
+std::string OptionsFilePath(const std::string& dataDirectory) {
+    std::string path = dataDirectory;
+    if (path.empty() || path.back() != '/')
+        path += '/';
+    return path + kOptionsFileName;
+}
+
+OptionsLoadResult LoadOptions(const std::string& path) { return GetOptionsStore().Load(path); }
+OptionsSaveResult SaveOptions() { return GetOptionsStore().Save(); }
+OptionsSaveResult SaveOptions(const std::string& path) { return GetOptionsStore().Save(path); }
+
+} // namespace orvo

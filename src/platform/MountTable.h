@@ -1,0 +1,78 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvo {
+
+// Drive type codes of the drive list, kept with the numbers the icons and
+// the size display were designed around.
+enum DriveType : int {
+    DRIVE_UNKNOWN = 0,
+    DRIVE_REMOVABLE = 2,
+    DRIVE_FIXED = 3,
+    DRIVE_REMOTE = 4,
+    DRIVE_CDROM = 5,
+    DRIVE_RAMDISK = 6,
+};
+
+// One line of /proc/self/mountinfo, octal escapes decoded.
+struct MountInfoEntry {
+    std::string root;       // the directory of the file system mounted here
+    std::string mountPoint;
+    std::string fsType;
+    std::string source;     // device or remote name
+};
+
+// The mounts of a mountinfo text in its order; malformed lines are skipped.
+std::vector<MountInfoEntry> ParseMountInfo(std::string_view text);
+
+// Whether a mount is a place of the user's data rather than a kernel or
+// container pseudo file system: block devices, network shares, the root
+// and /tmp. Bind mounts of a subtree are left out (they are not a file
+// system of their own), except btrfs subvolumes, which look the same.
+bool IsUserVolume(const MountInfoEntry& mount);
+
+int DriveTypeOf(const MountInfoEntry& mount);
+
+// A drive of the drive list.
+struct MountedVolume {
+    std::string mountPoint;
+    std::string device;
+    std::string fsType;
+    std::string label; // the file-system label, empty when none is known
+    int driveType = DRIVE_UNKNOWN;
+
+    // "LABEL (type)", or "device (type)" without a label.
+    std::string DisplayName() const;
+};
+
+// The user's volumes of a mountinfo text, in mount-point order; a mount
+// point mounted over keeps only its topmost mount. Labels come from
+// labelDirectory (symbolic links named after labels, pointing at devices).
+std::vector<MountedVolume> VolumesFromMountInfo(std::string_view text,
+                                                const std::string& labelDirectory);
+// The volumes of this system, from /proc/self/mountinfo and
+// /dev/disk/by-label; empty when the mount table cannot be read.
+std::vector<MountedVolume> ListMountedVolumes();
+
+// The mount point that holds a path: the longest mount point of the system
+// that is the path or one of its ancestors ("/" when nothing else fits).
+// Pure text, as the user sees the path; links are not followed.
+std::string MountPointOf(const std::string& path);
+std::string MountPointOf(const std::string& path, const std::vector<MountInfoEntry>& mounts);
+
+// Whether two paths are on one file system: the same device for the two
+// paths, or for their nearest existing ancestors (a target not made yet).
+bool SameFileSystem(const std::string& a, const std::string& b);
+
+struct VolumeSpace {
+    bool known = false;
+    uint64_t totalBytes = 0;
+    uint64_t freeBytes = 0; // what an unprivileged user may still fill
+};
+VolumeSpace GetVolumeSpace(const std::string& path);
+
+} // namespace orvo

@@ -1,0 +1,123 @@
+#include "platform/DesktopPrograms.h"
+#include "platform/ProcessLauncher.h"
+#include "TestDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <sys/stat.h>
+#include <thread>
+
+using namespace orvo;
+using orvo::test::ReadFile;
+using orvo::test::ScopedEnv;
+using orvo::test::TestDirectory;
+
+namespace {
+
+using Argv = std::vector<std::string>;
+
+// An XDG world of its own: data, config and a bin folder with a fake
+// terminal that runs what follows its "-e".
+struct Desktop {
+    TestDirectory root;
+    ScopedEnv dataHome{"XDG_DATA_HOME", root / "data"};
+    ScopedEnv dataDirs{"XDG_DATA_DIRS", root / "system"};
+    ScopedEnv configHome{"XDG_CONFIG_HOME", root / "config"};
+    ScopedEnv configDirs{"XDG_CONFIG_DIRS", root / "etc"};
+    ScopedEnv terminalVar{"TERMINAL", nullptr};
+    ScopedEnv visual{"VISUAL", nullptr};
+    ScopedEnv editor{"EDITOR", nullptr};
+    std::string terminal;
+
+    Desktop() {
+        terminal = root.Write("bin/fake-term", "#!/bin/sh\n[ \"$1\" = -e ] && shift\nexec \"$@\"\n");
+        ::chmod(terminal.c_str(), 0755);
+    }
+    std::string App(const std::string& id, const std::string& body) {
+        return root.Write("data/applications/" + id, "[Desktop Entry]\nType=Application\n" + body);
+    }
+};
+
+} // namespace
+
+TEST(DesktopPrograms, ExecLinesFollowTheDesktopEntryRules) {
+    const std::string f = "/tmp/a file.txt";
+    EXPECT_EQ(ExpandExecLine("\"/opt/my editor/run\" --new %F", f), (Argv{"/opt/my editor/run", "--new", f}));
+    EXPECT_EQ(ExpandExecLine("vim", f), (Argv{"vim", f}));
+    EXPECT_EQ(ExpandExecLine("app --file=%f", f), (Argv{"app", "--file=" + f}));
+    EXPECT_EQ(ExpandExecLine("app %i --title %c %k 100%%", f, "App", "/x.desktop"),
+              (Argv{"app", "--title", "App", "/x.desktop", "100%", f}));
+    EXPECT_EQ(ExpandExecLine(R"(sh -c "echo \"\$1\"" %u)", f), (Argv{"sh", "-c", "echo \"$1\"", f}));
+    EXPECT_EQ(ExpandExecLine("app \"unclosed", f), Argv{});
+    EXPECT_EQ(ExpandExecLine("", f), Argv{});
+}
+
+TEST(DesktopPrograms, DefaultApplicationSkipsEntriesThatAreNotInstalled) {
+    Desktop d;
+    d.App("gone.desktop", "Hidden=true\nExec=gone %f\n");
+    d.App("needs.desktop", "TryExec=orvo-not-installed\nExec=needs %f\n");
+    d.App("org.example.Edit.desktop", "Name=Edit\nExec=edit --line 1 %f\n");
+    d.root.Write("config/mimeapps.list", "[Added Associations]\ntext/plain=org.example.Edit.desktop;\n"
+                                        "[Default Applications]\n"
+                                        "text/plain=missing.desktop;gone.desktop;needs.desktop;\n");
+    // Default Applications names nothing usable, so Added Associations count.
+    EXPECT_EQ(DefaultApplicationFor("text/plain"), "org.example.Edit.desktop");
+    EXPECT_EQ(TextEditorArgv("/tmp/x.txt"), (Argv{"edit", "--line", "1", "/tmp/x.txt"}));
+
+    d.root.Write("system/applications/mimeinfo.cache", "[MIME Cache]\nimage/png=vendor-viewer.desktop;\n");
+    d.root.Write("system/applications/vendor/viewer.desktop", "[Desktop Entry]\nExec=viewer\n");
+    EXPECT_EQ(DefaultApplicationFor("image/png"), "vendor-viewer.desktop");
+    EXPECT_EQ(DefaultApplicationFor("audio/x-none"), "");
+}
+
+TEST(DesktopPrograms, EditorFallsBackToTheEditorVariableInATerminal) {
+    Desktop d;
+    ScopedEnv term("TERMINAL", d.terminal);
+    ScopedEnv visual("VISUAL", "vi -R");
+    EXPECT_EQ(TextEditorArgv("/tmp/$HOME; x"),
+              (Argv{d.terminal, "-e", "/bin/sh", "-c", "vi -R \"$@\"", "sh", "/tmp/$HOME; x"}));
+
+    d.App("term-ed.desktop", "Exec=nano %f\nTerminal=true\n");
+    d.root.Write("config/mimeapps.list", "[Default Applications]\ntext/plain=term-ed.desktop\n");
+    EXPECT_EQ(TextEditorArgv("/tmp/t"), (Argv{d.terminal, "-e", "nano", "/tmp/t"}));
+}
+
+TEST(DesktopPrograms, ShellCommandsGetTheirArgumentsUnspliced) {
+    Desktop d;
+    ScopedEnv term("TERMINAL", d.terminal);
+    ScopedEnv shell("SHELL", "/bin/sh");
+    std::string out = d.root / "out";
+    std::string name = "x; touch pwned";
+    for (bool keepOpen : {false, true}) {
+        std::remove(out.c_str());
+        Argv argv = ShellCommandArgv("printf '%s' \"$1\" > \"$2\"", keepOpen, {name, out});
+        ASSERT_FALSE(argv.empty());
+        EXPECT_EQ(argv.front(), d.terminal);
+        ASSERT_TRUE(StartProgram(argv, d.root.Path()));
+        std::string text;
+        for (int i = 0; i < 500 && text != name; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            text = ReadFile(out);
+        }
+        EXPECT_EQ(text, name) << "keepOpen " << keepOpen;
+    }
+    struct stat st{};
+    EXPECT_NE(::stat((d.root / "pwned").c_str(), &st), 0);
+}
+
+TEST(DesktopPrograms, TerminalChoice) {
+    Desktop d;
+    {
+        ScopedEnv term("TERMINAL", d.terminal);
+        EXPECT_EQ(FindTerminal(), d.terminal);
+        EXPECT_EQ(TerminalArgv(), Argv{d.terminal});
+    }
+    ScopedEnv path("PATH", d.root / "bin");
+    ScopedEnv term("TERMINAL", "orvo-no-such-terminal");
+    EXPECT_EQ(FindTerminal(), "");
+    EXPECT_EQ(ShellCommandArgv("ls", false), Argv{});
+    std::string xterm = d.root.Write("bin/xterm", "#!/bin/sh\n");
+    ::chmod(xterm.c_str(), 0755);
+    EXPECT_EQ(FindTerminal(), xterm);
+}

@@ -127,20 +127,4 @@ bool FromQImage(const QImage& picture, RasterImage& image) {
     return true;
 }
 
-void PaintImage(QPainter& painter, const QImage& picture, const ImageRect& target) {
-    if (picture.isNull() || target.width <= 0 || target.height <= 0)
-        return;
-    painter.save();
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(QRect(target.x, target.y, target.width, target.height), picture);
-    painter.restore();
-}
-
-void PaintTiled(QPainter& painter, const QImage& picture, const ImageRect& area) {
-    if (picture.isNull() || area.width <= 0 || area.height <= 0)
-        return;
-    painter.drawTiledPixmap(QRect(area.x, area.y, area.width, area.height),
-                            QPixmap::fromImage(picture));
-}
-
 } // namespace orvo

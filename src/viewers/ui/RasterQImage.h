@@ -1,11 +1,8 @@
 #pragma once
 
-#include "viewers/image/ImageTransforms.h"
 #include "viewers/image/RasterImage.h"
 
 #include <QImage>
-
-class QPainter;
 
 namespace orvo {
 
@@ -19,12 +16,5 @@ QImage ToQImage(const RasterImage& image);
 // becomes 8-bit grey, anything else 24-bit with transparency composited
 // over white. Fails for a null or oversized picture, leaving the image empty.
 bool FromQImage(const QImage& picture, RasterImage& image);
-
-// Paints at the rectangle's size without smoothing, as colour-on-colour
-// stretching does.
-void PaintImage(QPainter& painter, const QImage& picture, const ImageRect& target);
-// Repeats the picture at its own size from the area's top-left corner,
-// clipping the last column and row.
-void PaintTiled(QPainter& painter, const QImage& picture, const ImageRect& area);
 
 } // namespace orvo

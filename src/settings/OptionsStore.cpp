@@ -1,5 +1,6 @@
 #include "settings/OptionsStore.h"
 
+#include "platform/DataDirectory.h"
 #include "platform/FileIO.h"
 #include "settings/DefaultOptions.h"
 #include "store/StoreArchive.h"
@@ -8,6 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 namespace orvo {
 
@@ -120,6 +122,11 @@ OptionsSaveResult OptionsStore::Save(const std::string& path) {
             return result;
         }
     }
+    // A first run may come before anything made the data directory.
+    std::error_code ignored;
+    std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    if (!parent.empty())
+        std::filesystem::create_directories(parent, ignored);
     try {
         SaveDataBaseFile(path, db_);
     } catch (const FileError& e) {
@@ -152,6 +159,7 @@ std::string OptionsFilePath(const std::string& dataDirectory) {
     return path + kOptionsFileName;
 }
 
+OptionsLoadResult LoadOptions() { return LoadOptions(OptionsFilePath(DataDirectoryPath())); }
 OptionsLoadResult LoadOptions(const std::string& path) { return GetOptionsStore().Load(path); }
 OptionsSaveResult SaveOptions() { return GetOptionsStore().Save(); }
 OptionsSaveResult SaveOptions(const std::string& path) { return GetOptionsStore().Save(path); }

@@ -93,7 +93,9 @@ QTable* GetOptionsTable(std::string_view name);
 // The options file of a data directory.
 std::string OptionsFilePath(const std::string& dataDirectory);
 
-// Load and save of the process-wide store.
+// Load and save of the process-wide store; without a path, the options
+// file of the data directory.
+OptionsLoadResult LoadOptions();
 OptionsLoadResult LoadOptions(const std::string& path);
 OptionsSaveResult SaveOptions();
 OptionsSaveResult SaveOptions(const std::string& path);

@@ -1,0 +1,189 @@
+#include "browse/ViewRebuilder.h"
+
+#include "browse/CommentFile.h"
+#include "browse/PathComments.h"
+#include "platform/PathText.h"
+#include "store/ListingFields.h"
+
+#include <sys/stat.h>
+#include <unordered_set>
+
+namespace orvo {
+
+namespace {
+
+std::string FullNameOf(const QRecord& row) {
+    std::string name(row.GetValue("Name").AsStringView());
+    std::string_view extension = row.GetValue("Extension").AsStringView();
+    if (!extension.empty()) {
+        name += '.';
+        name += extension;
+    }
+    return name;
+}
+
+void RemoveCommentFileRow(DirectoryListing& listing) {
+    for (int i = 0; i < listing.GetRecordCount(); ++i) {
+        if (FullNameOf(*listing.GetRecord(i)) == kCommentFileName) {
+            listing.DeleteRecord(i);
+            return;
+        }
+    }
+}
+
+// A directory's own comment, read straight from its comment file: the
+// caller knows it is a directory, so the path-level stat is not needed.
+std::string OwnComment(const std::string& directory) {
+    CommentFile file;
+    if (file.Load(directory) < 0)
+        return {};
+    return file.GetComment(kThisDirKey);
+}
+
+} // namespace
+
+void ViewRebuilder::UseViewColumns(QTable& view) {
+    view.SetFields(kListingFieldsB, kListingFieldCount);
+}
+
+std::string ViewRebuilder::CommentCell(std::string comment) {
+    for (char& c : comment)
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    return comment.empty() ? std::string("-") : comment;
+}
+
+std::string ViewRebuilder::BackgroundPictureOf(const std::string& directory) {
+    std::string picture;
+    for (const char* ext : {"jpg", "bmp", "gif", "tif", "ico", "png"}) {
+        std::string candidate = JoinPath(directory, std::string("orvoimage.") + ext);
+        struct stat st{};
+        if (::stat(candidate.c_str(), &st) == 0)
+            picture = candidate; // a later extension wins
+    }
+    return picture;
+}
+
+std::vector<std::string> ViewRebuilder::SelectedPaths(const QTable& view,
+                                                      const std::vector<int>& selectedRows) {
+    std::vector<std::string> paths;
+    for (int row : selectedRows) {
+        if (row < 0 || row >= view.GetRecordCount() || view.GetValue("Name", row).AsStringView() == "..")
+            continue;
+        paths.emplace_back(view.GetValue("Path", row).AsStringView());
+    }
+    return paths;
+}
+
+ViewRebuilder::Result ViewRebuilder::Rebuild(DirectoryListing& listing, QTable& view,
+                                              const Input& input) {
+    Result result;
+    const std::string current =
+        input.currentDirectory.empty() ? listing.GetDirectoryPath() : input.currentDirectory;
+    // The drive list is no directory: it has no comment file or picture, and
+    // its text must not be taken for a relative path.
+    const bool isComputer = current == kComputerPath;
+
+    if (input.hideCommentFile)
+        RemoveCommentFileRow(listing);
+
+    CommentFile comments;
+    const bool haveComments = !isComputer && comments.Load(current) >= 0;
+
+    // Built in a new table that then replaces the view's rows, so the old
+    // rows' memory goes with them (see DirectoryListing::TakeRows).
+    QTable fresh;
+    fresh.MutableColumns() = view.Columns();
+    const int columns = fresh.GetFieldCount();
+    std::vector<int> source(static_cast<size_t>(columns), -1);
+    for (int c = 0; c < columns; ++c) {
+        int i = listing.FieldIndex(fresh.Columns()[c].GetName());
+        if (i >= 0 && listing.Columns()[i].GetType() == fresh.Columns()[c].GetType())
+            source[static_cast<size_t>(c)] = i;
+    }
+    const int commentColumn = fresh.FieldIndex("Comment");
+    const int nameColumn = listing.FieldIndex("Name");
+    const int pathColumn = listing.FieldIndex("Path");
+    const int directoryColumn = listing.FieldIndex("Directory");
+
+    fresh.Reserve(static_cast<size_t>(listing.GetRecordCount()) + 1);
+    for (int r = 0; r < listing.GetRecordCount(); ++r) {
+        const QRecord& from = *listing.GetRecord(r);
+        if (from.GetValueAt(nameColumn).AsStringView() == "..")
+            continue;
+        QRecord* row = fresh.AppendArenaRecord(static_cast<uint32_t>(columns));
+        for (int c = 0; c < columns; ++c) {
+            int i = source[static_cast<size_t>(c)];
+            if (i < 0) {
+                row->ValueRef(static_cast<uint32_t>(c)) =
+                    QValue::Default(fresh.Columns()[c].GetType());
+                continue;
+            }
+            const QValue& v = from.GetValueAt(i);
+            row->ValueRef(static_cast<uint32_t>(c)) =
+                v.Type() == QVT_LPSTR ? fresh.ArenaString(v.AsStringView()) : v;
+        }
+        if (commentColumn < 0)
+            continue;
+        std::string comment;
+        std::string_view path = from.GetValueAt(pathColumn).AsStringView();
+        if (from.GetValueAt(directoryColumn).AsBool())
+            comment = OwnComment(std::string(path));
+        else if (haveComments)
+            comment = comments.GetComment(FileNameOf(path));
+        row->ValueRef(static_cast<uint32_t>(commentColumn)) =
+            fresh.ArenaString(CommentCell(std::move(comment)));
+    }
+
+    fresh.Sort("Name", true);
+
+    QRecord parent = fresh.NewRecord();
+    parent.SetValue("Name", QValue(std::string_view("..")));
+    parent.SetValue("Path", QValue(std::string_view(current)));
+    fresh.InsertRecord(0, parent);
+
+    std::string name = view.GetName();
+    std::string secondText = view.GetSecondText();
+    uint32_t created = view.GetCreated();
+    view.TakeContentsFrom(fresh);
+    view.SetName(std::move(name));
+    view.SetSecondText(std::move(secondText));
+    view.SetCreated(created);
+
+    comments.Close(true); // writes nothing: the rebuild changes no comment
+
+    if (!isComputer) {
+        if (!input.listMode)
+            result.backgroundPicture = BackgroundPictureOf(current);
+        result.directoryComment = GetComment(current);
+    }
+
+    const int rows = view.GetRecordCount();
+    if (!input.selectedPaths.empty()) {
+        int path = view.FieldIndex("Path");
+        for (int r = 0; r < rows && result.selectRow < 0; ++r) {
+            if (view.GetValue(path, r).AsStringView() == input.selectedPaths.front()) {
+                result.selectRow = r;
+                result.selectedByPath = true;
+            }
+        }
+        if (result.selectRow < 0 && input.selectionMark >= 0 && input.selectionMark < rows)
+            result.selectRow = input.selectionMark;
+    } else {
+        result.selectRow = 0;
+    }
+
+    if (!input.favoriteTargets.empty()) {
+        // Exact comparison: on a case-sensitive file system two paths that
+        // differ in case are two different entries.
+        std::unordered_set<std::string_view> targets(input.favoriteTargets.begin(),
+                                                     input.favoriteTargets.end());
+        int path = view.FieldIndex("Path");
+        for (int r = 1; r < rows; ++r)
+            if (targets.count(view.GetValue(path, r).AsStringView()))
+                result.markedRows.push_back(r);
+    }
+    return result;
+}
+
+} // namespace orvo

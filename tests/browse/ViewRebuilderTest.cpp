@@ -1,0 +1,177 @@
+#include "../platform/TestDirectory.h"
+#include "browse/CommentFile.h"
+#include "browse/PathComments.h"
+#include "browse/ViewRebuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace orvo;
+using orvo::test::ReadFile;
+using orvo::test::TestDirectory;
+
+namespace {
+
+std::vector<std::string> Column(const QTable& view, const char* column) {
+    std::vector<std::string> cells;
+    for (int i = 0; i < view.GetRecordCount(); ++i)
+        cells.push_back(view.GetText(column, i));
+    return cells;
+}
+
+struct Window {
+    DirectoryListing listing;
+    QTable view;
+    Window() { ViewRebuilder::UseViewColumns(view); }
+    ViewRebuilder::Result Show(const std::string& dir, ViewRebuilder::Input input = {}) {
+        listing.ReadDirectory(dir);
+        return ViewRebuilder::Rebuild(listing, view, input);
+    }
+};
+
+using Names = std::vector<std::string>;
+
+} // namespace
+
+TEST(ViewRebuilder, DirectoriesFirstAndTheParentOnTop) {
+    TestDirectory dir;
+    dir.MakeDirectory("Zeta");
+    dir.Write("alpha");
+    dir.Write("Beta.txt");
+    dir.MakeDirectory("gamma");
+    Window w;
+    w.Show(dir.Path());
+    EXPECT_EQ(Column(w.view, "Name"), (Names{"..", "gamma", "Zeta", "alpha", "Beta"}));
+    EXPECT_EQ(w.view.GetText("Path", 0), dir.Path());
+    EXPECT_FALSE(w.view.GetValue("Directory", 0).AsBool());
+    EXPECT_EQ(w.view.GetText("Comment", 0), "");
+
+    // Header clicks sort below the parent entry; descending mirrors the
+    // whole order, so directories come last.
+    w.view.Sort("Name", true, 1);
+    EXPECT_EQ(Column(w.view, "Name"), (Names{"..", "gamma", "Zeta", "alpha", "Beta"}));
+    w.view.Sort("Name", false, 1);
+    EXPECT_EQ(Column(w.view, "Name"), (Names{"..", "Beta", "alpha", "Zeta", "gamma"}));
+
+    TestDirectory empty;
+    w.Show(empty.Path());
+    EXPECT_EQ(Column(w.view, "Name"), Names{".."});
+    w.Show(empty / "gone");
+    EXPECT_EQ(Column(w.view, "Path"), Names{empty / "gone"});
+}
+
+TEST(ViewRebuilder, CommentsAreMergedOnOneLine) {
+    TestDirectory dir;
+    std::string notes = dir.Write("notes.txt");
+    std::string plain = dir.Write("plain.txt");
+    std::string sub = dir.MakeDirectory("sub");
+    SetComment(notes, "first line\r\nsecond line");
+    SetComment(sub, "own comment of sub");
+    SetComment(dir.Path(), "this directory");
+    dir.Write("sub/inner.txt");
+    SetComment(dir / "sub/inner.txt", "not shown above");
+
+    Window w;
+    ViewRebuilder::Input input;
+    input.hideCommentFile = true;
+    ViewRebuilder::Result r = w.Show(dir.Path(), input);
+    EXPECT_EQ(Column(w.view, "Name"), (Names{"..", "sub", "notes", "plain"}));
+    EXPECT_EQ(Column(w.view, "Comment"), (Names{"", "own comment of sub", "first line  second line", "-"}));
+    EXPECT_EQ(r.directoryComment, "this directory");
+}
+
+TEST(ViewRebuilder, HidingTheCommentFileIsExact) {
+    TestDirectory dir;
+    SetComment(dir.Write("a"), "x");
+    dir.Write("DIR_INFO.ORB");
+    Window w;
+    ViewRebuilder::Input input;
+    input.hideCommentFile = true;
+    w.Show(dir.Path(), input);
+    EXPECT_EQ(Column(w.view, "Name"), (Names{"..", "a", "DIR_INFO"}));
+    input.hideCommentFile = false;
+    w.Show(dir.Path(), input);
+    Names extensions = Column(w.view, "Extension"); // the two dir_info rows tie on Name
+    std::sort(extensions.begin(), extensions.end());
+    EXPECT_EQ(extensions, (Names{"", "", "ORB", "orb"}));
+}
+
+TEST(ViewRebuilder, RebuildingWritesNoCommentFile) {
+    TestDirectory dir;
+    std::string sub = dir.MakeDirectory("sub");
+    SetComment(dir.Write("a.txt"), "a");
+    SetComment(sub, "s");
+    // Trailing bytes would vanish if a rebuild wrote the files back.
+    std::string top = CommentFile::PathFor(dir.Path());
+    std::string inner = CommentFile::PathFor(sub);
+    std::string topBytes = ReadFile(top) + "tail", innerBytes = ReadFile(inner) + "tail";
+    dir.Write("dir_info.orb", topBytes);
+    dir.Write("sub/dir_info.orb", innerBytes);
+    struct stat before{}, after{};
+    ::stat(top.c_str(), &before);
+
+    Window w;
+    w.Show(dir.Path());
+    ::stat(top.c_str(), &after);
+    EXPECT_EQ(ReadFile(top), topBytes);
+    EXPECT_EQ(ReadFile(inner), innerBytes);
+    EXPECT_EQ(before.st_ino, after.st_ino);
+}
+
+TEST(ViewRebuilder, BackgroundPictureAndSelection) {
+    TestDirectory dir;
+    dir.Write("orvoimage.jpg");
+    dir.Write("orvoimage.png");
+    dir.Write("orvoimage.gif");
+    std::string keep = dir.Write("keep.txt");
+    Window w;
+    ViewRebuilder::Result r = w.Show(dir.Path());
+    EXPECT_EQ(r.backgroundPicture, dir / "orvoimage.png");
+    EXPECT_EQ(r.selectRow, 0);
+    EXPECT_FALSE(r.selectedByPath);
+
+    ViewRebuilder::Input input;
+    input.listMode = true;
+    input.selectedPaths = ViewRebuilder::SelectedPaths(w.view, {0, 1, 99});
+    EXPECT_EQ(input.selectedPaths, Names{w.view.GetText("Path", 1)}); // ".." and bad rows left out
+    input.selectedPaths = {keep};
+    input.selectionMark = 3;
+    input.favoriteTargets = {keep, dir / "ORVOIMAGE.PNG"};
+    r = w.Show(dir.Path(), input);
+    EXPECT_EQ(r.backgroundPicture, "");
+    ASSERT_EQ(w.view.GetText("Path", r.selectRow), keep);
+    EXPECT_TRUE(r.selectedByPath);
+    EXPECT_EQ(r.markedRows, std::vector<int>{r.selectRow}); // paths compare exactly
+
+    ::unlink(keep.c_str());
+    r = w.Show(dir.Path(), input);
+    EXPECT_EQ(r.selectRow, 3); // the mark, since the path is gone
+    EXPECT_FALSE(r.selectedByPath);
+    input.selectionMark = 4;
+    EXPECT_EQ(w.Show(dir.Path(), input).selectRow, -1);
+}
+
+TEST(ViewRebuilder, TheDriveListIsNoRelativePath) {
+    // A directory named like the drive list in the working directory must
+    // not lend it a comment or a picture.
+    TestDirectory dir;
+    std::string fake = dir.MakeDirectory("Computer");
+    SetComment(fake, "wrong");
+    dir.Write("Computer/orvoimage.png");
+    char cwd[4096];
+    ASSERT_TRUE(::getcwd(cwd, sizeof cwd));
+    ASSERT_EQ(::chdir(dir.Path().c_str()), 0);
+
+    Window w;
+    std::vector<int> types;
+    ReadComputer(w.listing, types, {MountedVolume{"/", "/dev/sda1", "ext4", "", DRIVE_FIXED}});
+    ViewRebuilder::Result r = ViewRebuilder::Rebuild(w.listing, w.view, {});
+    EXPECT_EQ(::chdir(cwd), 0);
+    EXPECT_EQ(Column(w.view, "Name"), (Names{"..", "/ /dev/sda1 (ext4)"}));
+    EXPECT_EQ(w.view.GetText("Path", 0), "Computer/");
+    EXPECT_EQ(r.directoryComment, "");
+    EXPECT_EQ(r.backgroundPicture, "");
+}

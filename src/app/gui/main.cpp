@@ -1,14 +1,30 @@
+#include "workspace/ui/CMainFrame.h"
+
 #include <QApplication>
-#include <QLabel>
-#include <QMainWindow>
+#include <QIcon>
+#include <QScreen>
+#include <QTimer>
+
+#include <clocale>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Orvo Browser");
-    QMainWindow window;
-    window.setWindowTitle("Orvo Browser");
-    window.setCentralWidget(new QLabel(QObject::tr("Orvo Browser"), &window));
-    window.resize(1024, 700);
-    window.show();
+    QApplication::setApplicationName(QStringLiteral("Orvo Browser"));
+    QApplication::setOrganizationName(QStringLiteral("orvo-browser"));
+    QApplication::setApplicationVersion(QStringLiteral(ORVO_VERSION));
+    // Qt sets the locale from the environment; text columns sort by it.
+    std::setlocale(LC_ALL, "");
+    std::setlocale(LC_NUMERIC, "C");
+
+    orvo::CMainFrame frame;
+    // Without a window manager "maximised" means nothing; fill the screen.
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        frame.setGeometry(screen->availableGeometry());
+    frame.showMaximized();
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    // The windows of the last run and the tip of the day come once the
+    // main window is on screen.
+    QTimer::singleShot(0, &frame, [&frame, arguments] { frame.Startup(arguments); });
     return app.exec();
 }

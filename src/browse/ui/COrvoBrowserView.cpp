@@ -1,0 +1,378 @@
+#include "browse/ui/COrvoBrowserView.h"
+
+#include "browse/BrowseNavigation.h"
+#include "browse/PathComments.h"
+#include "browse/ViewRebuilder.h"
+#include "browse/ui/DriveComboBox.h"
+#include "browse/ui/ViewTableModel.h"
+#include "platform/PathText.h"
+#include "settings/OptionAccessors.h"
+#include "settings/OptionKeys.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListView>
+#include <QStackedWidget>
+#include <QStyle>
+#include <QTableView>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace orvo {
+
+namespace {
+QString ToQ(const std::string& s) { return QString::fromStdString(s); }
+} // namespace
+
+COrvoBrowserView::COrvoBrowserView(QWidget* parent) : QWidget(parent) {
+    ViewRebuilder::UseViewColumns(viewTable_);
+    model_ = new ViewTableModel(this);
+    model_->SetTable(&viewTable_, &listing_);
+    BuildControls();
+    connect(model_, &ViewTableModel::RenameRequested, this,
+            [this](int row, const QString& name) {
+                // Renaming re-reads the directory, which must not happen
+                // while the view is still closing its editor.
+                QMetaObject::invokeMethod(this, [this, row, name] { RenameRow(row, name); }, Qt::QueuedConnection);
+            });
+    hoverTimer_.setInterval(50);
+    connect(&hoverTimer_, &QTimer::timeout, this, &COrvoBrowserView::HoverTick);
+    hoverTimer_.start();
+}
+
+COrvoBrowserView::~COrvoBrowserView() { hoverTimer_.stop(); }
+
+void COrvoBrowserView::BuildControls() {
+    auto button = [this](QStyle::StandardPixmap icon, const char* themeIcon, const QString& tip) {
+        auto* b = new QToolButton(this);
+        b->setIcon(QIcon::fromTheme(QString::fromLatin1(themeIcon), style()->standardIcon(icon)));
+        b->setToolTip(tip);
+        b->setAutoRaise(true);
+        b->setFocusPolicy(Qt::NoFocus);
+        return b;
+    };
+    back_ = button(QStyle::SP_ArrowBack, "go-previous", tr("Back (Alt+Left)"));
+    forward_ = button(QStyle::SP_ArrowForward, "go-next", tr("Forward (Alt+Right)"));
+    up_ = button(QStyle::SP_ArrowUp, "go-up", tr("Up (Backspace)"));
+    up2_ = button(QStyle::SP_DriveHDIcon, "go-top", tr("Up to the volume's top"));
+    driveBox_ = new DriveComboBox(this);
+    driveBox_->setToolTip(tr("Drives (Alt+F1)"));
+    pathBox_ = new QComboBox(this);
+    pathBox_->setEditable(true);
+    pathBox_->setInsertPolicy(QComboBox::NoInsert);
+    pathBox_->setToolTip(tr("Path: type a directory or a command (Alt+F2)"));
+    pathBox_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+
+    details_ = new QTableView(this);
+    icons_ = new QListView(this);
+    for (QAbstractItemView* list : {static_cast<QAbstractItemView*>(details_), static_cast<QAbstractItemView*>(icons_)}) {
+        list->setModel(model_);
+        list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        list->setSelectionBehavior(QAbstractItemView::SelectRows);
+        list->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+        list->installEventFilter(this);
+        list->setDragEnabled(true);
+        connect(list, &QAbstractItemView::activated, this, [this](const QModelIndex& index) {
+            // Enter is handled with the other keys; this is the double-click.
+            if (!(QGuiApplication::mouseButtons() & Qt::LeftButton) && QApplication::focusWidget() == CurrentList())
+                return;
+            OpenItem(index.row());
+        });
+    }
+    icons_->setSelectionModel(details_->selectionModel());
+    details_->setShowGrid(false);
+    details_->setWordWrap(false);
+    details_->setAlternatingRowColors(true);
+    details_->verticalHeader()->hide();
+    details_->verticalHeader()->setDefaultSectionSize(details_->fontMetrics().height() + 6);
+    details_->horizontalHeader()->setHighlightSections(false);
+    details_->horizontalHeader()->setSectionsClickable(true);
+    details_->horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
+    details_->horizontalHeader()->setStretchLastSection(false);
+    details_->setColumnWidth(ViewTableModel::NameColumn, 220);
+    details_->setColumnWidth(ViewTableModel::ExtensionColumn, 60);
+    details_->setColumnWidth(ViewTableModel::CommentColumn, 200);
+    details_->setColumnWidth(ViewTableModel::SizeColumn, 90);
+    details_->setColumnWidth(ViewTableModel::DateColumn, 85);
+    details_->setColumnWidth(ViewTableModel::TimeColumn, 70);
+    details_->setColumnWidth(ViewTableModel::AttrColumn, 45);
+    connect(details_->horizontalHeader(), &QHeaderView::sectionClicked, this, &COrvoBrowserView::SortByColumn);
+    connect(details_->horizontalHeader(), &QHeaderView::customContextMenuRequested, this, [this](const QPoint& p) {
+        int column = details_->horizontalHeader()->logicalIndexAt(p);
+        ShowHeaderMenu(column, details_->horizontalHeader()->mapToGlobal(p));
+    });
+    icons_->setUniformItemSizes(true);
+    icons_->setResizeMode(QListView::Adjust);
+    icons_->setWordWrap(true);
+
+    stack_ = new QStackedWidget(this);
+    stack_->addWidget(details_);
+    stack_->addWidget(icons_);
+
+    auto* bar = new QHBoxLayout;
+    bar->setContentsMargins(2, 2, 2, 2);
+    bar->setSpacing(2);
+    bar->addWidget(driveBox_);
+    bar->addWidget(back_);
+    bar->addWidget(forward_);
+    bar->addWidget(up_);
+    bar->addWidget(up2_);
+    bar->addWidget(pathBox_, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addLayout(bar);
+    layout->addWidget(stack_, 1);
+
+    connect(back_, &QToolButton::clicked, this, &COrvoBrowserView::Back);
+    connect(forward_, &QToolButton::clicked, this, &COrvoBrowserView::Forward);
+    connect(up_, &QToolButton::clicked, this, &COrvoBrowserView::Up);
+    connect(up2_, &QToolButton::clicked, this, &COrvoBrowserView::Up2);
+    connect(pathBox_, &QComboBox::textActivated, this, &COrvoBrowserView::OnPathEntered);
+    connect(driveBox_, &QComboBox::activated, this, &COrvoBrowserView::OnDriveChosen);
+    SetViewMode(ViewMode::Details);
+}
+
+QAbstractItemView* COrvoBrowserView::CurrentList() const {
+    return mode_ == ViewMode::Details ? static_cast<QAbstractItemView*>(details_) : icons_;
+}
+
+QComboBox* COrvoBrowserView::PathBox() const { return pathBox_; }
+QComboBox* COrvoBrowserView::DriveBox() const { return driveBox_; }
+
+QString COrvoBrowserView::WindowName() const {
+    if (currentPath_ == kComputerPath)
+        return QStringLiteral("Computer");
+    std::string name(FileNameOf(StripTrailingSlash(currentPath_)));
+    return name.empty() ? ToQ(currentPath_) : ToQ(name);
+}
+
+void COrvoBrowserView::Navigate(const std::string& requested, bool addToHistory, bool rebuild,
+                                bool allowNewWindow) {
+    if ((allowNewWindow && (QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier)) || listMode_) {
+        emit NewWindowRequested(ToQ(requested));
+        return;
+    }
+    std::string path = requested == kComputerPath ? requested : StripTrailingSlash(requested);
+    if (path.empty())
+        return;
+    // The history keeps where the selection was in the directory being left
+    // (Back and Forward note it themselves before they move).
+    if (addToHistory)
+        history_.SetCurrentRow(SelectionMark());
+    currentPath_ = path;
+    if (path == kComputerPath)
+        ReadComputer(listing_, driveTypes_);
+    else
+        listing_.ReadDirectory(path);
+    if (rebuild)
+        RebuildView(true, false, true);
+
+    title_ = ToQ(path == kComputerPath ? std::string("Computer") : DocumentTitleFor(path));
+    emit TitleChanged(title_);
+    emit PathChanged(ToQ(path));
+    if (addToHistory) {
+        history_.Add(path, SelectionMark());
+        int existing = pathBox_->findText(ToQ(path));
+        if (existing >= 0)
+            pathBox_->removeItem(existing);
+        pathBox_->insertItem(0, ToQ(path));
+    }
+    pathBox_->setCurrentIndex(pathBox_->findText(ToQ(path)));
+    pathBox_->setEditText(ToQ(path));
+    if (path != kComputerPath)
+        driveBox_->ShowDriveOf(ToQ(path));
+    UpdateButtons();
+}
+
+void COrvoBrowserView::RebuildView(bool rebuild, bool reread, bool clearMarks) {
+    if (reread) {
+        if (currentPath_ == kComputerPath)
+            ReadComputer(listing_, driveTypes_);
+        else
+            listing_.ReadDirectory(currentPath_);
+        rebuild = true;
+    }
+    if (clearMarks)
+        markedRows_.clear();
+    if (!rebuild)
+        return;
+    ViewRebuilder::Input input;
+    input.currentDirectory = currentPath_;
+    input.hideCommentFile = GetBoolOption(kHideCommentFileKey);
+    input.listMode = listMode_;
+    input.selectedPaths = SelectedPaths();
+    input.selectionMark = SelectionMark();
+    ViewRebuilder::Result result = ViewRebuilder::Rebuild(listing_, viewTable_, input);
+    model_->Reload();
+    backgroundPicture_ = result.backgroundPicture;
+    currentComment_ = result.directoryComment;
+    markedRows_ = result.markedRows;
+    SelectRow(result.selectRow);
+}
+
+void COrvoBrowserView::UpdateButtons() {
+    back_->setEnabled(history_.CanGoBack());
+    forward_->setEnabled(history_.CanGoForward());
+    up_->setEnabled(currentPath_ != kComputerPath);
+    up2_->setEnabled(currentPath_ != kComputerPath);
+}
+
+void COrvoBrowserView::ShowHistoryEntry(const BrowseHistory::Entry* entry) {
+    if (entry) {
+        int row = entry->row;
+        Navigate(entry->path, false, true, false);
+        SelectRow(row >= 0 && row < viewTable_.GetRecordCount() ? row : 0);
+    }
+    UpdateButtons();
+}
+
+void COrvoBrowserView::Back() {
+    history_.SetCurrentRow(SelectionMark());
+    ShowHistoryEntry(history_.Back());
+}
+
+void COrvoBrowserView::Forward() {
+    history_.SetCurrentRow(SelectionMark());
+    ShowHistoryEntry(history_.Forward());
+}
+
+void COrvoBrowserView::Up() {
+    std::string left = currentPath_;
+    std::string target = UpTarget(currentPath_);
+    if (target.empty())
+        return;
+    Navigate(target, true, true, false);
+    if (!SelectPath(left))
+        SelectRow(0);
+}
+
+void COrvoBrowserView::Up2() {
+    std::string target = Up2Target(currentPath_);
+    if (!target.empty() && target != currentPath_)
+        Navigate(target, true, true, false);
+}
+
+int COrvoBrowserView::RowOfPath(const std::string& path) const {
+    int column = viewTable_.FieldIndex("Path");
+    // Row 0 (the parent entry) carries the current directory's own path.
+    for (int i = listMode_ ? 0 : 1; i < viewTable_.GetRecordCount(); ++i)
+        if (viewTable_.GetValue(column, i).AsStringView() == path)
+            return i;
+    return -1;
+}
+
+std::vector<int> COrvoBrowserView::SelectedRows() const {
+    std::vector<int> rows;
+    for (const QModelIndex& index : details_->selectionModel()->selectedRows())
+        rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+std::vector<std::string> COrvoBrowserView::SelectedPaths() const {
+    return ViewRebuilder::SelectedPaths(viewTable_, SelectedRows());
+}
+
+std::string COrvoBrowserView::FirstSelectedPath() const {
+    std::vector<std::string> paths = SelectedPaths();
+    return paths.empty() ? std::string() : paths.front();
+}
+
+int COrvoBrowserView::SelectionMark() const {
+    QModelIndex current = details_->selectionModel()->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void COrvoBrowserView::SelectRow(int row, bool clearOthers) {
+    if (row < 0 || row >= viewTable_.GetRecordCount())
+        return;
+    QItemSelectionModel* selection = details_->selectionModel();
+    QModelIndex index = model_->index(row, 0);
+    auto flags = QItemSelectionModel::Select | QItemSelectionModel::Rows;
+    if (clearOthers)
+        flags |= QItemSelectionModel::Clear;
+    selection->setCurrentIndex(index, flags);
+    CurrentList()->scrollTo(index);
+}
+
+bool COrvoBrowserView::SelectPath(const std::string& path) {
+    int row = RowOfPath(path);
+    if (row < 0)
+        return false;
+    SelectRow(row);
+    return true;
+}
+
+void COrvoBrowserView::FocusList(int row) {
+    CurrentList()->setFocus();
+    if (row >= 0)
+        SelectRow(row);
+}
+
+void COrvoBrowserView::SetViewMode(ViewMode mode) {
+    mode_ = mode;
+    model_->SetFullNames(mode != ViewMode::Details);
+    if (mode == ViewMode::Details) {
+        stack_->setCurrentWidget(details_);
+    } else {
+        switch (mode) {
+        case ViewMode::LargeIcons:
+        case ViewMode::Thumbnails: {
+            int edge = mode == ViewMode::Thumbnails ? 96 : 48;
+            icons_->setViewMode(QListView::IconMode);
+            icons_->setFlow(QListView::LeftToRight);
+            icons_->setWrapping(true);
+            icons_->setIconSize(QSize(edge, edge));
+            icons_->setGridSize(QSize(edge + 48, edge + 40));
+            break;
+        }
+        case ViewMode::SmallIcons:
+            icons_->setViewMode(QListView::IconMode);
+            icons_->setFlow(QListView::LeftToRight);
+            icons_->setWrapping(true);
+            icons_->setIconSize(QSize(16, 16));
+            icons_->setGridSize(QSize(180, 22));
+            break;
+        case ViewMode::List:
+        default:
+            icons_->setViewMode(QListView::ListMode);
+            icons_->setFlow(QListView::TopToBottom);
+            icons_->setWrapping(true);
+            icons_->setIconSize(QSize(16, 16));
+            icons_->setGridSize(QSize());
+            break;
+        }
+        icons_->setMovement(QListView::Static);
+        stack_->setCurrentWidget(icons_);
+    }
+    QModelIndex current = details_->selectionModel()->currentIndex();
+    if (current.isValid())
+        CurrentList()->scrollTo(current);
+}
+
+void COrvoBrowserView::SortByColumn(int column) {
+    const char* name = ViewTableModel::TableColumnName(column);
+    if (!*name)
+        return;
+    bool ascending = column != sortColumn_;
+    std::vector<std::string> keep = SelectedPaths();
+    int first = listMode_ ? 0 : 1;
+    if (viewTable_.GetRecordCount() > first)
+        viewTable_.Sort(name, ascending, first, -1);
+    sortColumn_ = ascending ? column : -1;
+    details_->setUpdatesEnabled(false);
+    model_->Reload();
+    if (!keep.empty())
+        SelectPath(keep.front());
+    else
+        SelectRow(0);
+    details_->setUpdatesEnabled(true);
+}
+
+} // namespace orvo

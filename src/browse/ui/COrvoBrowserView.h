@@ -1,0 +1,137 @@
+#pragma once
+
+#include "browse/BrowseHistory.h"
+#include "browse/DirectoryListing.h"
+#include "store/QTable.h"
+
+#include <QTimer>
+#include <QWidget>
+
+#include <string>
+#include <vector>
+
+class QAbstractItemView;
+class QComboBox;
+class QListView;
+class QStackedWidget;
+class QTableView;
+class QToolButton;
+
+namespace orvo {
+
+class DriveComboBox;
+class ViewTableModel;
+
+// A browse window: one directory (or the drive list) shown as a list in one
+// of five view modes, with a drive box, a path box and Back, Forward, Up and
+// Up2. It owns its listing, its view table and its history.
+class COrvoBrowserView : public QWidget {
+    Q_OBJECT
+public:
+    enum class ViewMode { LargeIcons, SmallIcons, List, Details, Thumbnails };
+
+    explicit COrvoBrowserView(QWidget* parent = nullptr);
+    ~COrvoBrowserView() override;
+
+    // The one way to show a directory (or "Computer/"). With allowNewWindow
+    // and Ctrl held the directory opens in a new window instead.
+    void Navigate(const std::string& path, bool addToHistory = true, bool rebuild = true,
+                  bool allowNewWindow = false);
+    // Rebuilds the view table from the listing (re-reading the directory
+    // first with reread), keeping the selection.
+    void RebuildView(bool rebuild, bool reread, bool clearMarks);
+    void OpenItem(int row);
+    void Back();
+    void Forward();
+    void Up();
+    void Up2();
+    // A header click: ascending unless the column was the last sorted one.
+    void SortByColumn(int column);
+    // Renames a row's entry; the comment moves along. False when refused.
+    bool RenameRow(int row, const QString& newName);
+    void EditComment();
+    void StartQuickSearch(const QString& typed);
+    void ShowHeaderMenu(int column, const QPoint& globalPos);
+
+    const std::string& CurrentPath() const { return currentPath_; }
+    const std::string& CurrentComment() const { return currentComment_; }
+    QString DocumentTitle() const { return title_; }
+    // The short name the window chooser shows.
+    QString WindowName() const;
+    const BrowseHistory& History() const { return history_; }
+
+    std::vector<std::string> SelectedPaths() const;
+    std::string FirstSelectedPath() const;
+    std::vector<int> SelectedRows() const;
+    int SelectionMark() const;
+    void SelectRow(int row, bool clearOthers = true);
+    bool SelectPath(const std::string& path);
+    void FocusList(int row);
+
+    void SetViewMode(ViewMode mode);
+    ViewMode GetViewMode() const { return mode_; }
+    bool IsCounting() const { return counting_; }
+    bool IsListMode() const { return listMode_; }
+    std::string ListDocumentPath() const { return listDocumentPath_; }
+
+    QTable& ViewTable() { return viewTable_; }
+    DirectoryListing& Listing() { return listing_; }
+    ViewTableModel* Model() const { return model_; }
+    QAbstractItemView* CurrentList() const;
+    QTableView* DetailsList() const { return details_; }
+    QComboBox* PathBox() const;
+    QComboBox* DriveBox() const;
+    const std::string& BackgroundPicture() const { return backgroundPicture_; }
+    const std::vector<int>& MarkedRows() const { return markedRows_; }
+
+signals:
+    void TitleChanged(const QString& title);
+    void PathChanged(const QString& path);
+    void NewWindowRequested(const QString& path);
+    // Every 50 ms, for the hover information.
+    void HoverTick();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildControls();
+    bool HandleListKey(QKeyEvent* key);
+    void OnPathEntered(const QString& text);
+    void OnDriveChosen(int index);
+    void UpdateButtons();
+    void ShowHistoryEntry(const BrowseHistory::Entry* entry);
+    void RunOrOpen(const std::string& path, bool inShell, const std::string& workingDirectory);
+    int RowOfPath(const std::string& path) const;
+    void SelectMatchingRows(const QString& pattern);
+    void InvertSelection();
+
+    DirectoryListing listing_;
+    QTable viewTable_;
+    std::vector<int> driveTypes_;
+    std::string currentPath_;
+    std::string currentComment_;
+    std::string backgroundPicture_;
+    std::string listDocumentPath_;
+    std::vector<int> markedRows_;
+    QString title_;
+    BrowseHistory history_;
+    int sortColumn_ = -1;
+    bool listMode_ = false;
+    bool counting_ = false;
+    ViewMode mode_ = ViewMode::Details;
+
+    ViewTableModel* model_;
+    DriveComboBox* driveBox_;
+    QComboBox* pathBox_;
+    QToolButton* back_;
+    QToolButton* forward_;
+    QToolButton* up_;
+    QToolButton* up2_;
+    QStackedWidget* stack_;
+    QTableView* details_;
+    QListView* icons_;
+    QTimer hoverTimer_;
+};
+
+} // namespace orvo

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QHash>
+#include <QIcon>
+
+#include <vector>
+
+namespace orvo {
+
+class DirectoryListing;
+class QTable;
+
+// The view table of a browse window as a Qt model. It only reads the
+// table: a rebuild resets the model in one go, which keeps opening a large
+// directory to a single reset instead of a signal per row.
+class ViewTableModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    // The columns the window shows, in order; Path and Directory stay hidden.
+    enum Column { NameColumn, ExtensionColumn, CommentColumn, SizeColumn, DateColumn, TimeColumn, AttrColumn, ColumnCount };
+
+    explicit ViewTableModel(QObject* parent = nullptr);
+
+    void SetTable(const QTable* table, const DirectoryListing* listing);
+    // Call after the table was rebuilt or sorted.
+    void Reload();
+    // Call after single cells changed (a comment edit).
+    void RowChanged(int row);
+    // Icon views show the full name (with extension) in their one column.
+    void SetFullNames(bool on);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+
+    // The view table's column name of a shown column.
+    static const char* TableColumnName(int column);
+    // Name + "." + Extension (Name alone without an extension).
+    QString FullName(int row) const;
+    QString PathOf(int row) const;
+    bool IsDirectory(int row) const;
+    bool IsParentEntry(int row) const;
+
+signals:
+    // In-place editing ended with a new name; the window does the renaming.
+    void RenameRequested(int row, const QString& newName);
+
+private:
+    QIcon IconFor(int row) const;
+    QString SizeText(int row) const;
+
+    const QTable* table_ = nullptr;
+    const DirectoryListing* listing_ = nullptr;
+    int columnIndex_[ColumnCount] = {};
+    int pathIndex_ = -1;
+    int directoryIndex_ = -1;
+    bool fullNames_ = false;
+    mutable QHash<QString, QIcon> iconCache_;
+};
+
+} // namespace orvo

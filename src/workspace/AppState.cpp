@@ -1,0 +1,10 @@
+#include "workspace/AppState.h"
+
+namespace orvo {
+
+AppState& GetAppState() {
+    static AppState state;
+    return state;
+}
+
+} // namespace orvo

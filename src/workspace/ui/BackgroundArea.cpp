@@ -1,0 +1,97 @@
+#include "workspace/ui/BackgroundArea.h"
+
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QUrl>
+
+namespace orvo {
+
+BackgroundArea::BackgroundArea(QWidget* parent) : QMdiArea(parent) {
+    viewport()->setMouseTracking(true);
+}
+
+void BackgroundArea::SetBackground(const QString& imagePath, const QString& caption,
+                                   const QString& linkTarget) {
+    image_ = QImage();
+    stretched_ = false;
+    QImageReader reader(imagePath);
+    reader.setAutoTransform(true);
+    QImage loaded = reader.read();
+    if (!loaded.isNull()) {
+        QSize screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->size()
+                                                        : QSize(1920, 1080);
+        // A picture larger than a third of the screen both ways is a
+        // wallpaper: scaled once to the screen and stretched to the area.
+        // Anything smaller is a pattern and is tiled.
+        if (loaded.width() > screen.width() / 3 && loaded.height() > screen.height() / 3) {
+            image_ = loaded.scaled(screen, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            stretched_ = true;
+        } else {
+            image_ = loaded;
+        }
+    }
+    caption_ = caption;
+    link_ = linkTarget;
+    viewport()->update();
+}
+
+void BackgroundArea::paintEvent(QPaintEvent*) {
+    QPainter p(viewport());
+    QRect area = viewport()->rect();
+    p.fillRect(area, palette().color(QPalette::Window));
+    if (!image_.isNull()) {
+        if (stretched_)
+            p.drawImage(area, image_);
+        else
+            p.drawTiledPixmap(area, QPixmap::fromImage(image_));
+    }
+    QStringList lines = caption_.split(QStringLiteral("\r\n"));
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setPixelSize(30);
+    font.setItalic(true);
+    font.setWeight(QFont::Thin);
+    p.setFont(font);
+    QFontMetrics fm(font);
+    int y = area.height() - 30 - lines.size() * fm.height();
+    const QColor colors[2] = {QColor(0x64, 0x64, 0xE1), QColor(0x00, 0x14, 0x64)};
+    linkRect_ = QRect();
+    for (int i = 0; i < lines.size() && i < 2; ++i) {
+        QRect r(30, y + i * fm.height(), fm.horizontalAdvance(lines[i]) + 4, fm.height());
+        p.setPen(colors[i]);
+        p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, lines[i]);
+        if (i == 1)
+            linkRect_ = r;
+    }
+}
+
+bool BackgroundArea::viewportEvent(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseMove: {
+        auto* me = static_cast<QMouseEvent*>(event);
+        viewport()->setCursor(linkRect_.contains(me->position().toPoint()) ? Qt::PointingHandCursor
+                                                                            : Qt::ArrowCursor);
+        break;
+    }
+    case QEvent::MouseButtonRelease: {
+        auto* me = static_cast<QMouseEvent*>(event);
+        if (me->button() == Qt::LeftButton && linkRect_.contains(me->position().toPoint()) &&
+            !link_.isEmpty()) {
+            QDesktopServices::openUrl(QUrl::fromUserInput(link_));
+            return true;
+        }
+        break;
+    }
+    case QEvent::Resize:
+        viewport()->update();
+        break;
+    default:
+        break;
+    }
+    return QMdiArea::viewportEvent(event);
+}
+
+} // namespace orvo

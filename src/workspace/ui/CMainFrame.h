@@ -1,0 +1,107 @@
+#pragma once
+
+#include <QList>
+#include <QMainWindow>
+#include <QPointer>
+
+#include <string>
+#include <vector>
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+
+namespace orvo {
+
+class BackgroundArea;
+class CChildFrame;
+class COrvoBrowserView;
+
+// The main window: menus, tool bar, status bar and the area that holds the
+// browse windows. Commands go to the active browse window first and to the
+// frame when no window takes them.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit CMainFrame(QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // Opens a browse window on a directory; null when it cannot be shown.
+    COrvoBrowserView* OpenBrowseWindow(const std::string& path);
+    COrvoBrowserView* ActiveView() const;
+    // Every browse window, the active one first, then towards the back.
+    QList<COrvoBrowserView*> ViewsInStackingOrder() const;
+    CChildFrame* FrameOf(COrvoBrowserView* view) const;
+    BackgroundArea* Area() const { return area_; }
+
+    // Start-up after construction: the windows of the last run (or two
+    // side by side on the home directory), a file-list document named on
+    // the command line, the tip of the day.
+    void Startup(const QStringList& arguments);
+    void RestoreWindows();
+    // Writes the window layout into "Browse windows".
+    void RecordLayout();
+    void ApplyBackground();
+
+    // Menus later features add their commands to.
+    QMenu* FileMenu() const { return fileMenu_; }
+    QMenu* EditMenu() const { return editMenu_; }
+    QMenu* ViewMenu() const { return viewMenu_; }
+    QMenu* ToolsMenu() const { return toolsMenu_; }
+    QMenu* WindowMenu() const { return windowMenu_; }
+    QMenu* OptionsMenu() const { return optionsMenu_; }
+    QMenu* HelpMenu() const { return helpMenu_; }
+    QToolBar* MainToolBar() const { return toolBar_; }
+
+    // The commands, public so tests and other windows can run them.
+    void NewWindow();
+    void TileWindows();
+    void ToggleMaximize();
+    void GoToWindow();
+    void GoToDirectory();
+    void EditComment();
+    void ShowKeyboardMap();
+    void ShowAbout();
+    void RereadOptions();
+    void ShowGeneralOptions();
+    void ShowFileColors();
+    void ShowSpecialFileTypes();
+    void ShowTipOfTheDay();
+    // Asks for one of the open windows (or any directory); "" when cancelled.
+    QString ChooseWindowPath(bool* isWindow = nullptr, COrvoBrowserView** chosen = nullptr);
+
+signals:
+    void ActiveViewChanged(COrvoBrowserView* view);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildActions();
+    void BuildMenus();
+    void UpdateTitle();
+    void UpdateViewModeChecks();
+    void FillWindowMenu();
+    void OnSubWindowActivated(QMdiSubWindow* window);
+    void SaveOptionsNow();
+
+    BackgroundArea* area_;
+    QLabel* statusPath_;
+    QMenu* fileMenu_ = nullptr;
+    QMenu* editMenu_ = nullptr;
+    QMenu* viewMenu_ = nullptr;
+    QMenu* toolsMenu_ = nullptr;
+    QMenu* windowMenu_ = nullptr;
+    QMenu* optionsMenu_ = nullptr;
+    QMenu* helpMenu_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QActionGroup* viewModes_ = nullptr;
+    QList<QAction*> viewModeActions_;
+    QPointer<COrvoBrowserView> lastActive_;
+    bool optionsSaved_ = false;
+};
+
+} // namespace orvo

@@ -80,8 +80,7 @@ bool COrvoBrowserView::HandleListKey(QKeyEvent* key) {
         StartQuickSearch(QString());
         return true;
     }
-    if ((k == Qt::Key_Return || k == Qt::Key_Enter) &&
-        (mods == Qt::NoModifier || mods == Qt::ShiftModifier)) {
+    if ((k == Qt::Key_Return || k == Qt::Key_Enter) && mods != (Qt::ShiftModifier | Qt::AltModifier)) {
         OpenItem(SelectionMark());
         return true;
     }

@@ -55,7 +55,15 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
     resize(1200, 800);
 }
 
-CMainFrame::~CMainFrame() { SaveOptionsNow(); }
+CMainFrame::~CMainFrame() {
+    // The windows go with the base class, after this object stopped being a
+    // CMainFrame; none of their signals may reach it then.
+    area_->disconnect(this);
+    for (QMdiSubWindow* w : area_->subWindowList())
+        if (auto* frame = qobject_cast<CChildFrame*>(w))
+            frame->View()->disconnect(this);
+    SaveOptionsNow();
+}
 
 void CMainFrame::SaveOptionsNow() {
     if (optionsSaved_)
@@ -239,7 +247,17 @@ void CMainFrame::UpdateTitle() {
     QString title = QStringLiteral("Orvo Browser");
     if (view && !view->DocumentTitle().isEmpty())
         title += QStringLiteral(" - ") + view->DocumentTitle();
+    desiredTitle_ = title;
     setWindowTitle(title);
+}
+
+void CMainFrame::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // A maximised browse window appends its own title to ours; the title
+    // stays "Orvo Browser - " and the active window's title all the same.
+    if (event->type() == QEvent::WindowTitleChange && !desiredTitle_.isEmpty() &&
+        windowTitle() != desiredTitle_)
+        setWindowTitle(desiredTitle_);
 }
 
 void CMainFrame::UpdateViewModeChecks() {

@@ -78,6 +78,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void BuildActions();
@@ -102,6 +103,7 @@ private:
     QList<QAction*> viewModeActions_;
     QPointer<COrvoBrowserView> lastActive_;
     bool optionsSaved_ = false;
+    QString desiredTitle_;
 };
 
 } // namespace orvo

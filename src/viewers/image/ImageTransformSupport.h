@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 namespace orvo::transform_detail {
 
@@ -55,18 +56,34 @@ inline uint8_t ClampByte(int v) {
     return static_cast<uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v));
 }
 
-// Remembers recent answers of NearestPaletteIndex: pictures repeat colours,
-// and a search through 256 entries per pixel dominates colour reduction.
+// The answer of RasterImage::NearestPaletteIndex (smallest squared
+// distance, the first entry on a tie) without trying every entry: the colour
+// cube is cut into cells of 8 levels a side, and each cell, when first met,
+// lists the entries that can be nearest to some colour inside it. A search
+// through 256 entries per pixel would dominate colour reduction of photos.
+class NearestPaletteSearch {
+public:
+    explicit NearestPaletteSearch(const RasterImage& image);
+    uint8_t Find(RgbQuad color);
+
+private:
+    const std::vector<uint8_t>& Candidates(int cell);
+
+    std::vector<RgbQuad> palette_;
+    std::vector<std::vector<uint8_t>> cells_; // empty until met
+};
+
+// Remembers recent answers: pictures repeat colours.
 class NearestIndexCache {
 public:
-    explicit NearestIndexCache(const RasterImage& image) : image_(image) { keys_.fill(kEmpty); }
+    explicit NearestIndexCache(const RasterImage& image) : search_(image) { keys_.fill(kEmpty); }
 
     uint8_t Find(RgbQuad c) {
         const uint32_t key = (uint32_t(c.red) << 16) | (uint32_t(c.green) << 8) | c.blue;
         const uint32_t slot = ((key * 2654435761u) >> 20) & (kSlots - 1);
         if (keys_[slot] != key) {
             keys_[slot] = key;
-            values_[slot] = image_.NearestPaletteIndex(c);
+            values_[slot] = search_.Find(c);
         }
         return values_[slot];
     }
@@ -74,7 +91,7 @@ public:
 private:
     static constexpr uint32_t kSlots = 4096;
     static constexpr uint32_t kEmpty = 0xFFFFFFFFu; // no 24-bit colour has this key
-    const RasterImage& image_;
+    NearestPaletteSearch search_;
     std::array<uint32_t, kSlots> keys_;
     std::array<uint8_t, kSlots> values_{};
 };

@@ -1,7 +1,9 @@
 #include "ImageTransformTestSupport.h"
+#include "viewers/image/ImageTransformSupport.h"
 #include "viewers/image/ImageTransforms.h"
 
 #include <gtest/gtest.h>
+#include <random>
 
 namespace orvo {
 namespace {
@@ -123,6 +125,25 @@ TEST(ColorDepth, ReduceTakesTheNearestEntry) {
     ASSERT_TRUE(ReduceColors(mono, 1));
     EXPECT_EQ(BlackWhite(mono), "KWW");
     EXPECT_EQ(mono.TransparentIndex(), -1);
+}
+
+TEST(ColorDepth, PrunedSearchAgreesWithTheFullScan) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 10; ++round) {
+        RasterImage image;
+        image.Create(1, 1, round % 2 ? 8 : 4);
+        // Few levels per channel, so duplicates and equal distances abound.
+        auto level = [&] { return static_cast<uint8_t>(random() % 5 * 60); };
+        for (int i = 0; i < image.PaletteSize(); ++i)
+            image.Palette()[i] = MakeRgb(level(), level(), level());
+        transform_detail::NearestPaletteSearch search(image);
+        for (int i = 0; i < 1000; ++i) {
+            const RgbQuad c =
+                i % 2 ? MakeRgb(level(), level(), level())
+                      : MakeRgb(uint8_t(random()), uint8_t(random()), uint8_t(random()));
+            ASSERT_EQ(search.Find(c), image.NearestPaletteIndex(c));
+        }
+    }
 }
 
 TEST(ColorDepth, IncreaseKeepsColoursIndexesAndTransparency) {

@@ -6,26 +6,60 @@
 #include "store/Collation.h"
 
 #include <algorithm>
+#include <cstring>
+#include <strings.h>
 
 namespace orvo {
 
 namespace {
 
+// Without an early exit, so the compiler can test many bytes at a time.
 bool IsAscii(std::string_view s) {
-    return std::none_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    unsigned char high = 0;
+    for (char c : s)
+        high |= static_cast<unsigned char>(c);
+    return high < 0x80;
+}
+
+enum class TextKind { LowerAscii, Ascii, Other };
+
+// One pass without early exits (vectorised), as above.
+TextKind Classify(std::string_view s) {
+    unsigned char high = 0;
+    size_t upper = 0;
+    for (char c : s) {
+        auto u = static_cast<unsigned char>(c);
+        high |= u;
+        upper += static_cast<unsigned char>(u - 'A') < 26;
+    }
+    return high >= 0x80 ? TextKind::Other : (upper ? TextKind::Ascii : TextKind::LowerAscii);
 }
 
 char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c; }
 
-// Every drawn row asks for its group, so the common all-ASCII case folds
-// case on the fly instead of building a lower-case copy of each list.
-bool ListHolds(std::string_view list, std::string_view lowerNeedle) {
-    if (IsAscii(list)) {
-        auto it = std::search(list.begin(), list.end(), lowerNeedle.begin(), lowerNeedle.end(),
+// Whether the list holds needle (",ext," in lower case). Every drawn row
+// asks for its group, so the usual lists (lower-case ASCII) are searched
+// as they are, and only the others pay for folding case.
+bool ListHolds(std::string_view list, std::string_view needle, bool needleAscii) {
+    TextKind kind = needleAscii ? Classify(list) : TextKind::Other;
+    // memmem, unlike a find that stops at every comma, skips along the list.
+    if (kind == TextKind::LowerAscii)
+        return memmem(list.data(), list.size(), needle.data(), needle.size()) != nullptr;
+    if (kind == TextKind::Ascii) {
+        auto it = std::search(list.begin(), list.end(), needle.begin(), needle.end(),
                               [](char a, char b) { return AsciiLower(a) == b; });
         return it != list.end();
     }
-    return LowerCaseText(list).find(lowerNeedle) != std::string::npos;
+    return LowerCaseText(list).find(needle) != std::string::npos;
+}
+
+bool SameName(const QValue& cell, std::string_view name) {
+    if (cell.Type() == QVT_LPSTR) {
+        std::string_view text = cell.AsStringView();
+        if (IsAscii(text) && IsAscii(name))
+            return text.size() == name.size() && strncasecmp(text.data(), name.data(), name.size()) == 0;
+    }
+    return cell.Matches(QOP_EQUAL, QValue(name));
 }
 
 std::string LowerExtension(std::string_view extension) {
@@ -82,9 +116,10 @@ int FindFileGroup(QDataBase& db, std::string_view extension) {
     if (column < 0)
         return -1;
     std::string needle = "," + LowerExtension(extension) + ",";
+    bool ascii = IsAscii(needle);
     std::string scratch;
     for (int row = 0; row < groups->GetRecordCount(); ++row)
-        if (ListHolds(NormalisedList(*groups, column, row, scratch), needle))
+        if (ListHolds(NormalisedList(*groups, column, row, scratch), needle, ascii))
             return row;
     return -1;
 }
@@ -112,11 +147,16 @@ bool GetColorByName(const QDataBase& db, std::string_view name, RgbColor& color)
     const QTable* colors = db.GetTable(kColorsTable);
     if (!colors)
         return false;
-    int row = colors->FindRecord(QConditionList::Equal("Name", QValue(name)), 0);
-    if (row < 0)
+    int column = colors->FieldIndex("Name");
+    if (column < 0)
         return false;
-    color = ColorOfRow(*colors, row);
-    return true;
+    for (int row = 0; row < colors->GetRecordCount(); ++row) {
+        if (SameName(colors->GetValue(column, row), name)) {
+            color = ColorOfRow(*colors, row);
+            return true;
+        }
+    }
+    return false;
 }
 
 int GetFileGroupLists(const QDataBase& db, std::vector<std::string>& names,

@@ -37,7 +37,13 @@ void OptionsStore::RemoveReplaceListener(int id) {
 
 OptionsLoadResult OptionsStore::Load(const std::string& path) {
     OptionsLoadResult result;
-    const bool first = !loadedOnce_;
+    // Loading another file than before starts afresh, as at the first load:
+    // nothing of the old file's options carries over to the new one.
+    const bool first = !loadedOnce_ || path != path_;
+    if (first && loadedOnce_) {
+        NotifyReplace();
+        db_.Clear();
+    }
     loadedOnce_ = true;
     path_ = path;
 

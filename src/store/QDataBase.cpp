@@ -3,6 +3,8 @@
 #include "store/Collation.h"
 #include "store/StoreArchive.h"
 
+#include <strings.h>
+
 namespace orvo {
 
 QDataBase::QDataBase(bool createTablesOnLoad, bool ownsTables)
@@ -17,7 +19,34 @@ void QDataBase::Clear() {
     tables_.clear();
 }
 
+namespace {
+
+bool IsAscii(std::string_view s) {
+    unsigned char high = 0;
+    for (char c : s)
+        high |= static_cast<unsigned char>(c);
+    return high < 0x80;
+}
+
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
+}
+
+} // namespace
+
 int QDataBase::FindTable(std::string_view name) const {
+    // Option lookups run for every drawn row and every setting read, and
+    // table names are nearly always plain ASCII: compare those directly
+    // instead of converting both names through the locale each time.
+    if (IsAscii(name)) {
+        for (size_t i = 0; i < tables_.size(); ++i) {
+            const std::string& other = tables_[i]->GetName();
+            if (IsAscii(other) ? EqualIgnoringAsciiCase(other, name)
+                               : LowerCaseText(other) == LowerCaseText(name))
+                return static_cast<int>(i);
+        }
+        return -1;
+    }
     std::string wanted = LowerCaseText(name);
     for (size_t i = 0; i < tables_.size(); ++i)
         if (LowerCaseText(tables_[i]->GetName()) == wanted)

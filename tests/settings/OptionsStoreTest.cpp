@@ -205,4 +205,11 @@ TEST(OptionsReread, BringsBackTheFileOrKeepsTheOptionsWhenItFails) {
     OptionsStore after;
     after.Load(path);
     EXPECT_EQ(GetIntOption(after.Database(), kTipPositionKey), 5);
+
+    // Another data directory starts from its own file, or the defaults.
+    TempDir other;
+    r = store.Load(OptionsFilePath(other.Path()));
+    EXPECT_EQ(r.status, OptionsLoadResult::Status::NewFile);
+    EXPECT_TRUE(r.message.empty());
+    EXPECT_EQ(GetIntOption(store.Database(), kTipPositionKey), 0);
 }

@@ -180,6 +180,16 @@ TEST(QDataBaseTables, NamesMatchIgnoringCase) {
     EXPECT_EQ(db.GetTable("BOOL OPTIONS"), added);
     EXPECT_EQ(db.FindTable("bool options"), 0);
     EXPECT_EQ(db.GetTable("Missing"), nullptr);
+    EXPECT_EQ(db.GetTable("Bool option"), nullptr);
+
+    // Names beyond ASCII fold case through the locale.
+    std::setlocale(LC_ALL, "C.UTF-8");
+    auto u = std::make_unique<QTable>(kNameOnly, 1);
+    u->SetName("Ärger");
+    QTable* umlaut = db.AddTable(std::move(u));
+    EXPECT_EQ(db.GetTable("äRGER"), umlaut);
+    EXPECT_EQ(db.GetTable("arger"), nullptr);
+    std::setlocale(LC_ALL, "C");
 }
 
 TEST(QTableReference, ChoicesAndErrorEntries) {

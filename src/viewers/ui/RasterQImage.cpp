@@ -27,6 +27,13 @@ uint8_t OverWhite(int channel, int alpha) {
     return static_cast<uint8_t>((channel * alpha + 255 * (255 - alpha) + 127) / 255);
 }
 
+// The picture is the desktop's bitmap: failing to take its pixels is the
+// failure the image object reports under this text.
+bool Refuse(RasterImage& image) {
+    image.SetLastError("GetDIBits failed");
+    return false;
+}
+
 } // namespace
 
 QImage ToQImage(const RasterImage& image) {
@@ -76,7 +83,7 @@ bool FromQImage(const QImage& picture, RasterImage& image) {
     image.ClearLastError();
     image.SetTransparentIndex(-1);
     if (picture.isNull())
-        return false;
+        return Refuse(image);
     const int w = picture.width(), h = picture.height();
     image.SetDpi(DpiOf(picture.dotsPerMeterX()), DpiOf(picture.dotsPerMeterY()));
 
@@ -87,7 +94,7 @@ bool FromQImage(const QImage& picture, RasterImage& image) {
     if (format == QImage::Format_Mono || format == QImage::Format_Indexed8) {
         const bool mono = format == QImage::Format_Mono;
         if (!image.Create(w, h, mono ? 1 : 8))
-            return false;
+            return Refuse(image);
         const QList<QRgb> table = source.colorTable();
         const int entries = std::min<int>(table.size(), image.PaletteSize());
         for (int i = 0; i < entries; ++i) {
@@ -102,7 +109,7 @@ bool FromQImage(const QImage& picture, RasterImage& image) {
     }
     if (format == QImage::Format_Grayscale8) {
         if (!image.Create(w, h, 8))
-            return false;
+            return Refuse(image);
         image.SetGreyPalette();
         for (int y = 0; y < h; ++y)
             std::memcpy(image.Row(h - 1 - y), source.constScanLine(y), w);
@@ -112,7 +119,7 @@ bool FromQImage(const QImage& picture, RasterImage& image) {
     const bool alpha = source.hasAlphaChannel();
     source = source.convertToFormat(alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     if (!image.Create(w, h, 24))
-        return false;
+        return Refuse(image);
     for (int y = 0; y < h; ++y) {
         const auto* src = reinterpret_cast<const QRgb*>(source.constScanLine(y));
         uint8_t* dst = image.Row(h - 1 - y);

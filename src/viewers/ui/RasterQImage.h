@@ -14,7 +14,8 @@ QImage ToQImage(const RasterImage& image);
 // Replaces the image with the picture: Mono and Indexed8 keep their palette
 // (an entry that is fully transparent becomes TransparentIndex), Grayscale8
 // becomes 8-bit grey, anything else 24-bit with transparency composited
-// over white. Fails for a null or oversized picture, leaving the image empty.
+// over white. Fails for a null or oversized picture, leaving the image empty
+// and "GetDIBits failed" in LastError.
 bool FromQImage(const QImage& picture, RasterImage& image);
 
 } // namespace orvo

@@ -52,6 +52,7 @@ private slots:
         QVERIFY(FromQImage(indexed, image));
         QCOMPARE(image.TransparentIndex(), 0);
         QVERIFY(!FromQImage(QImage(kMaxImageSide + 1, 1, QImage::Format_RGB32), image));
+        QCOMPARE(image.LastError(), std::string("GetDIBits failed"));
         QVERIFY(image.IsEmpty() && ToQImage(image).isNull());
     }
 };

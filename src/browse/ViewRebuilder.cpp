@@ -3,7 +3,10 @@
 #include "browse/CommentFile.h"
 #include "browse/PathComments.h"
 #include "platform/PathText.h"
+#include "store/Collation.h"
 #include "store/ListingFields.h"
+
+#include <algorithm>
 
 #include <sys/stat.h>
 #include <unordered_set>
@@ -106,11 +109,44 @@ ViewRebuilder::Result ViewRebuilder::Rebuild(DirectoryListing& listing, QTable& 
     const int pathColumn = listing.FieldIndex("Path");
     const int directoryColumn = listing.FieldIndex("Directory");
 
-    fresh.Reserve(static_cast<size_t>(listing.GetRecordCount()) + 1);
+    // The rows go into the view already in the order of Sort("Name",
+    // ascending): directories first, then names by collation ignoring case,
+    // equal rows in listing order. Ordering the listing's rows by keys made
+    // once is several times faster than sorting the finished table, whose
+    // general comparison re-reads every row's cells at each step.
+    // The keys share one buffer: a hundred thousand small strings would
+    // cost more in heap overhead than in text.
+    struct Position {
+        size_t keyStart;
+        size_t keyLength;
+        int row;
+        bool directory;
+    };
+    std::vector<Position> order;
+    std::wstring keys;
+    order.reserve(static_cast<size_t>(listing.GetRecordCount()));
     for (int r = 0; r < listing.GetRecordCount(); ++r) {
         const QRecord& from = *listing.GetRecord(r);
-        if (from.GetValueAt(nameColumn).AsStringView() == "..")
+        std::string_view name = from.GetValueAt(nameColumn).AsStringView();
+        if (name == "..")
             continue;
+        std::wstring key = CollationKey(name, false);
+        order.push_back({keys.size(), key.size(), r, from.GetValueAt(directoryColumn).AsBool() != 0});
+        keys += key;
+    }
+    auto keyOf = [&keys](const Position& p) {
+        return std::wstring_view(keys.data() + p.keyStart, p.keyLength);
+    };
+    std::stable_sort(order.begin(), order.end(), [&](const Position& a, const Position& b) {
+        if (a.directory != b.directory)
+            return a.directory;
+        return keyOf(a) < keyOf(b);
+    });
+    std::wstring().swap(keys); // before the view's rows take their memory
+
+    fresh.Reserve(order.size() + 1);
+    for (const Position& position : order) {
+        const QRecord& from = *listing.GetRecord(position.row);
         QRecord* row = fresh.AppendArenaRecord(static_cast<uint32_t>(columns));
         for (int c = 0; c < columns; ++c) {
             int i = source[static_cast<size_t>(c)];
@@ -134,8 +170,6 @@ ViewRebuilder::Result ViewRebuilder::Rebuild(DirectoryListing& listing, QTable& 
         row->ValueRef(static_cast<uint32_t>(commentColumn)) =
             fresh.ArenaString(CommentCell(std::move(comment)));
     }
-
-    fresh.Sort("Name", true);
 
     QRecord parent = fresh.NewRecord();
     parent.SetValue("Name", QValue(std::string_view("..")));

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <clocale>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -61,6 +62,25 @@ TEST(ViewRebuilder, DirectoriesFirstAndTheParentOnTop) {
     EXPECT_EQ(Column(w.view, "Name"), Names{".."});
     w.Show(empty / "gone");
     EXPECT_EQ(Column(w.view, "Path"), Names{empty / "gone"});
+}
+
+TEST(ViewRebuilder, OrderIsTheTablesOwnNameSort) {
+    // The rebuild orders rows itself; a header click sorts with the table.
+    // Sorting the rebuilt view again must change nothing.
+    std::setlocale(LC_ALL, "C.UTF-8");
+    TestDirectory dir;
+    for (const char* name : {"b.txt", "B.doc", "a10", "a9", "a.b.c", ".hidden", "_under", "Zz", "zz.",
+                             "\xC3\xA9t\xC3\xA9", "\xC3\x89T\xC3\x89.jpg", "ebook", "\xFF\xFE" "bad", "10", "9"})
+        dir.Write(name);
+    for (const char* name : {"Sub", "sub2", "\xC3\x84lter", "abc"})
+        dir.MakeDirectory(name);
+    Window w;
+    w.Show(dir.Path());
+    Names rebuilt = Column(w.view, "Path");
+    w.view.Sort("Name", true, 1);
+    EXPECT_EQ(Column(w.view, "Path"), rebuilt);
+    EXPECT_EQ(rebuilt.size(), 20u);
+    std::setlocale(LC_ALL, "C");
 }
 
 TEST(ViewRebuilder, CommentsAreMergedOnOneLine) {

@@ -5,7 +5,6 @@
 #include "settings/OptionsStore.h"
 
 #include <benchmark/benchmark.h>
-
 #include <clocale>
 #include <cstdio>
 #include <unistd.h>
@@ -17,7 +16,7 @@ namespace {
 // A mix as a source tree or a download folder shows it: hits early and
 // late in the group list, upper-case names and files of no group.
 const char* const kExtensions[] = {"jpg", "PNG", "cpp", "h", "txt", "pdf", "zip", "tar",
-                                   "sh", "mp3", "mkv", "o", "log", "JPG", "md", "xyz"};
+                                   "sh",  "mp3", "mkv", "o", "log", "JPG", "md",  "xyz"};
 constexpr int kExtensionCount = sizeof(kExtensions) / sizeof(kExtensions[0]);
 
 void Seed(OptionsStore& store) {
@@ -42,7 +41,8 @@ void BM_FindFileGroup(benchmark::State& state) {
 BENCHMARK(BM_FindFileGroup);
 
 void BM_GetFileGroupStyle(benchmark::State& state) {
-    CycleExtensions(state, [](QDataBase& db, const char* ext) { return GetFileGroupStyle(db, ext); });
+    CycleExtensions(state,
+                    [](QDataBase& db, const char* ext) { return GetFileGroupStyle(db, ext); });
 }
 BENCHMARK(BM_GetFileGroupStyle);
 

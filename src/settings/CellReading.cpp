@@ -7,23 +7,30 @@ namespace orvo {
 
 bool CellIsTrue(const QValue& value) {
     switch (value.Type()) {
-    case QVT_BOOL: return value.AsBool() == 1;
-    case QVT_INT: return value.AsInt() == 1;
-    case QVT_DWORD: return value.AsDword() == 1;
+    case QVT_BOOL:
+        return value.AsBool() == 1;
+    case QVT_INT:
+        return value.AsInt() == 1;
+    case QVT_DWORD:
+        return value.AsDword() == 1;
     case QVT_LPSTR: {
         QValue parsed;
         parsed.SetFromText(value.AsStringView(), QVT_BOOL);
         return parsed.AsBool() == 1;
     }
-    default: return false;
+    default:
+        return false;
     }
 }
 
 int32_t CellAsInt(const QValue& value) {
     switch (value.Type()) {
-    case QVT_INT: return value.AsInt();
-    case QVT_DWORD: return static_cast<int32_t>(value.AsDword());
-    case QVT_BOOL: return value.AsBool();
+    case QVT_INT:
+        return value.AsInt();
+    case QVT_DWORD:
+        return static_cast<int32_t>(value.AsDword());
+    case QVT_BOOL:
+        return value.AsBool();
     case QVT_DOUBLE:
     case QVT_DATE: {
         double d = value.AsDouble();
@@ -38,7 +45,8 @@ int32_t CellAsInt(const QValue& value) {
         parsed.SetFromText(value.AsStringView(), QVT_INT);
         return parsed.AsInt();
     }
-    default: return 0;
+    default:
+        return 0;
     }
 }
 

@@ -18,14 +18,9 @@ struct BoolDefault {
 };
 
 const BoolDefault kBoolDefaults[] = {
-    {kBracketDirectoriesKey, false},
-    {kUseColorsKey, true},
-    {kHideCommentFileKey, true},
-    {kAllProblemsAtStartKey, true},
-    {kShowTipsKey, true},
-    {kShowOnActionTipsKey, true},
-    {kConvertDroppedImageKey, false},
-    {kShowQuickAccessBarKey, true},
+    {kBracketDirectoriesKey, false},  {kUseColorsKey, true},          {kHideCommentFileKey, true},
+    {kAllProblemsAtStartKey, true},   {kShowTipsKey, true},           {kShowOnActionTipsKey, true},
+    {kConvertDroppedImageKey, false}, {kShowQuickAccessBarKey, true},
 };
 
 struct StringDefault {
@@ -54,10 +49,10 @@ struct ColorDefault {
 // Every colour a default group uses is listed here, and a few spares for
 // the user's own groups.
 const ColorDefault kColorDefaults[] = {
-    {"Black", 0, 0, 0},        {"Gray", 128, 128, 128},   {"Light gray", 200, 200, 200},
-    {"Magenta", 160, 0, 160},  {"Teal", 0, 128, 128},     {"Orange", 205, 102, 0},
-    {"Red", 190, 0, 0},        {"Blue", 0, 70, 190},      {"Brown", 140, 80, 20},
-    {"Green", 0, 130, 0},      {"Navy", 0, 0, 128},       {"White", 255, 255, 255},
+    {"Black", 0, 0, 0},       {"Gray", 128, 128, 128}, {"Light gray", 200, 200, 200},
+    {"Magenta", 160, 0, 160}, {"Teal", 0, 128, 128},   {"Orange", 205, 102, 0},
+    {"Red", 190, 0, 0},       {"Blue", 0, 70, 190},    {"Brown", 140, 80, 20},
+    {"Green", 0, 130, 0},     {"Navy", 0, 0, 128},     {"White", 255, 255, 255},
 };
 
 struct GroupDefault {
@@ -76,7 +71,8 @@ struct GroupDefault {
 // familiar.
 const GroupDefault kGroupDefaults[] = {
     {"Images",
-     ",jpg,jpeg,jpe,png,gif,bmp,tif,tiff,ico,svg,svgz,webp,xpm,xbm,pbm,pgm,ppm,pnm,tga,mng,xcf,heic,"
+     ",jpg,jpeg,jpe,png,gif,bmp,tif,tiff,ico,svg,svgz,webp,xpm,xbm,pbm,pgm,ppm,pnm,tga,mng,xcf,"
+     "heic,"
      "heif,avif,jxl,psd,raw,cr2,nef,dng,",
      false, false, false, false, 0, "Magenta", "Light gray"},
     {"Audio", ",mp3,ogg,oga,opus,flac,wav,aiff,aif,m4a,aac,wma,mka,mid,midi,mod,xm,it,s3m,ape,wv,",
@@ -94,12 +90,13 @@ const GroupDefault kGroupDefaults[] = {
      "yaml,yml,toml,ini,conf,cfg,patch,diff,",
      false, false, false, false, 0, "Blue", "Light gray"},
     {"Documents",
-     ",txt,text,md,markdown,rst,adoc,org,tex,bib,pdf,ps,eps,djvu,epub,mobi,odt,ods,odp,odg,doc,docx,"
+     ",txt,text,md,markdown,rst,adoc,org,tex,bib,pdf,ps,eps,djvu,epub,mobi,odt,ods,odp,odg,doc,"
+     "docx,"
      "xls,xlsx,ppt,pptx,rtf,csv,tsv,log,nfo,man,info,",
      false, false, false, false, 0, "Brown", "Light gray"},
     {"Executables and scripts",
-     ",sh,bash,zsh,fish,ksh,csh,tcsh,run,bin,out,appimage,desktop,exe,com,bat,cmd,ps1,elf,",
-     true, false, false, true, 0, "Green", "Light gray"},
+     ",sh,bash,zsh,fish,ksh,csh,tcsh,run,bin,out,appimage,desktop,exe,com,bat,cmd,ps1,elf,", true,
+     false, false, true, 0, "Green", "Light gray"},
 };
 
 // Name patterns of files a text search should skip: compiled code,
@@ -119,11 +116,11 @@ struct ImportantDefault {
 // "*" matches any name or extension; names are compared without their
 // extension, ignoring case.
 const ImportantDefault kImportantDefaults[] = {
-    {"README", "*"},      {"Makefile", "*"},     {"GNUmakefile", "*"},  {"CMakeLists", "txt"},
-    {"configure", "*"},   {"meson", "build"},    {"LICENSE", "*"},      {"COPYING", "*"},
-    {"INSTALL", "*"},     {"NEWS", "*"},         {"ChangeLog", "*"},    {"AUTHORS", "*"},
-    {"CONTRIBUTING", "*"}, {"Dockerfile", "*"},  {"package", "json"},   {"Cargo", "toml"},
-    {"pyproject", "toml"}, {"setup", "py"},      {"go", "mod"},
+    {"README", "*"},       {"Makefile", "*"},   {"GNUmakefile", "*"}, {"CMakeLists", "txt"},
+    {"configure", "*"},    {"meson", "build"},  {"LICENSE", "*"},     {"COPYING", "*"},
+    {"INSTALL", "*"},      {"NEWS", "*"},       {"ChangeLog", "*"},   {"AUTHORS", "*"},
+    {"CONTRIBUTING", "*"}, {"Dockerfile", "*"}, {"package", "json"},  {"Cargo", "toml"},
+    {"pyproject", "toml"}, {"setup", "py"},     {"go", "mod"},
 };
 
 const std::vector<const char*> kTips = {
@@ -137,7 +134,8 @@ const std::vector<const char*> kTips = {
     "estimated end are shown, and you can pause or stop them.",
     "Alt+F7 opens the file search. Several searches can run at the same time, each in its own "
     "window, while you go on working.",
-    "In the search window, F9 turns the hits into a list window. Save it as an Orvo list (.orl) and "
+    "In the search window, F9 turns the hits into a list window. Save it as an Orvo list (.orl) "
+    "and "
     "Orvo will tell you later which of those files changed or vanished.",
     "Alt+1 shows or hides the quick access bar: the important files of the current directory, a "
     "quick search, and the files moved or copied during this session.",
@@ -169,7 +167,9 @@ const std::vector<const char*> kTips = {
     "orvo options list shows every setting.",
 };
 
-QTable& AddEmpty(QDataBase& db, const char* name) { return *db.AddTable(MakeOptionTable(name)); }
+QTable& AddEmpty(QDataBase& db, const char* name) {
+    return *db.AddTable(MakeOptionTable(name));
+}
 
 void AddNameValueRow(QTable& table, const char* key, const QValue& value) {
     QRecord row = table.NewRecord();
@@ -248,6 +248,8 @@ std::vector<std::string> SeedMissingOptionTables(QDataBase& db) {
     return added;
 }
 
-const std::vector<const char*>& DefaultTips() { return kTips; }
+const std::vector<const char*>& DefaultTips() {
+    return kTips;
+}
 
 } // namespace orvo

@@ -35,7 +35,9 @@ TextKind Classify(std::string_view s) {
     return high >= 0x80 ? TextKind::Other : (upper ? TextKind::Ascii : TextKind::LowerAscii);
 }
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c; }
+char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
+}
 
 // Whether the list holds needle (",ext," in lower case). Every drawn row
 // asks for its group, so the usual lists (lower-case ASCII) are searched
@@ -57,7 +59,8 @@ bool SameName(const QValue& cell, std::string_view name) {
     if (cell.Type() == QVT_LPSTR) {
         std::string_view text = cell.AsStringView();
         if (IsAscii(text) && IsAscii(name))
-            return text.size() == name.size() && strncasecmp(text.data(), name.data(), name.size()) == 0;
+            return text.size() == name.size() &&
+                   strncasecmp(text.data(), name.data(), name.size()) == 0;
     }
     return cell.Matches(QOP_EQUAL, QValue(name));
 }

@@ -74,7 +74,9 @@ void SetIntOption(QDataBase& db, std::string_view key, int32_t value) {
     Set(db, kIntOptionsTable, key, QValue(value, QVT_INT));
 }
 
-bool GetBoolOption(std::string_view key) { return GetBoolOption(GetOptionsDatabase(), key); }
+bool GetBoolOption(std::string_view key) {
+    return GetBoolOption(GetOptionsDatabase(), key);
+}
 void SetBoolOption(std::string_view key, bool value) {
     SetBoolOption(GetOptionsDatabase(), key, value);
 }
@@ -84,7 +86,9 @@ std::string GetStringOption(std::string_view key) {
 void SetStringOption(std::string_view key, std::string_view value) {
     SetStringOption(GetOptionsDatabase(), key, value);
 }
-int32_t GetIntOption(std::string_view key) { return GetIntOption(GetOptionsDatabase(), key); }
+int32_t GetIntOption(std::string_view key) {
+    return GetIntOption(GetOptionsDatabase(), key);
+}
 void SetIntOption(std::string_view key, int32_t value) {
     SetIntOption(GetOptionsDatabase(), key, value);
 }

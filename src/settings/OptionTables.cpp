@@ -2,7 +2,6 @@
 
 #include "store/Collation.h"
 
-
 namespace orvo {
 
 namespace {
@@ -10,23 +9,26 @@ namespace {
 constexpr uint32_t kPlain = 0xC06; // the flags a column gets by default
 
 const QFieldDef kBoolOptionsFields[] = {{"Name", QVT_LPSTR, kPlain}, {"Value", QVT_BOOL, kPlain}};
-const QFieldDef kStringOptionsFields[] = {{"Name", QVT_LPSTR, kPlain}, {"Value", QVT_LPSTR, kPlain}};
+const QFieldDef kStringOptionsFields[] = {{"Name", QVT_LPSTR, kPlain},
+                                          {"Value", QVT_LPSTR, kPlain}};
 const QFieldDef kIntOptionsFields[] = {{"Name", QVT_LPSTR, kPlain}, {"Value", QVT_INT, kPlain}};
-const QFieldDef kBrowseWindowsFields[] = {
-    {"Path", QVT_LPSTR, kPlain}, {"x1", QVT_INT, kPlain},          {"y1", QVT_INT, kPlain},
-    {"x2", QVT_INT, kPlain},     {"y2", QVT_INT, kPlain},          {"IsMaximized", QVT_BOOL, kPlain},
-    {"Selected path", QVT_LPSTR, kPlain}};
+const QFieldDef kBrowseWindowsFields[] = {{"Path", QVT_LPSTR, kPlain},
+                                          {"x1", QVT_INT, kPlain},
+                                          {"y1", QVT_INT, kPlain},
+                                          {"x2", QVT_INT, kPlain},
+                                          {"y2", QVT_INT, kPlain},
+                                          {"IsMaximized", QVT_BOOL, kPlain},
+                                          {"Selected path", QVT_LPSTR, kPlain}};
 // The two colour columns pick their names from "Colors" in the table editor.
-const QFieldDef kFileGroupsFields[] = {
-    {"Group name", QVT_LPSTR, kPlain},
-    {"Extensions", QVT_LPSTR, kPlain},
-    {"Bold", QVT_BOOL, kPlain},
-    {"Italic", QVT_BOOL, kPlain},
-    {"Underline", QVT_BOOL, kPlain},
-    {"Shadow", QVT_BOOL, kPlain},
-    {"Font size", QVT_INT, kPlain},
-    {"Color", QVT_LPSTR, kPlain | QFF_REFERENCE},
-    {"Color of shadow", QVT_LPSTR, kPlain | QFF_REFERENCE}};
+const QFieldDef kFileGroupsFields[] = {{"Group name", QVT_LPSTR, kPlain},
+                                       {"Extensions", QVT_LPSTR, kPlain},
+                                       {"Bold", QVT_BOOL, kPlain},
+                                       {"Italic", QVT_BOOL, kPlain},
+                                       {"Underline", QVT_BOOL, kPlain},
+                                       {"Shadow", QVT_BOOL, kPlain},
+                                       {"Font size", QVT_INT, kPlain},
+                                       {"Color", QVT_LPSTR, kPlain | QFF_REFERENCE},
+                                       {"Color of shadow", QVT_LPSTR, kPlain | QFF_REFERENCE}};
 const QFieldDef kColorsFields[] = {{"Name", QVT_LPSTR, kPlain},
                                    {"Red", QVT_INT, kPlain},
                                    {"Green", QVT_INT, kPlain},

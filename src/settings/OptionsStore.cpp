@@ -154,9 +154,13 @@ OptionsStore& GetOptionsStore() {
     return store;
 }
 
-QDataBase& GetOptionsDatabase() { return GetOptionsStore().Database(); }
+QDataBase& GetOptionsDatabase() {
+    return GetOptionsStore().Database();
+}
 
-QTable* GetOptionsTable(std::string_view name) { return GetOptionsDatabase().GetTable(name); }
+QTable* GetOptionsTable(std::string_view name) {
+    return GetOptionsDatabase().GetTable(name);
+}
 
 std::string OptionsFilePath(const std::string& dataDirectory) {
     std::string path = dataDirectory;
@@ -165,9 +169,17 @@ std::string OptionsFilePath(const std::string& dataDirectory) {
     return path + kOptionsFileName;
 }
 
-OptionsLoadResult LoadOptions() { return LoadOptions(OptionsFilePath(DataDirectoryPath())); }
-OptionsLoadResult LoadOptions(const std::string& path) { return GetOptionsStore().Load(path); }
-OptionsSaveResult SaveOptions() { return GetOptionsStore().Save(); }
-OptionsSaveResult SaveOptions(const std::string& path) { return GetOptionsStore().Save(path); }
+OptionsLoadResult LoadOptions() {
+    return LoadOptions(OptionsFilePath(DataDirectoryPath()));
+}
+OptionsLoadResult LoadOptions(const std::string& path) {
+    return GetOptionsStore().Load(path);
+}
+OptionsSaveResult SaveOptions() {
+    return GetOptionsStore().Save();
+}
+OptionsSaveResult SaveOptions(const std::string& path) {
+    return GetOptionsStore().Save(path);
+}
 
 } // namespace orvo

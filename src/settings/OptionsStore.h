@@ -15,9 +15,9 @@ inline constexpr const char* kOptionsFileName = "OrvoOptions.qad";
 // What loading the options file did.
 struct OptionsLoadResult {
     enum class Status {
-        Loaded,     // the file was read
-        NewFile,    // there was no file: the defaults are in use
-        Failed,     // the file could not be read; see message
+        Loaded,  // the file was read
+        NewFile, // there was no file: the defaults are in use
+        Failed,  // the file could not be read; see message
     };
     Status status = Status::Loaded;
     // For the user when not empty: why the file could not be used.

@@ -1,4 +1,5 @@
 #include "settings/FileGroups.h"
+
 #include "settings/OptionTables.h"
 #include "settings/SpecialFiles.h"
 
@@ -134,8 +135,8 @@ TEST(FileGroupLists, GiveNamesAndPatternListsInRowOrder) {
 TEST(SpecialFilePatterns, SplitTheFirstMatchingGroupAtCommas) {
     QDataBase db;
     QTable* t = db.AddTable(MakeOptionTable(kSpecialFilesTable));
-    for (auto [group, names] : {std::pair{"Binary", "exe,dll,*.obj"}, {"binary", "other"},
-                                {"Spaced", " *.o , *.a,,"}}) {
+    for (auto [group, names] :
+         {std::pair{"Binary", "exe,dll,*.obj"}, {"binary", "other"}, {"Spaced", " *.o , *.a,,"}}) {
         QRecord r = t->NewRecord();
         r.SetText("Group name", group);
         r.SetText("File name", names);

@@ -1,4 +1,5 @@
 #include "settings/OptionAccessors.h"
+
 #include "settings/OptionTables.h"
 
 #include <gtest/gtest.h>

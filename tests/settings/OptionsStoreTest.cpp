@@ -1,17 +1,16 @@
-#include "TempDir.h"
+#include "settings/OptionsStore.h"
 
+#include "TempDir.h"
 #include "settings/DefaultOptions.h"
 #include "settings/FileGroups.h"
 #include "settings/OptionAccessors.h"
 #include "settings/OptionKeys.h"
 #include "settings/OptionTables.h"
-#include "settings/OptionsStore.h"
 #include "settings/SpecialFiles.h"
 #include "store/StoreArchive.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
+#include <gtest/gtest.h>
 
 using namespace orvo;
 
@@ -26,9 +25,9 @@ TEST(OptionsFirstRun, AMissingFileGivesEveryTableWithItsDefaults) {
         EXPECT_NE(db.GetTable(name), nullptr) << name;
 
     // Every key has a row, so none reads as a missing key.
-    for (const char* key : {kBracketDirectoriesKey, kUseColorsKey, kHideCommentFileKey,
-                            kAllProblemsAtStartKey, kShowTipsKey, kShowOnActionTipsKey,
-                            kConvertDroppedImageKey, kShowQuickAccessBarKey})
+    for (const char* key :
+         {kBracketDirectoriesKey, kUseColorsKey, kHideCommentFileKey, kAllProblemsAtStartKey,
+          kShowTipsKey, kShowOnActionTipsKey, kConvertDroppedImageKey, kShowQuickAccessBarKey})
         EXPECT_GE(FindOptionRow(*db.GetTable(kBoolOptionsTable), key), 0) << key;
     EXPECT_TRUE(GetBoolOption(db, kHideCommentFileKey));
     EXPECT_TRUE(GetBoolOption(db, kShowTipsKey));

@@ -12,7 +12,8 @@
 class TempDir {
 public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "orvo-settings-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "orvo-settings-XXXXXX").string();
         if (!mkdtemp(pattern.data()))
             throw std::runtime_error("mkdtemp failed");
         path_ = pattern;

@@ -1,6 +1,5 @@
 // orvo options list | get [--bool|--int|--string] KEY | set [--bool|--int|--string] KEY VALUE
 #include "app/cli/CliCommand.h"
-
 #include "platform/DataDirectory.h"
 #include "settings/CellReading.h"
 #include "settings/OptionAccessors.h"
@@ -156,7 +155,8 @@ int Set(const OptionKind* kind, const std::string& key, const std::string& text)
     } else if (kind->table == kIntOptionsTable) {
         int32_t value = 0;
         if (!ParseInt(text, value))
-            return Fail("\"" + text + "\" is not a whole number between -2147483648 and 2147483647");
+            return Fail("\"" + text +
+                        "\" is not a whole number between -2147483648 and 2147483647");
         SetIntOption(db, key, value);
     } else {
         SetStringOption(db, key, text);

@@ -3,7 +3,6 @@
 #include "store/QDataBase.h"
 
 #include <QDialog>
-
 #include <array>
 #include <functional>
 

@@ -7,7 +7,6 @@
 #include "store/ui/CTableEditorDlg.h"
 
 #include <QPointer>
-
 #include <map>
 
 namespace orvo {
@@ -19,8 +18,7 @@ void Tell(QWidget* parent, const std::string& message, UserPrompt::Icon icon) {
         UserPrompt::Message(parent, QString::fromUtf8(message), icon);
 }
 
-CTableEditorDlg* OpenOptionsTableEditor(QWidget* parent, const char* tableName,
-                                        const char* hint) {
+CTableEditorDlg* OpenOptionsTableEditor(QWidget* parent, const char* tableName, const char* hint) {
     // One editor per table: a second command brings the open one forward.
     static std::map<std::string, QPointer<CTableEditorDlg>> open;
     QPointer<CTableEditorDlg>& existing = open[tableName];
@@ -31,8 +29,7 @@ CTableEditorDlg* OpenOptionsTableEditor(QWidget* parent, const char* tableName,
     }
     QTable* table = GetOptionsTable(tableName);
     if (!table) {
-        UserPrompt::Message(parent,
-                            QObject::tr("The options have no table \"%1\".").arg(tableName),
+        UserPrompt::Message(parent, QObject::tr("The options have no table \"%1\".").arg(tableName),
                             UserPrompt::Icon::Warning);
         return nullptr;
     }
@@ -47,9 +44,8 @@ CTableEditorDlg* OpenOptionsTableEditor(QWidget* parent, const char* tableName,
         if (guard)
             guard->DetachTable();
     });
-    QObject::connect(dialog, &QObject::destroyed, [id] {
-        GetOptionsStore().RemoveReplaceListener(id);
-    });
+    QObject::connect(dialog, &QObject::destroyed,
+                     [id] { GetOptionsStore().RemoveReplaceListener(id); });
     return dialog;
 }
 
@@ -57,8 +53,8 @@ CTableEditorDlg* OpenOptionsTableEditor(QWidget* parent, const char* tableName,
 
 OptionsLoadResult LoadOptionsWithPrompt(QWidget* parent, const std::string& path) {
     OptionsLoadResult result = LoadOptions(path);
-    Tell(parent, result.message, result.Ok() ? UserPrompt::Icon::Information
-                                             : UserPrompt::Icon::Critical);
+    Tell(parent, result.message,
+         result.Ok() ? UserPrompt::Icon::Information : UserPrompt::Icon::Critical);
     return result;
 }
 
@@ -68,13 +64,14 @@ OptionsLoadResult LoadOptionsWithPrompt(QWidget* parent) {
 
 OptionsLoadResult RereadOptions(QWidget* parent) {
     std::string path = GetOptionsStore().Path();
-    return LoadOptionsWithPrompt(parent, path.empty() ? OptionsFilePath(DataDirectoryPath()) : path);
+    return LoadOptionsWithPrompt(parent,
+                                 path.empty() ? OptionsFilePath(DataDirectoryPath()) : path);
 }
 
 OptionsSaveResult SaveOptionsWithPrompt(QWidget* parent) {
     OptionsSaveResult result = SaveOptions();
-    Tell(parent, result.message, result.saved ? UserPrompt::Icon::Information
-                                              : UserPrompt::Icon::Warning);
+    Tell(parent, result.message,
+         result.saved ? UserPrompt::Icon::Information : UserPrompt::Icon::Warning);
     return result;
 }
 

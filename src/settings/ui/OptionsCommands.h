@@ -3,7 +3,6 @@
 #include "settings/OptionsStore.h"
 
 #include <QString>
-
 #include <string>
 
 class QWidget;

@@ -10,8 +10,7 @@
 
 namespace orvo {
 
-CTableEditorDlg::CTableEditorDlg(const QString& hint, QTable* table, QDataBase* db,
-                                 QWidget* parent)
+CTableEditorDlg::CTableEditorDlg(const QString& hint, QTable* table, QDataBase* db, QWidget* parent)
     : QDialog(parent), grid_(new CTableGrid(this)), hint_(new QLabel(hint, this)),
       new_(new QPushButton(tr("New"), this)), delete_(new QPushButton(tr("Delete"), this)) {
     setWindowTitle(tr("Options"));
@@ -42,7 +41,9 @@ CTableEditorDlg::CTableEditorDlg(const QString& hint, QTable* table, QDataBase* 
     grid_->SetEditable(true);
 }
 
-QTable* CTableEditorDlg::Table() const { return grid_->Table(); }
+QTable* CTableEditorDlg::Table() const {
+    return grid_->Table();
+}
 
 void CTableEditorDlg::AddNewRow() {
     QTable* table = Table();
@@ -73,8 +74,8 @@ void CTableEditorDlg::DetachTable() {
     close();
 }
 
-CTableEditorDlg* OpenTableEditor(const QString& hint, QTable* table, QDataBase* db,
-                                 QWidget* parent, bool deleteOnClose) {
+CTableEditorDlg* OpenTableEditor(const QString& hint, QTable* table, QDataBase* db, QWidget* parent,
+                                 bool deleteOnClose) {
     auto* dialog = new CTableEditorDlg(hint, table, db, parent);
     dialog->setAttribute(Qt::WA_DeleteOnClose, deleteOnClose);
     dialog->show();

@@ -5,7 +5,6 @@
 
 #include <QHeaderView>
 #include <QMouseEvent>
-
 #include <algorithm>
 
 namespace orvo {
@@ -46,7 +45,9 @@ void CTableGrid::SetTable(QTable* table, QDataBase* db) {
     FitColumns();
 }
 
-QTable* CTableGrid::Table() const { return model_->Table(); }
+QTable* CTableGrid::Table() const {
+    return model_->Table();
+}
 
 void CTableGrid::Refill() {
     lastClicked_ = QPersistentModelIndex();
@@ -83,8 +84,8 @@ void CTableGrid::SortByColumn(int column) {
     table->Sort(name, ascending);
     lastSorted_ = ascending ? column : -1;
     horizontalHeader()->setSortIndicatorShown(true);
-    horizontalHeader()->setSortIndicator(column, ascending ? Qt::AscendingOrder
-                                                           : Qt::DescendingOrder);
+    horizontalHeader()->setSortIndicator(column,
+                                         ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
     Refill();
 }
 

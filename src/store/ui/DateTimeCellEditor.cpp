@@ -7,7 +7,6 @@
 #include <QDateEdit>
 #include <QResizeEvent>
 #include <QTimeEdit>
-
 #include <cmath>
 
 namespace orvo {

@@ -13,8 +13,10 @@ bool HasCellEditor(const QFieldInfo& column) {
     case QVT_DOUBLE:
     case QVT_LPSTR:
     case QVT_BOOL:
-    case QVT_DATE: return true;
-    default: return false;
+    case QVT_DATE:
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -80,14 +82,16 @@ QVariant TableGridModel::data(const QModelIndex& index, int role) const {
             text.truncate(kMaxShownText);
         return text;
     }
-    case Qt::EditRole: return QString::fromUtf8(cell->ToText());
+    case Qt::EditRole:
+        return QString::fromUtf8(cell->ToText());
     case Qt::TextAlignmentRole: {
         uint16_t t = cell->Type();
         bool number = t == QVT_INT || t == QVT_DWORD || t == QVT_DOUBLE;
-        return QVariant::fromValue(Qt::Alignment((number ? Qt::AlignRight : Qt::AlignLeft) |
-                                                 Qt::AlignVCenter));
+        return QVariant::fromValue(
+            Qt::Alignment((number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter));
     }
-    default: return {};
+    default:
+        return {};
     }
 }
 

@@ -21,7 +21,9 @@ using namespace orvo;
 
 namespace {
 
-std::string Utf8(const QString& s) { return s.toUtf8().toStdString(); }
+std::string Utf8(const QString& s) {
+    return s.toUtf8().toStdString();
+}
 
 // Ends the next modal dialog with OK or Cancel once it runs.
 void AnswerNextDialog(bool ok, std::function<void(QDialog*)> before = {}) {

@@ -12,7 +12,6 @@
 #include <QStandardItemModel>
 #include <QTest>
 #include <QTimeEdit>
-
 #include <memory>
 
 using namespace orvo;
@@ -20,8 +19,10 @@ using namespace orvo;
 namespace {
 
 const QFieldDef kFields[] = {
-    {"Name", QVT_LPSTR, 0xC06},       {"Count", QVT_INT, 0xC06},
-    {"Enabled", QVT_BOOL, 0xC06},     {"When", QVT_DATE, 0xC06},
+    {"Name", QVT_LPSTR, 0xC06},
+    {"Count", QVT_INT, 0xC06},
+    {"Enabled", QVT_BOOL, 0xC06},
+    {"When", QVT_DATE, 0xC06},
     {"Colour", QVT_LPSTR, 0xC06 | QFF_REFERENCE},
 };
 
@@ -125,7 +126,8 @@ private slots:
         QVERIFY(combo);
         QCOMPARE(combo->count(), 2);
         QCOMPARE(combo->itemText(0), QString("!ERROR table not found :Palette"));
-        QCOMPARE(combo->itemText(1), QString("!ERROR field not found, table : Palette, field : Name"));
+        QCOMPARE(combo->itemText(1),
+                 QString("!ERROR field not found, table : Palette, field : Name"));
         QCOMPARE(combo->currentIndex(), -1);
         auto* items = qobject_cast<QStandardItemModel*>(combo->model());
         QVERIFY(!(items->item(0)->flags() & Qt::ItemIsEnabled));

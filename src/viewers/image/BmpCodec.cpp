@@ -233,7 +233,7 @@ void ReadBmp(RasterImage& image, std::string_view data) {
                       : full;
         // A header that promises more entries than fit before the pixels.
         const size_t entrySize = core ? 3 : 4;
-        if (pixelOffset > paletteStart && pixelOffset < data.size())
+        if (pixelOffset >= paletteStart && pixelOffset < data.size())
             entries = std::min<int>(entries, (pixelOffset - paletteStart) / entrySize);
     }
     CreateOrThrow(image, info.width, info.height, info.bits <= 8 ? info.bits : 24,

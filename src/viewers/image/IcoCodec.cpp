@@ -42,9 +42,11 @@ void ReadIco(RasterImage& image, std::string_view data) {
     const uint16_t count = in.U16();
     if (reserved != 0 || type != 1 || count == 0)
         throw ImageFormatError("Not an icon file");
-    image.SetFrameCount(count);
+    // A count beyond the entries the file holds would be a lie in FrameCount.
+    const int entries = static_cast<int>(std::min<size_t>(count, (data.size() - 6) / 16));
+    image.SetFrameCount(entries);
     const int index = image.FrameIndex();
-    if (index < 0 || index >= count)
+    if (index < 0 || index >= entries)
         throw ImageFormatError("Icon frame not present");
     in.Seek(6 + 16 * static_cast<size_t>(index));
     IconEntry e{};
@@ -65,7 +67,7 @@ void ReadIco(RasterImage& image, std::string_view data) {
     const std::string_view body = data.substr(e.offset, e.bytes ? e.bytes : std::string_view::npos);
     if (body.size() >= 8 && body.substr(0, 8) == "\x89PNG\r\n\x1A\n") {
         ReadPng(image, body);
-        image.SetFrameCount(count);
+        image.SetFrameCount(entries);
         return;
     }
 

@@ -1,0 +1,65 @@
+// Feeds arbitrary bytes to one image reader (chosen at build time) or to
+// the whole loader with its retry in every format. Whatever the input, a
+// reader must end in a picture or a message; a picture must be consistent
+// and must survive being written and read back in BMP.
+#include "viewers/image/ImageCodec.h"
+#include "viewers/image/ImageFile.h"
+
+#include <cstdlib>
+
+#ifndef ORVO_FUZZ_FORMAT
+#define ORVO_FUZZ_FORMAT -1
+#endif
+
+namespace {
+
+void CheckPicture(const orvo::RasterImage& image) {
+    if (image.IsEmpty())
+        return;
+    if (image.Width() <= 0 || image.Height() <= 0 || image.Width() > orvo::kMaxImageSide ||
+        image.Height() > orvo::kMaxImageSide)
+        std::abort();
+    if (image.Bits() != 1 && image.Bits() != 4 && image.Bits() != 8 && image.Bits() != 24)
+        std::abort();
+    // Large pictures from tiny inputs are legal (run-length codes); copying
+    // them would only slow the search down.
+    if (int64_t(image.Width()) * image.Height() > 4000000)
+        return;
+    orvo::RasterImage again;
+    orvo::ReadBmp(again, orvo::WriteBmp(image));
+    if (again.MemorySize() != image.MemorySize())
+        std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    orvo::RasterImage image;
+    if (ORVO_FUZZ_FORMAT < 0) {
+        if (orvo::LoadImageBytes(image, bytes, orvo::ImageFormatBmp))
+            CheckPicture(image);
+        else if (!image.IsEmpty() || image.LastError().empty())
+            std::abort();
+        return 0;
+    }
+    try {
+        switch (ORVO_FUZZ_FORMAT) {
+        case orvo::ImageFormatBmp:
+            orvo::ReadBmp(image, bytes);
+            break;
+        case orvo::ImageFormatGif:
+            orvo::ReadGif(image, bytes);
+            break;
+        case orvo::ImageFormatIco:
+            orvo::ReadIco(image, bytes);
+            break;
+        default:
+            break;
+        }
+    } catch (const orvo::ImageFormatError&) {
+        return 0;
+    }
+    CheckPicture(image);
+    return 0;
+}

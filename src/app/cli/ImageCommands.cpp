@@ -1,0 +1,176 @@
+// orvo image info FILE | orvo image convert IN OUT [options] | orvo image thumb ...
+#include "app/cli/CliCommand.h"
+
+#include "viewers/image/ImageFile.h"
+#include "viewers/image/ImageTransforms.h"
+#include "viewers/image/LoadImageGuarded.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+namespace orvo::cli {
+
+namespace {
+
+std::optional<int> ParseInt(const std::string& text) {
+    if (text.empty() || text.size() > 9 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    return std::stoi(text);
+}
+
+bool ParseSize(const std::string& text, int& width, int& height) {
+    const size_t x = text.find_first_of("xX");
+    if (x == std::string::npos)
+        return false;
+    auto w = ParseInt(text.substr(0, x)), h = ParseInt(text.substr(x + 1));
+    if (!w || !h || *w <= 0 || *h <= 0)
+        return false;
+    width = *w;
+    height = *h;
+    return true;
+}
+
+std::string BaseName(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+int Info(const std::string& path) {
+    RasterImage image;
+    if (!LoadImage(image, path))
+        return Fail(path + ": " + image.LastError());
+    std::printf("format: %s\nwidth: %d\nheight: %d\nbits: %d\ndpi: %d %d\ngrey: %s\nframes: %d\n",
+                FormatName(image.Format()), image.Width(), image.Height(), image.Bits(),
+                image.DpiX(), image.DpiY(), image.IsGreyScale() ? "TRUE" : "FALSE",
+                image.FrameCount());
+    return 0;
+}
+
+int Convert(const std::vector<std::string>& args) {
+    if (args.size() < 3)
+        return UsageError("image");
+    const std::string& in = args[1];
+    const std::string& out = args[2];
+    std::optional<int> bits, quality;
+    int width = 0, height = 0;
+    for (size_t i = 3; i < args.size(); i += 2) {
+        if (i + 1 >= args.size())
+            return UsageError("image");
+        const std::string& value = args[i + 1];
+        if (args[i] == "--bits") {
+            bits = ParseInt(value);
+            if (!bits || (*bits != 1 && *bits != 4 && *bits != 8 && *bits != 24))
+                return Fail("--bits takes 1, 4, 8 or 24");
+        } else if (args[i] == "--size") {
+            if (!ParseSize(value, width, height))
+                return Fail("--size takes WIDTHxHEIGHT, for example 640x480");
+        } else if (args[i] == "--quality") {
+            quality = ParseInt(value);
+            if (!quality || *quality > 100)
+                return Fail("--quality takes 0 to 100");
+        } else {
+            return UsageError("image");
+        }
+    }
+    RasterImage image;
+    if (!LoadImage(image, in))
+        return Fail(in + ": " + image.LastError());
+    // Colours before size, as the conversion dialog applies them.
+    if (bits && *bits < image.Bits() && !ReduceColors(image, *bits))
+        return Fail(in + ": cannot reduce the colours to " + std::to_string(*bits) + " bits");
+    if (bits && *bits > image.Bits() && !IncreaseColors(image, *bits))
+        return Fail(in + ": cannot raise the colours to " + std::to_string(*bits) + " bits");
+    if (width && (width != image.Width() || height != image.Height()) &&
+        !Resample(image, width, height, ResampleBilinear))
+        return Fail(in + ": cannot resample to " + std::to_string(width) + "x" +
+                    std::to_string(height));
+    if (quality)
+        image.SetJpegQuality(*quality);
+    if (!SaveImage(image, out, -1, true))
+        return Fail(out + ": " + image.LastError());
+    return 0;
+}
+
+int Thumbnails(const std::vector<std::string>& args) {
+    int size = 0;
+    std::string outDir;
+    std::vector<std::string> inputs;
+    for (size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--size" && i + 1 < args.size()) {
+            auto n = ParseInt(args[++i]);
+            if (!n || *n < 1 || *n > 4096)
+                return Fail("--size takes 1 to 4096 pixels");
+            size = *n;
+        } else if (args[i] == "--out" && i + 1 < args.size()) {
+            outDir = args[++i];
+        } else {
+            inputs.push_back(args[i]);
+        }
+    }
+    if (!size || outDir.empty() || inputs.empty())
+        return UsageError("image");
+
+    std::atomic<size_t> next{0};
+    std::atomic<int> failures{0};
+    std::mutex printing;
+    auto work = [&] {
+        RasterImage picture, cell;
+        for (size_t i = next++; i < inputs.size(); i = next++) {
+            const std::string& in = inputs[i];
+            std::string message;
+            const GuardedLoad result = LoadImageGuarded(picture, in, size, size, &message);
+            std::string problem;
+            if (result == GuardedLoad::Damaged)
+                problem = message;
+            else if (result == GuardedLoad::UseIcon)
+                problem = in + ": no picture (" +
+                          (picture.LastError().empty() ? "not an image file" : picture.LastError()) +
+                          ")";
+            else if (!ComposeOnField(picture, size, size, MakeRgb(255, 255, 255), cell) ||
+                     !SaveImageFile(cell, outDir + "/" + BaseName(in) + ".png", ImageFormatPng))
+                problem = in + ": " + cell.LastError();
+            if (!problem.empty()) {
+                ++failures;
+                std::lock_guard lock(printing);
+                std::fprintf(stderr, "orvo: %s\n", problem.c_str());
+            }
+        }
+    };
+    const unsigned threads =
+        std::clamp<unsigned>(std::thread::hardware_concurrency(), 1, inputs.size());
+    std::vector<std::thread> pool;
+    for (unsigned t = 1; t < threads; ++t)
+        pool.emplace_back(work);
+    work();
+    for (std::thread& t : pool)
+        t.join();
+    return failures ? 1 : 0;
+}
+
+int Run(const std::vector<std::string>& args) {
+    if (args.size() == 2 && args[0] == "info")
+        return Info(args[1]);
+    if (!args.empty() && args[0] == "convert")
+        return Convert(args);
+    if (!args.empty() && args[0] == "thumb")
+        return Thumbnails(args);
+    return UsageError("image");
+}
+
+const CliRegistration registration(
+    {"image",
+     "  orvo image info FILE       format, size, depth, dpi, grey and frames of a picture\n"
+     "  orvo image convert IN OUT [--bits N] [--size WxH] [--quality Q]\n"
+     "                             convert a picture (format from OUT's extension)\n"
+     "  orvo image thumb --size N --out DIR IN...\n"
+     "                             one PNG thumbnail DIR/NAME.png per picture, as the browser makes them",
+     Run});
+
+} // namespace
+
+} // namespace orvo::cli

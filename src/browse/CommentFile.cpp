@@ -24,7 +24,7 @@ ReadResult ReadCommentBytes(const std::string& path, std::string& bytes) {
     int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return errno == ENOENT || errno == ENOTDIR ? ReadResult::Missing : ReadResult::Partial;
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         return ReadResult::Partial;
@@ -142,7 +142,7 @@ bool CommentFile::Save(const std::string& directory) {
         if (::unlink(path.c_str()) != 0 && errno != ENOENT)
             return false;
     } else {
-        struct stat st{};
+        struct stat st {};
         if (::stat(path.c_str(), &st) == 0 && !(st.st_mode & S_IWUSR))
             return false;
         try {

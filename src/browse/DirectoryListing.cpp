@@ -12,7 +12,17 @@ namespace orvo {
 
 namespace {
 
-enum Column : uint32_t { kName, kPath, kExtension, kComment, kSize, kDate, kTime, kAttr, kDirectory };
+enum Column : uint32_t {
+    kName,
+    kPath,
+    kExtension,
+    kComment,
+    kSize,
+    kDate,
+    kTime,
+    kAttr,
+    kDirectory
+};
 
 void UseListingColumns(QTable& table) {
     table.SetFields(kListingFieldsA, kListingFieldCount);
@@ -22,7 +32,9 @@ void UseListingColumns(QTable& table) {
 
 } // namespace
 
-DirectoryListing::DirectoryListing() { UseListingColumns(*this); }
+DirectoryListing::DirectoryListing() {
+    UseListingColumns(*this);
+}
 
 void DirectoryListing::TakeRows(QTable& fresh, std::string directoryPath,
                                 std::unordered_map<std::string, uint64_t> largeSizes) {

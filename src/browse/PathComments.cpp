@@ -25,7 +25,7 @@ CommentPlace PlaceOf(const std::string& path, bool isDirectory) {
 
 // Follows links: a link to a directory has the directory's comment.
 bool StatPath(const std::string& path, bool& isDirectory) {
-    struct stat st{};
+    struct stat st {};
     if (path.empty() || ::stat(path.c_str(), &st) != 0)
         return false;
     isDirectory = S_ISDIR(st.st_mode);

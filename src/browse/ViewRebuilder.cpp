@@ -7,7 +7,6 @@
 #include "store/ListingFields.h"
 
 #include <algorithm>
-
 #include <sys/stat.h>
 #include <unordered_set>
 
@@ -60,7 +59,7 @@ std::string ViewRebuilder::BackgroundPictureOf(const std::string& directory) {
     std::string picture;
     for (const char* ext : {"jpg", "bmp", "gif", "tif", "ico", "png"}) {
         std::string candidate = JoinPath(directory, std::string("orvoimage.") + ext);
-        struct stat st{};
+        struct stat st {};
         if (::stat(candidate.c_str(), &st) == 0)
             picture = candidate; // a later extension wins
     }
@@ -71,7 +70,8 @@ std::vector<std::string> ViewRebuilder::SelectedPaths(const QTable& view,
                                                       const std::vector<int>& selectedRows) {
     std::vector<std::string> paths;
     for (int row : selectedRows) {
-        if (row < 0 || row >= view.GetRecordCount() || view.GetValue("Name", row).AsStringView() == "..")
+        if (row < 0 || row >= view.GetRecordCount() ||
+            view.GetValue("Name", row).AsStringView() == "..")
             continue;
         paths.emplace_back(view.GetValue("Path", row).AsStringView());
     }
@@ -79,7 +79,7 @@ std::vector<std::string> ViewRebuilder::SelectedPaths(const QTable& view,
 }
 
 ViewRebuilder::Result ViewRebuilder::Rebuild(DirectoryListing& listing, QTable& view,
-                                              const Input& input) {
+                                             const Input& input) {
     Result result;
     const std::string current =
         input.currentDirectory.empty() ? listing.GetDirectoryPath() : input.currentDirectory;
@@ -131,7 +131,8 @@ ViewRebuilder::Result ViewRebuilder::Rebuild(DirectoryListing& listing, QTable& 
         if (name == "..")
             continue;
         std::wstring key = CollationKey(name, false);
-        order.push_back({keys.size(), key.size(), r, from.GetValueAt(directoryColumn).AsBool() != 0});
+        order.push_back(
+            {keys.size(), key.size(), r, from.GetValueAt(directoryColumn).AsBool() != 0});
         keys += key;
     }
     auto keyOf = [&keys](const Position& p) {

@@ -90,6 +90,8 @@ std::string EnsureDataDirectory() {
     return path;
 }
 
-std::string DataFilePath(std::string_view relative) { return JoinPath(DataDirectoryPath(), relative); }
+std::string DataFilePath(std::string_view relative) {
+    return JoinPath(DataDirectoryPath(), relative);
+}
 
 } // namespace orvo

@@ -17,7 +17,9 @@ std::string EnvOr(const char* name, const std::string& fallback) {
     return v && *v ? std::string(v) : fallback;
 }
 
-std::string Home() { return EnvOr("HOME", "/"); }
+std::string Home() {
+    return EnvOr("HOME", "/");
+}
 
 std::vector<std::string> SplitList(const std::string& text) {
     std::vector<std::string> parts;
@@ -34,16 +36,16 @@ std::vector<std::string> SplitList(const std::string& text) {
 }
 
 std::vector<std::string> ApplicationDirectories() {
-    std::vector<std::string> dirs{JoinPath(EnvOr("XDG_DATA_HOME", Home() + "/.local/share"),
-                                           "applications")};
+    std::vector<std::string> dirs{
+        JoinPath(EnvOr("XDG_DATA_HOME", Home() + "/.local/share"), "applications")};
     for (const std::string& d : SplitList(EnvOr("XDG_DATA_DIRS", "/usr/local/share:/usr/share")))
         dirs.push_back(JoinPath(d, "applications"));
     return dirs;
 }
 
 std::vector<std::string> MimeAppsLists() {
-    std::vector<std::string> files{JoinPath(EnvOr("XDG_CONFIG_HOME", Home() + "/.config"),
-                                            "mimeapps.list")};
+    std::vector<std::string> files{
+        JoinPath(EnvOr("XDG_CONFIG_HOME", Home() + "/.config"), "mimeapps.list")};
     for (const std::string& d : SplitList(EnvOr("XDG_CONFIG_DIRS", "/etc/xdg")))
         files.push_back(JoinPath(d, "mimeapps.list"));
     for (const std::string& d : ApplicationDirectories())
@@ -52,7 +54,7 @@ std::vector<std::string> MimeAppsLists() {
 }
 
 std::string ReadIfSmall(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > 4 * 1024 * 1024)
         return {};
     try {
@@ -142,7 +144,7 @@ std::string FindDesktopEntry(std::string_view desktopId) {
             c = '/';
     for (const std::string& dir : ApplicationDirectories()) {
         for (const std::string& candidate : {JoinPath(dir, id), JoinPath(dir, nested)}) {
-            struct stat st{};
+            struct stat st {};
             if (::stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode))
                 return candidate;
         }
@@ -224,14 +226,25 @@ std::vector<std::string> ExpandExecLine(std::string_view exec, const std::string
             }
             char code = w[++i];
             switch (code) {
-            case '%': out.push_back('%'); break;
-            case 'f': case 'F': case 'u': case 'U':
+            case '%':
+                out.push_back('%');
+                break;
+            case 'f':
+            case 'F':
+            case 'u':
+            case 'U':
                 out += file;
                 fileUsed = true;
                 break;
-            case 'c': out += name; break;
-            case 'k': out += entryPath; break;
-            default: dropped = true; break; // %i and the deprecated codes
+            case 'c':
+                out += name;
+                break;
+            case 'k':
+                out += entryPath;
+                break;
+            default:
+                dropped = true;
+                break; // %i and the deprecated codes
             }
         }
         if (!(dropped && out.empty()))

@@ -12,14 +12,22 @@ namespace {
 
 mode_t ModeOfType(unsigned char type) {
     switch (type) {
-    case DT_DIR: return S_IFDIR;
-    case DT_REG: return S_IFREG;
-    case DT_LNK: return S_IFLNK;
-    case DT_FIFO: return S_IFIFO;
-    case DT_SOCK: return S_IFSOCK;
-    case DT_CHR: return S_IFCHR;
-    case DT_BLK: return S_IFBLK;
-    default: return 0;
+    case DT_DIR:
+        return S_IFDIR;
+    case DT_REG:
+        return S_IFREG;
+    case DT_LNK:
+        return S_IFLNK;
+    case DT_FIFO:
+        return S_IFIFO;
+    case DT_SOCK:
+        return S_IFSOCK;
+    case DT_CHR:
+        return S_IFCHR;
+    case DT_BLK:
+        return S_IFBLK;
+    default:
+        return 0;
     }
 }
 
@@ -41,7 +49,7 @@ bool ForEachDirectoryEntry(const std::string& directory,
             continue;
         DirectoryEntry entry;
         entry.name = name;
-        struct stat st{};
+        struct stat st {};
         if (::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
             if (errno == ENOENT)
                 continue;
@@ -54,7 +62,7 @@ bool ForEachDirectoryEntry(const std::string& directory,
         }
         if (S_ISLNK(st.st_mode)) {
             entry.isLink = true;
-            struct stat target{};
+            struct stat target {};
             if (::fstatat(fd, name, &target, 0) == 0) {
                 st = target;
             } else {

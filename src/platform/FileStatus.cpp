@@ -33,7 +33,7 @@ double OleOf(const struct statx_timestamp& t) {
 FileStatus GetFileStatus(const std::string& path) {
     FileStatus status;
     const unsigned mask = STATX_BASIC_STATS | STATX_BTIME;
-    struct statx link{};
+    struct statx link {};
     if (::statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW, mask, &link) != 0)
         return status;
     status.exists = true;
@@ -57,17 +57,17 @@ FileStatus GetFileStatus(const std::string& path) {
 }
 
 bool PathExists(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     return ::lstat(path.c_str(), &st) == 0;
 }
 
 bool IsDirectory(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool SetReadOnly(const std::string& path, bool readOnly) {
-    struct stat st{};
+    struct stat st {};
     if (::stat(path.c_str(), &st) != 0)
         return false;
     mode_t mode = st.st_mode & 07777;
@@ -78,7 +78,7 @@ bool SetReadOnly(const std::string& path, bool readOnly) {
 bool ClearAttributes(const std::string& path) {
     // A link has no permissions of its own; clearing must not reach through
     // it and change what it points to.
-    struct stat st{};
+    struct stat st {};
     if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
         return true;
     return SetReadOnly(path, false);

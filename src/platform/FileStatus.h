@@ -29,7 +29,7 @@ struct FileStatus {
 FileStatus GetFileStatus(const std::string& path);
 
 // Cheaper checks for callers that need one fact.
-bool PathExists(const std::string& path); // a dangling link exists too
+bool PathExists(const std::string& path);  // a dangling link exists too
 bool IsDirectory(const std::string& path); // follows links
 
 // The attribute text of an entry: "rahs" with each absent letter replaced

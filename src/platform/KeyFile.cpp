@@ -30,11 +30,21 @@ std::string Unescape(std::string_view v) {
         }
         char c = v[++i];
         switch (c) {
-        case 's': out.push_back(' '); break;
-        case 'n': out.push_back('\n'); break;
-        case 't': out.push_back('\t'); break;
-        case 'r': out.push_back('\r'); break;
-        case '\\': out.push_back('\\'); break;
+        case 's':
+            out.push_back(' ');
+            break;
+        case 'n':
+            out.push_back('\n');
+            break;
+        case 't':
+            out.push_back('\t');
+            break;
+        case 'r':
+            out.push_back('\r');
+            break;
+        case '\\':
+            out.push_back('\\');
+            break;
         default: // not ours to decode (Exec quoting uses its own escapes)
             out.push_back('\\');
             out.push_back(c);
@@ -60,7 +70,8 @@ std::optional<std::string> KeyFileValue(std::string_view text, std::string_view 
             continue;
         if (line.front() == '[') {
             size_t close = line.find(']');
-            inGroup = close != std::string_view::npos && Same(line.substr(1, close - 1), group, ignoreCase);
+            inGroup = close != std::string_view::npos &&
+                      Same(line.substr(1, close - 1), group, ignoreCase);
             continue;
         }
         if (!inGroup)

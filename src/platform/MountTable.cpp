@@ -182,7 +182,7 @@ std::vector<MountedVolume> VolumesFromMountInfo(std::string_view text,
         if (!IsUserVolume(m))
             continue;
         // A file bound over a file (a container's /etc/hosts) is no drive.
-        struct stat st{};
+        struct stat st {};
         if (::stat(m.mountPoint.c_str(), &st) == 0 && !S_ISDIR(st.st_mode))
             continue;
         MountedVolume v;
@@ -233,7 +233,7 @@ namespace {
 
 bool DeviceOfNearest(std::string path, dev_t& device) {
     for (;;) {
-        struct stat st{};
+        struct stat st {};
         if (::stat(path.c_str(), &st) == 0) {
             device = st.st_dev;
             return true;
@@ -249,13 +249,13 @@ bool DeviceOfNearest(std::string path, dev_t& device) {
 
 bool SameFileSystem(const std::string& a, const std::string& b) {
     dev_t da{}, db{};
-    return DeviceOfNearest(StripTrailingSlash(a), da) && DeviceOfNearest(StripTrailingSlash(b), db) &&
-           da == db;
+    return DeviceOfNearest(StripTrailingSlash(a), da) &&
+           DeviceOfNearest(StripTrailingSlash(b), db) && da == db;
 }
 
 VolumeSpace GetVolumeSpace(const std::string& path) {
     VolumeSpace space;
-    struct statvfs vfs{};
+    struct statvfs vfs {};
     if (::statvfs(path.c_str(), &vfs) != 0)
         return space;
     space.known = true;

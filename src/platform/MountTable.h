@@ -20,10 +20,10 @@ enum DriveType : int {
 
 // One line of /proc/self/mountinfo, octal escapes decoded.
 struct MountInfoEntry {
-    std::string root;       // the directory of the file system mounted here
+    std::string root; // the directory of the file system mounted here
     std::string mountPoint;
     std::string fsType;
-    std::string source;     // device or remote name
+    std::string source; // device or remote name
 };
 
 // The mounts of a mountinfo text in its order; malformed lines are skipped.

@@ -52,7 +52,8 @@ std::string PathOfFileUrl(const std::string& url) {
     for (size_t i = slash; i < rest.size(); ++i) {
         if (rest[i] == '?' || rest[i] == '#')
             break;
-        if (rest[i] == '%' && i + 2 < rest.size() && hex(rest[i + 1]) >= 0 && hex(rest[i + 2]) >= 0) {
+        if (rest[i] == '%' && i + 2 < rest.size() && hex(rest[i + 1]) >= 0 &&
+            hex(rest[i + 2]) >= 0) {
             path.push_back(static_cast<char>(hex(rest[i + 1]) * 16 + hex(rest[i + 2])));
             i += 2;
         } else {
@@ -93,7 +94,7 @@ std::string WithoutFieldCodes(const std::string& exec) {
 
 bool ReadSmallFile(const std::string& path, std::string& text) {
     // Shortcut files are a few lines; anything large is not one.
-    struct stat st{};
+    struct stat st {};
     if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > 1024 * 1024)
         return false;
     try {
@@ -132,11 +133,12 @@ ShortcutTarget ResolveUrlFile(const std::string& path) {
     std::string text;
     if (!ReadSmallFile(path, text))
         return {};
-    return FromUrl(KeyFileValue(text, "InternetShortcut", "URL", KeyFileStyle::WindowsIni).value_or(""));
+    return FromUrl(
+        KeyFileValue(text, "InternetShortcut", "URL", KeyFileStyle::WindowsIni).value_or(""));
 }
 
 ShortcutTarget ResolveShortcutFile(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     if (::lstat(StripTrailingSlash(path).c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
         std::string target = ResolveShortcut(path);
         return target.empty() ? ShortcutTarget{} : ShortcutTarget{ShortcutKind::Path, target};

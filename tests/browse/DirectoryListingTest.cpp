@@ -1,9 +1,9 @@
-#include "../platform/TestDirectory.h"
 #include "browse/DirectoryListing.h"
 
-#include <gtest/gtest.h>
+#include "../platform/TestDirectory.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <map>
 #include <unistd.h>
 
@@ -20,7 +20,15 @@ std::map<std::string, const QRecord*> RowsByPath(const DirectoryListing& listing
     return rows;
 }
 
-std::string Cell(const QRecord* row, const char* column) { return row->GetText(column); }
+// Name, Extension, Comment, Size, Attr, Directory of a row.
+std::vector<std::string> Cells(const QRecord* row) {
+    std::vector<std::string> cells;
+    for (const char* column : {"Name", "Extension", "Comment", "Size", "Attr", "Directory"})
+        cells.push_back(row->GetText(column));
+    return cells;
+}
+
+using Row = std::vector<std::string>;
 
 } // namespace
 
@@ -40,28 +48,15 @@ TEST(DirectoryListing, NamesPathsAndLetters) {
     auto rows = RowsByPath(listing);
     ASSERT_EQ(rows.size(), 6u); // no "." or ".."
 
+    EXPECT_EQ(Cells(rows[dir / "archive.tar.gz"]),
+              (Row{"archive.tar", "gz", "", "5", "-a--", "FALSE"}));
+    EXPECT_EQ(Cells(rows[dir / ".profile"]), (Row{"", "profile", "", "0", "-ah-", "FALSE"}));
+    EXPECT_EQ(Cells(rows[dir / "README"]), (Row{"README", "", "", "0", "-a--", "FALSE"}));
+    EXPECT_EQ(Cells(rows[dir / "ends."]), (Row{"ends", "", "", "0", "-a--", "FALSE"}));
+    EXPECT_EQ(Cells(rows[dir / "sub.d"]), (Row{"sub", "d", "", "0", "----", "TRUE"}));
+    EXPECT_EQ(Cells(rows[dir / "link"]), (Row{"link", "", "", "0", "----", "TRUE"}));
     const QRecord* tar = rows[dir / "archive.tar.gz"];
-    EXPECT_EQ(Cell(tar, "Name"), "archive.tar");
-    EXPECT_EQ(Cell(tar, "Extension"), "gz");
-    EXPECT_EQ(tar->GetValue("Size").AsDword(), 5u);
-    EXPECT_EQ(Cell(tar, "Attr"), "-a--");
-    EXPECT_EQ(Cell(tar, "Comment"), "");
     EXPECT_EQ(tar->GetValue("Date").AsDouble(), tar->GetValue("Time").AsDouble());
-
-    const QRecord* profile = rows[dir / ".profile"];
-    EXPECT_EQ(Cell(profile, "Name"), "");
-    EXPECT_EQ(Cell(profile, "Extension"), "profile");
-    EXPECT_EQ(Cell(profile, "Attr"), "-ah-");
-
-    EXPECT_EQ(Cell(rows[dir / "README"], "Name"), "README");
-    EXPECT_EQ(Cell(rows[dir / "README"], "Extension"), "");
-    EXPECT_EQ(Cell(rows[dir / "ends."], "Name"), "ends");
-
-    const QRecord* sub = rows[dir / "sub.d"];
-    EXPECT_TRUE(sub->GetValue("Directory").AsBool());
-    EXPECT_EQ(sub->GetValue("Size").AsDword(), 0u);
-    EXPECT_EQ(Cell(sub, "Attr"), "----");
-    EXPECT_TRUE(rows[dir / "link"]->GetValue("Directory").AsBool());
 
     EXPECT_TRUE(listing.Columns()[listing.FieldIndex("Directory")].IsPrecedenceKey());
     EXPECT_EQ(listing.GetName(), "NoName");

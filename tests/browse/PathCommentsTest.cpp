@@ -1,11 +1,11 @@
-#include "../platform/TestDirectory.h"
-#include "browse/CommentFile.h"
 #include "browse/PathComments.h"
 
-#include <gtest/gtest.h>
+#include "../platform/TestDirectory.h"
+#include "browse/CommentFile.h"
 
 #include <atomic>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <thread>
 #include <unistd.h>
 
@@ -15,7 +15,9 @@ using orvo::test::TestDirectory;
 
 namespace {
 
-bool Exists(const std::string& path) { return std::filesystem::exists(path); }
+bool Exists(const std::string& path) {
+    return std::filesystem::exists(path);
+}
 
 std::vector<CommentEntry> EntriesOf(const std::string& directory) {
     CommentFile file;
@@ -74,18 +76,6 @@ TEST(PathComments, TakeFollowsAMovedEntry) {
     std::string sub = dir.MakeDirectory("sub");
     EXPECT_EQ(TakeComment(sub), "");
     EXPECT_FALSE(Exists(sub + "/dir_info.orb")); // taking never creates a file
-}
-
-TEST(PathComments, ADamagedFileIsLeftAsItIs) {
-    TestDirectory dir;
-    std::string file = dir.Write("a.txt");
-    std::string damaged("\x02\x00\x00\x00\x05" "a.txt" "\x02" "ok" "\x05" "b.t", 17);
-    std::string path = dir.Write("dir_info.orb", damaged);
-    EXPECT_EQ(GetComment(file), "ok");
-    EXPECT_FALSE(SetComment(file, "new"));
-    EXPECT_FALSE(SetComment(file, ""));
-    EXPECT_EQ(TakeComment(file), "ok"); // returned, but the file keeps it
-    EXPECT_EQ(ReadFile(path), damaged);
 }
 
 TEST(PathComments, ConcurrentWritersLoseNothing) {

@@ -1,13 +1,11 @@
+#include "browse/ViewRebuilder.h"
+
 #include "../platform/TestDirectory.h"
 #include "browse/CommentFile.h"
 #include "browse/PathComments.h"
-#include "browse/ViewRebuilder.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <clocale>
-#include <sys/stat.h>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 using namespace orvo;
@@ -50,13 +48,6 @@ TEST(ViewRebuilder, DirectoriesFirstAndTheParentOnTop) {
     EXPECT_FALSE(w.view.GetValue("Directory", 0).AsBool());
     EXPECT_EQ(w.view.GetText("Comment", 0), "");
 
-    // Header clicks sort below the parent entry; descending mirrors the
-    // whole order, so directories come last.
-    w.view.Sort("Name", true, 1);
-    EXPECT_EQ(Column(w.view, "Name"), (Names{"..", "gamma", "Zeta", "alpha", "Beta"}));
-    w.view.Sort("Name", false, 1);
-    EXPECT_EQ(Column(w.view, "Name"), (Names{"..", "Beta", "alpha", "Zeta", "gamma"}));
-
     TestDirectory empty;
     w.Show(empty.Path());
     EXPECT_EQ(Column(w.view, "Name"), Names{".."});
@@ -69,8 +60,11 @@ TEST(ViewRebuilder, OrderIsTheTablesOwnNameSort) {
     // Sorting the rebuilt view again must change nothing.
     std::setlocale(LC_ALL, "C.UTF-8");
     TestDirectory dir;
-    for (const char* name : {"b.txt", "B.doc", "a10", "a9", "a.b.c", ".hidden", "_under", "Zz", "zz.",
-                             "\xC3\xA9t\xC3\xA9", "\xC3\x89T\xC3\x89.jpg", "ebook", "\xFF\xFE" "bad", "10", "9"})
+    for (const char* name : {"b.txt", "B.doc", "a10", "a9", "a.b.c", ".hidden", "_under", "Zz",
+                             "zz.", "\xC3\xA9t\xC3\xA9", "\xC3\x89T\xC3\x89.jpg", "ebook",
+                             "\xFF\xFE"
+                             "bad",
+                             "10", "9"})
         dir.Write(name);
     for (const char* name : {"Sub", "sub2", "\xC3\x84lter", "abc"})
         dir.MakeDirectory(name);
@@ -83,40 +77,26 @@ TEST(ViewRebuilder, OrderIsTheTablesOwnNameSort) {
     std::setlocale(LC_ALL, "C");
 }
 
-TEST(ViewRebuilder, CommentsAreMergedOnOneLine) {
+TEST(ViewRebuilder, CommentsMergedAndTheCommentFileHidden) {
     TestDirectory dir;
-    std::string notes = dir.Write("notes.txt");
-    std::string plain = dir.Write("plain.txt");
     std::string sub = dir.MakeDirectory("sub");
-    SetComment(notes, "first line\r\nsecond line");
+    SetComment(dir.Write("notes.txt"), "first line\r\nsecond line");
+    dir.Write("plain.txt");
+    dir.Write("DIR_INFO.ORB"); // hidden only under its exact name
     SetComment(sub, "own comment of sub");
     SetComment(dir.Path(), "this directory");
-    dir.Write("sub/inner.txt");
-    SetComment(dir / "sub/inner.txt", "not shown above");
+    SetComment(dir.Write("sub/inner.txt"), "not shown above");
 
     Window w;
     ViewRebuilder::Input input;
     input.hideCommentFile = true;
     ViewRebuilder::Result r = w.Show(dir.Path(), input);
-    EXPECT_EQ(Column(w.view, "Name"), (Names{"..", "sub", "notes", "plain"}));
-    EXPECT_EQ(Column(w.view, "Comment"), (Names{"", "own comment of sub", "first line  second line", "-"}));
+    EXPECT_EQ(Column(w.view, "Name"), (Names{"..", "sub", "DIR_INFO", "notes", "plain"}));
+    EXPECT_EQ(Column(w.view, "Comment"),
+              (Names{"", "own comment of sub", "-", "first line  second line", "-"}));
     EXPECT_EQ(r.directoryComment, "this directory");
-}
-
-TEST(ViewRebuilder, HidingTheCommentFileIsExact) {
-    TestDirectory dir;
-    SetComment(dir.Write("a"), "x");
-    dir.Write("DIR_INFO.ORB");
-    Window w;
-    ViewRebuilder::Input input;
-    input.hideCommentFile = true;
-    w.Show(dir.Path(), input);
-    EXPECT_EQ(Column(w.view, "Name"), (Names{"..", "a", "DIR_INFO"}));
-    input.hideCommentFile = false;
-    w.Show(dir.Path(), input);
-    Names extensions = Column(w.view, "Extension"); // the two dir_info rows tie on Name
-    std::sort(extensions.begin(), extensions.end());
-    EXPECT_EQ(extensions, (Names{"", "", "ORB", "orb"}));
+    w.Show(dir.Path());
+    EXPECT_EQ(w.view.GetRecordCount(), 6); // shown when not asked to hide
 }
 
 TEST(ViewRebuilder, RebuildingWritesNoCommentFile) {
@@ -125,20 +105,14 @@ TEST(ViewRebuilder, RebuildingWritesNoCommentFile) {
     SetComment(dir.Write("a.txt"), "a");
     SetComment(sub, "s");
     // Trailing bytes would vanish if a rebuild wrote the files back.
-    std::string top = CommentFile::PathFor(dir.Path());
-    std::string inner = CommentFile::PathFor(sub);
+    std::string top = CommentFile::PathFor(dir.Path()), inner = CommentFile::PathFor(sub);
     std::string topBytes = ReadFile(top) + "tail", innerBytes = ReadFile(inner) + "tail";
     dir.Write("dir_info.orb", topBytes);
     dir.Write("sub/dir_info.orb", innerBytes);
-    struct stat before{}, after{};
-    ::stat(top.c_str(), &before);
-
     Window w;
     w.Show(dir.Path());
-    ::stat(top.c_str(), &after);
     EXPECT_EQ(ReadFile(top), topBytes);
     EXPECT_EQ(ReadFile(inner), innerBytes);
-    EXPECT_EQ(before.st_ino, after.st_ino);
 }
 
 TEST(ViewRebuilder, BackgroundPictureAndSelection) {
@@ -170,8 +144,6 @@ TEST(ViewRebuilder, BackgroundPictureAndSelection) {
     r = w.Show(dir.Path(), input);
     EXPECT_EQ(r.selectRow, 3); // the mark, since the path is gone
     EXPECT_FALSE(r.selectedByPath);
-    input.selectionMark = 4;
-    EXPECT_EQ(w.Show(dir.Path(), input).selectRow, -1);
 }
 
 TEST(ViewRebuilder, TheDriveListIsNoRelativePath) {

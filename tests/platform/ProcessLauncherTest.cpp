@@ -1,15 +1,14 @@
 #include "platform/ProcessLauncher.h"
+
 #include "TestDirectory.h"
 
-#include <gtest/gtest.h>
-
 #include <chrono>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <thread>
 
 using namespace orvo;
 using orvo::test::ReadFile;
-using orvo::test::ScopedEnv;
 using orvo::test::TestDirectory;
 
 namespace {
@@ -35,12 +34,13 @@ TEST(ProcessLauncher, ArgumentsArriveUntouchedInTheWorkingDirectory) {
     // Text that a shell would split, expand or run if it were spliced in.
     std::string tricky = "a b; touch pwned $(id) `id` 'q' \"dq\" *";
     std::string error;
-    ASSERT_TRUE(StartProgram({"sh", "-c", "pwd > \"$1\"; printf '%s|' \"$2\" >> \"$1\"; echo END >> \"$1\"",
-                              "sh", out, tricky},
-                             work, &error))
+    ASSERT_TRUE(
+        StartProgram({"sh", "-c", "pwd > \"$1\"; printf '%s|' \"$2\" >> \"$1\"; echo END >> \"$1\"",
+                      "sh", out, tricky},
+                     work, &error))
         << error;
     EXPECT_EQ(WaitForFile(out, "END\n"), work + "\n" + tricky + "|END\n");
-    struct stat st{};
+    struct stat st {};
     EXPECT_NE(::stat((work + "/pwned").c_str(), &st), 0);
 }
 
@@ -54,19 +54,4 @@ TEST(ProcessLauncher, FailuresComeBackAsMessages) {
     EXPECT_NE(error.find("Cannot enter the directory"), std::string::npos) << error;
 
     EXPECT_FALSE(StartProgram({}, "", &error));
-}
-
-TEST(ProcessLauncher, FindProgramWantsAnExecutableFile) {
-    TestDirectory dir;
-    std::string script = dir.Write("bin/tool", "#!/bin/sh\n");
-    dir.Write("bin/plain", "data");
-    dir.MakeDirectory("bin/adir");
-    ::chmod(script.c_str(), 0755);
-    ::chmod((dir / "bin/adir").c_str(), 0755);
-    ScopedEnv path("PATH", dir / "bin");
-    EXPECT_EQ(FindProgram("tool"), script);
-    EXPECT_EQ(FindProgram("plain"), "");
-    EXPECT_EQ(FindProgram("adir"), "");
-    EXPECT_EQ(FindProgram(script), script);
-    EXPECT_EQ(FindProgram("sh"), "");
 }

@@ -1,4 +1,5 @@
 #include "platform/Shortcut.h"
+
 #include "TestDirectory.h"
 
 #include <gtest/gtest.h>

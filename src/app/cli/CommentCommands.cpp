@@ -1,6 +1,5 @@
 // orvo comment get PATH | set PATH TEXT | list DIR
 #include "app/cli/CliCommand.h"
-
 #include "browse/CommentFile.h"
 #include "browse/PathComments.h"
 #include "platform/FileStatus.h"
@@ -13,10 +12,13 @@ namespace orvo::cli {
 namespace {
 
 // Comments belong to what a path leads to; a link that leads nowhere has none.
-bool Exists(const std::string& path) { return GetFileStatus(path).mode != 0; }
+bool Exists(const std::string& path) {
+    return GetFileStatus(path).mode != 0;
+}
 
 std::string CommentDirectoryOf(const std::string& path) {
-    return IsDirectory(path) ? StripTrailingSlash(path) : ParentDirectoryOf(StripTrailingSlash(path));
+    return IsDirectory(path) ? StripTrailingSlash(path)
+                             : ParentDirectoryOf(StripTrailingSlash(path));
 }
 
 bool IsDamaged(const std::string& directory) {

@@ -1,6 +1,5 @@
 // orvo ls DIR [--sort COLUMN] [--desc]
 #include "app/cli/CliCommand.h"
-
 #include "browse/DirectoryListing.h"
 #include "browse/ViewRebuilder.h"
 #include "platform/DataDirectory.h"

@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libqt6svg6
   libgl-dev libjpeg62-turbo-dev libpng-dev libtiff-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  libvips-tools   # the image benchmark compares with vipsthumbnail
   xvfb xauth
 )
 

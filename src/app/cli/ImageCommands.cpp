@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <mutex>
 #include <optional>
+#include <sched.h>
 #include <thread>
 
 namespace orvo::cli {
@@ -33,6 +34,14 @@ bool ParseSize(const std::string& text, int& width, int& height) {
     width = *w;
     height = *h;
     return true;
+}
+
+// The cores this process may run on (taskset and cgroups narrow it).
+unsigned UsableCores() {
+    cpu_set_t set;
+    if (sched_getaffinity(0, sizeof set, &set) == 0)
+        return static_cast<unsigned>(CPU_COUNT(&set));
+    return std::thread::hardware_concurrency();
 }
 
 std::string BaseName(const std::string& path) {
@@ -141,8 +150,7 @@ int Thumbnails(const std::vector<std::string>& args) {
             }
         }
     };
-    const unsigned threads =
-        std::clamp<unsigned>(std::thread::hardware_concurrency(), 1, inputs.size());
+    const unsigned threads = std::clamp<unsigned>(UsableCores(), 1, inputs.size());
     std::vector<std::thread> pool;
     for (unsigned t = 1; t < threads; ++t)
         pool.emplace_back(work);

@@ -4,6 +4,7 @@
 #include "viewers/image/ImageCodec.h"
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace orvo {
@@ -74,13 +75,15 @@ void DecodeFrame(RasterImage& image, ByteReader& in, const ColourTable& global,
     image.SetFrameDelay(delay);
     image.SetInterlaced(interlaced);
 
-    std::vector<uint8_t> indexes(static_cast<size_t>(pixels), 0);
-    GifLzw::Decode(reinterpret_cast<const uint8_t*>(data.data()), data.size(), minCodeSize,
-                   indexes.data(), indexes.size());
+    // Filled only as far as the data reaches; the rest of the picture stays 0.
+    std::unique_ptr<uint8_t[]> indexes(new uint8_t[static_cast<size_t>(pixels)]);
+    const size_t produced =
+        GifLzw::Decode(reinterpret_cast<const uint8_t*>(data.data()), data.size(), minCodeSize,
+                       indexes.get(), static_cast<size_t>(pixels));
     const int limit = 1 << bits;
     int pass = 0, row = 0;
     static const int kStart[4] = {0, 4, 2, 1}, kStep[4] = {8, 8, 4, 2};
-    for (int n = 0; n < height; ++n) {
+    for (int n = 0; n < height && static_cast<size_t>(n) * width < produced; ++n) {
         int top = n;
         if (interlaced) {
             while (pass < 4 && row >= height) {
@@ -90,9 +93,14 @@ void DecodeFrame(RasterImage& image, ByteReader& in, const ColourTable& global,
             top = row;
             row += kStep[std::min(pass, 3)];
         }
-        const uint8_t* src = indexes.data() + static_cast<size_t>(n) * width;
+        const uint8_t* src = indexes.get() + static_cast<size_t>(n) * width;
+        const int count = static_cast<int>(std::min<size_t>(width, produced - size_t(n) * width));
         const int y = height - 1 - top;
-        for (int x = 0; x < width; ++x)
+        if (bits == 8) {
+            std::memcpy(image.Row(y), src, count);
+            continue;
+        }
+        for (int x = 0; x < count; ++x)
             image.SetPixelIndex(x, y, src[x] < limit ? src[x] : 0);
     }
 }
@@ -200,13 +208,7 @@ std::string WriteGif(const RasterImage& image) {
         for (int x = 0; x < width; ++x)
             pixels[static_cast<size_t>(top) * width + x] = image.GetPixelIndex(x, height - 1 - top);
     out.U8(static_cast<uint8_t>(minCodeSize));
-    const std::string lzw = GifLzw::Encode(pixels.data(), pixels.size(), minCodeSize);
-    for (size_t pos = 0; pos < lzw.size(); pos += 255) {
-        const size_t n = std::min<size_t>(255, lzw.size() - pos);
-        out.U8(static_cast<uint8_t>(n));
-        out.Bytes(lzw.data() + pos, n);
-    }
-    out.U8(0);
+    out.SubBlocks(GifLzw::Encode(pixels.data(), pixels.size(), minCodeSize));
     out.U8(';');
     return std::move(out.Out());
 }

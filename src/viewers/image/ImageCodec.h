@@ -5,6 +5,7 @@
 
 #include "viewers/image/RasterImage.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <stdexcept>
@@ -83,6 +84,15 @@ public:
     void Bytes(const void* p, size_t n) { out_.append(static_cast<const char*>(p), n); }
     void Zeros(size_t n) { out_.append(n, '\0'); }
     void Header(const BitmapInfoHeader& h);
+    // GIF data sub-blocks of at most 255 bytes, then the empty terminator.
+    void SubBlocks(std::string_view data) {
+        for (size_t pos = 0; pos < data.size(); pos += 255) {
+            const size_t n = std::min<size_t>(255, data.size() - pos);
+            U8(static_cast<uint8_t>(n));
+            Bytes(data.data() + pos, n);
+        }
+        U8(0);
+    }
     std::string& Out() { return out_; }
 
 private:

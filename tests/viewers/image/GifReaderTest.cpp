@@ -42,13 +42,7 @@ std::string BuildGif(const std::vector<Frame>& frames) {
         w.U16(static_cast<uint16_t>(f.height));
         w.U8(f.interlaced ? 0x40 : 0);
         w.U8(static_cast<uint8_t>(f.minCodeSize));
-        const std::string data = GifLzw::Encode(f.pixels.data(), f.pixels.size(), f.minCodeSize);
-        for (size_t pos = 0; pos < data.size(); pos += 255) {
-            const size_t n = std::min<size_t>(255, data.size() - pos);
-            w.U8(static_cast<uint8_t>(n));
-            w.Bytes(data.data() + pos, n);
-        }
-        w.U8(0);
+        w.SubBlocks(GifLzw::Encode(f.pixels.data(), f.pixels.size(), f.minCodeSize));
     }
     w.U8(';');
     return w.Out();

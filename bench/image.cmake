@@ -1,0 +1,2 @@
+add_executable(bench_image_corpus ${CMAKE_CURRENT_SOURCE_DIR}/ImagePhotoCorpus.cpp)
+target_link_libraries(bench_image_corpus PRIVATE orvo_image)

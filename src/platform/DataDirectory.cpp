@@ -39,7 +39,7 @@ std::string DataDirectoryPath() {
     if (!home.empty())
         return StripTrailingSlash(home);
     std::string config = Env("XDG_CONFIG_HOME");
-    // A relative XDG path is invalid by the specification and must be ignored.
+    // A relative XDG path is invalid by the XDG base-directory rules and must be ignored.
     if (config.empty() || config.front() != '/')
         config = JoinPath(Env("HOME").empty() ? "/" : Env("HOME"), ".config");
     return JoinPath(StripTrailingSlash(config), "orvo-browser");

@@ -181,9 +181,13 @@ void QTable::DeleteRecord(int index) {
 }
 
 void QTable::RemoveAll() {
-    if (!view_)
+    if (!view_) {
         for (QRecord* row : rows_)
             QRecord::Destroy(row);
+        // Every row the arena held is gone: so may the arena be, or a table
+        // refilled in place would grow without end.
+        arena_.reset();
+    }
     rows_.clear();
 }
 

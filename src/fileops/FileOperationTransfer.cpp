@@ -1,0 +1,297 @@
+#include "browse/CommentFile.h"
+#include "fileops/CTreeFinder.h"
+#include "fileops/EntryOperations.h"
+#include "fileops/FileOperationRun.h"
+#include "fileops/OperationTexts.h"
+#include "fileops/RegisteredOperations.h"
+#include "platform/FileStatus.h"
+#include "platform/MountTable.h"
+#include "platform/PathText.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <sys/stat.h>
+
+namespace orvo {
+
+namespace {
+
+// The same directory under any name (a link, a bind mount).
+bool SameDirectory(const std::string& a, const std::string& b) {
+    if (a == b)
+        return true;
+    struct stat sa{}, sb{};
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+std::string RealPath(const std::string& path) {
+    char buffer[PATH_MAX];
+    return ::realpath(path.c_str(), buffer) ? std::string(buffer) : path;
+}
+
+// Whether path lies below directory: a copy of a directory into its own
+// tree would walk what it has just made, without end.
+bool IsBelow(const std::string& path, const std::string& directory) {
+    std::string p = RealPath(path), d = RealPath(directory);
+    if (d == "/")
+        return p != "/";
+    return p.size() > d.size() && p.compare(0, d.size(), d) == 0 && p[d.size()] == '/';
+}
+
+const char* VerbOf(int kind) {
+    return kind == OpCopy ? "copy" : kind == OpMove ? "move" : "delete";
+}
+
+} // namespace
+
+OperationEnd FileOperationRun::Transfer() {
+    startTransfer_ = clock_.TickMs();
+    copied_ = 0;
+    ScopedCopyObserver observer(this);
+    for (const std::string& item : request_.items) {
+        if (!ServeMessages())
+            return OperationEnd::Broken;
+        currentName_ = item;
+        figures_.sourcePath = item;
+        figures_.targetPath.clear();
+        Display(item);
+        struct stat st{};
+        bool exists = ::lstat(item.c_str(), &st) == 0;
+        bool isDirectory = exists && S_ISDIR(st.st_mode);
+        if (request_.kind != OpDelete) {
+            OperationEnd end = CheckItemPaths(item, isDirectory);
+            if (end != OperationEnd::Completed)
+                return end;
+        }
+        // An item that went meanwhile is simply not there to work on.
+        if (!exists)
+            continue;
+        Flow flow;
+        if (isDirectory && request_.kind != OpDelete)
+            flow = TransferTree(item);
+        else if (isDirectory)
+            flow = RemoveTree(item, false);
+        else
+            flow = TransferFile(item);
+        if (flow == Flow::Stop)
+            return OperationEnd::Broken;
+    }
+    Display(currentName_, true); // the last figures are the final ones
+    return OperationEnd::Completed;
+}
+
+OperationEnd FileOperationRun::CheckItemPaths(const std::string& item, bool isDirectory) {
+    const std::string& destination = request_.destination;
+    const char* stop = nullptr;
+    if (item == destination || (isDirectory && (SameDirectory(item, destination) ||
+                                                IsBelow(destination, item))))
+        stop = kCopyToItself;
+    else if (SameDirectory(ParentDirectoryOf(item), destination))
+        stop = kSameDirectory;
+    if (!stop)
+        return OperationEnd::Completed;
+    ShowWindow();
+    ui_.ShowMessage(figures_.caption, stop);
+    return OperationEnd::Stopped;
+}
+
+FileOperationRun::Flow FileOperationRun::TransferTree(const std::string& item) {
+    const std::string target = JoinPath(request_.destination, FileNameOf(item));
+    if (request_.kind == OpMove && !PathExists(target) && SameFileSystem(item, request_.destination) &&
+        ::rename(item.c_str(), target.c_str()) == 0) {
+        // One rename moved it all, comments included.
+        RegisterOperationPath(item);
+        RegisterOperationPath(target);
+        return Flow::Next;
+    }
+    CopyEntry(item, target, false, false); // the entries report what fails
+    if (WalkTree(item, target, item, target) == Flow::Stop)
+        return Flow::Stop;
+    if (request_.kind == OpMove)
+        return RemoveTree(item, true);
+    return Flow::Next;
+}
+
+FileOperationRun::Flow FileOperationRun::WalkTree(const std::string& root, const std::string& target,
+                                                  const std::string& item,
+                                                  const std::string& itemTarget) {
+    CTreeFinder finder;
+    if (!finder.Start(root, true, false))
+        return AskAboutUnreadable(root, target, item, itemTarget);
+    auto unreadable = [&]() {
+        for (const std::string& directory : finder.TakeUnreadable())
+            if (AskAboutUnreadable(directory, target + directory.substr(root.size()), item,
+                                   itemTarget) == Flow::Stop)
+                return Flow::Stop;
+        return Flow::Next;
+    };
+    while (finder.FindNext()) {
+        if (unreadable() == Flow::Stop)
+            return Flow::Stop;
+        const std::string& src = finder.GetFilePath();
+        bool isDirectory = finder.IsDirectory();
+        copied_ += isDirectory ? 0 : finder.GetLength();
+        if (TransferTreeEntry(src, target + src.substr(root.size()), isDirectory, item, itemTarget) ==
+            Flow::Stop)
+            return Flow::Stop;
+        if (!ServeMessages())
+            return Flow::Stop;
+    }
+    return unreadable();
+}
+
+FileOperationRun::Flow FileOperationRun::TransferTreeEntry(const std::string& src,
+                                                           const std::string& dst, bool isDirectory,
+                                                           const std::string& item,
+                                                           const std::string& itemTarget) {
+    currentName_ = item;
+    figures_.sourcePath = src;
+    figures_.targetPath = dst;
+    Display(item);
+    const int kind = request_.kind;
+    const bool commentFile = !isDirectory && FileNameOf(src) == kCommentFileName;
+    for (;;) {
+        if (problemIndex_.IsSkipped(dst))
+            return Flow::Next;
+        bool ok;
+        if (commentFile)
+            ok = comments_.CarryCommentFile(ParentDirectoryOf(src), ParentDirectoryOf(dst));
+        else if (kind == OpCopy)
+            ok = CopyEntry(src, dst, false, false);
+        else
+            ok = MoveEntry(src, dst, false, false);
+        if (ok) {
+            // The comment file carries the comments; a moved entry's entry
+            // in the old one goes, for when that directory stays.
+            if (kind == OpMove && !isDirectory && !commentFile)
+                comments_.Forget(src);
+            RegisterOperationPath(item);
+            RegisterOperationPath(itemTarget);
+            return Flow::Next;
+        }
+        Flow flow;
+        if (!RetryAfter(CouldNotText(VerbOf(kind), src, dst), flow))
+            return flow;
+    }
+}
+
+FileOperationRun::Flow FileOperationRun::AskAboutUnreadable(const std::string& src,
+                                                            const std::string& dst,
+                                                            const std::string& item,
+                                                            const std::string& itemTarget) {
+    for (;;) {
+        CTreeFinder probe;
+        if (!PathExists(src))
+            return Flow::Next;
+        if (probe.Start(src, false, false))
+            return WalkTree(src, dst, item, itemTarget);
+        SetLastEntryError(errno);
+        Flow flow;
+        if (!RetryAfter(CouldNotText(VerbOf(request_.kind), src, dst), flow))
+            return flow;
+    }
+}
+
+FileOperationRun::Flow FileOperationRun::RemoveTree(const std::string& item, bool moving) {
+    struct Entry {
+        std::string path;
+        uint64_t size;
+        bool directory;
+    };
+    // The whole tree first, then from the last entry back, so every
+    // directory comes after its contents.
+    std::vector<Entry> entries;
+    CTreeFinder finder;
+    if (finder.Start(item, true, false)) {
+        while (finder.FindNext()) {
+            bool directory = finder.IsDirectory();
+            entries.push_back({finder.GetFilePath(), directory ? 0 : finder.GetLength(), directory});
+            if ((entries.size() & 1023) == 0 && Cancelled())
+                return Flow::Stop;
+        }
+    }
+    for (size_t i = entries.size(); i-- > 0;) {
+        const Entry& e = entries[i];
+        currentName_ = e.path;
+        figures_.sourcePath = e.path;
+        figures_.targetPath.clear();
+        Display(e.path);
+        copied_ += e.size;
+        const bool commentFile = !e.directory && FileNameOf(e.path) == kCommentFileName;
+        for (;;) {
+            bool ok;
+            if (moving) {
+                // Only emptied directories go; what the move left behind
+                // (skipped, or failed and ignored) stays, and so does the
+                // directory holding it.
+                if (!e.directory)
+                    break;
+                ok = comments_.RemoveDirectory(e.path);
+                if (!ok && (LastEntryError() == ENOTEMPTY || LastEntryError() == EEXIST))
+                    break;
+            } else if (problemIndex_.IsSkipped(e.path) || commentFile) {
+                break; // a comment file goes with its directory
+            } else if (e.directory) {
+                ok = comments_.RemoveDirectory(e.path);
+            } else {
+                ok = DeleteEntry(e.path, true, true, true);
+                if (ok)
+                    comments_.Forget(e.path);
+            }
+            if (ok || !PathExists(e.path))
+                break;
+            Flow flow;
+            if (RetryAfter(CouldNotText("delete", e.path), flow))
+                continue;
+            if (flow == Flow::Stop)
+                return flow;
+            break;
+        }
+        if (!ServeMessages())
+            return Flow::Stop;
+    }
+    comments_.RemoveDirectory(item);
+    return Flow::Next;
+}
+
+FileOperationRun::Flow FileOperationRun::TransferFile(const std::string& item) {
+    const int kind = request_.kind;
+    const std::string target =
+        kind == OpDelete ? std::string() : JoinPath(request_.destination, FileNameOf(item));
+    struct stat st{};
+    if (::lstat(item.c_str(), &st) == 0)
+        copied_ += static_cast<uint64_t>(st.st_size);
+    currentName_ = item;
+    figures_.sourcePath = item;
+    figures_.targetPath = target;
+    Display(item);
+    const std::string& row = kind == OpDelete ? item : target;
+    for (;;) {
+        if (problemIndex_.IsSkipped(row))
+            return Flow::Next;
+        std::string comment = kind == OpDelete ? std::string() : comments_.CommentOf(item);
+        bool ok = kind == OpCopy   ? CopyEntry(item, target, false, false)
+                  : kind == OpMove ? MoveEntry(item, target, false, false)
+                                   : DeleteEntry(item, true, true, true);
+        if (ok) {
+            if (kind != OpDelete)
+                comments_.Give(target, comment);
+            if (kind == OpDelete || (kind == OpMove && !comment.empty()))
+                comments_.Forget(item);
+            RegisterOperationPath(item);
+            if (kind != OpDelete)
+                RegisterOperationPath(target);
+            return Flow::Next;
+        }
+        // A file that went before its turn counts as deleted.
+        if (kind == OpDelete && !PathExists(item))
+            return Flow::Next;
+        Flow flow;
+        if (!RetryAfter(CouldNotText(VerbOf(kind), item), flow))
+            return flow;
+    }
+}
+
+} // namespace orvo

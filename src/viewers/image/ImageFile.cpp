@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <filesystem>
 #include <new>
 
 namespace orvo {
@@ -158,13 +159,38 @@ const char* FormatName(ImageFormat format) {
     return format >= 0 && format < ImageFormatCount ? names[format] : "unknown";
 }
 
-bool LoadImageFile(RasterImage& image, const std::string& path, int format) {
-    std::string bytes;
+bool ReadImageBytes(const std::string& path, std::string& bytes, std::string& error) {
+    // An uncompressed picture at the size guard takes 1.4 GB.
+    constexpr uintmax_t kMaxFileSize = uintmax_t(2) << 30;
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (!ec && std::filesystem::exists(status)) {
+        if (!std::filesystem::is_regular_file(status)) {
+            error = path + ": not a regular file";
+            return false;
+        }
+        if (std::filesystem::file_size(path, ec) > kMaxFileSize && !ec) {
+            error = path + ": too large for a picture";
+            return false;
+        }
+    }
     try {
         bytes = ReadWholeFile(path);
     } catch (const FileError& e) {
+        error = e.what();
+        return false;
+    } catch (const std::bad_alloc&) {
+        error = "Can't allocate memory";
+        return false;
+    }
+    return true;
+}
+
+bool LoadImageFile(RasterImage& image, const std::string& path, int format) {
+    std::string bytes, error;
+    if (!ReadImageBytes(path, bytes, error)) {
         ResetForLoad(image);
-        image.SetLastError(e.what());
+        image.SetLastError(error);
         return false;
     }
     return LoadImageBytes(image, bytes, format);

@@ -18,6 +18,10 @@ ImageFormat FormatOfExtension(std::string_view extension);
 std::string ExtensionOfPath(std::string_view path);
 const char* FormatName(ImageFormat format); // "BMP", "GIF", ...
 
+// The bytes of a picture file; false with the reason for a file that cannot
+// be read, is no regular file (a pipe would never end) or is too large.
+bool ReadImageBytes(const std::string& path, std::string& bytes, std::string& error);
+
 // Decodes the file as the given format; when that fails, every other
 // format in turn. On failure the image is empty and LastError tells why
 // (the text of the named format's failure).

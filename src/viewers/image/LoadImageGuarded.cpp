@@ -1,6 +1,5 @@
 #include "viewers/image/LoadImageGuarded.h"
 
-#include "platform/FileIO.h"
 #include "viewers/image/ImageCodec.h"
 #include "viewers/image/ImageFile.h"
 #include "viewers/image/ImageTransforms.h"
@@ -68,12 +67,10 @@ GuardedLoad LoadImageGuarded(RasterImage& image, const std::string& path, int ma
         return GuardedLoad::UseIcon;
     }
     try {
-        std::string bytes;
-        try {
-            bytes = ReadWholeFile(path);
-        } catch (const FileError& e) {
+        std::string bytes, error;
+        if (!ReadImageBytes(path, bytes, error)) {
             image.Destroy();
-            image.SetLastError(e.what());
+            image.SetLastError(error);
             return GuardedLoad::UseIcon;
         }
         const int format = FormatOfExtension(extension);

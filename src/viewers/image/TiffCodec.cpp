@@ -16,7 +16,7 @@ namespace {
 
 constexpr const char* kCorrupt = "Corrupted TIFF file!";
 constexpr const char* kNoRaster = "No space for raster buffer";
-constexpr uint64_t kMaxRasterBytes = uint64_t(1) << 30;
+constexpr uint64_t kMaxRasterBytes = uint64_t(64) << 20;
 
 struct TiffMemory {
     const uint8_t* data = nullptr;
@@ -64,7 +64,16 @@ toff_t SizeProc(thandle_t h) {
     auto* m = static_cast<TiffMemory*>(h);
     return m->out ? m->out->size() : m->size;
 }
-int MapProc(thandle_t, void**, toff_t*) { return 0; }
+// Reading maps the bytes in place: no copies, and the library's own
+// unmapped path misreads some uncompressed tiled files.
+int MapProc(thandle_t h, void** base, toff_t* size) {
+    auto* m = static_cast<TiffMemory*>(h);
+    if (m->out)
+        return 0;
+    *base = const_cast<uint8_t*>(m->data);
+    *size = m->size;
+    return 1;
+}
 void UnmapProc(thandle_t, void*, toff_t) {}
 
 void Silence(const char*, const char*, va_list) {}
@@ -152,39 +161,35 @@ std::vector<uint32_t> RasterBuffer(uint64_t pixels) {
     }
 }
 
+struct EndRgba {
+    void operator()(TIFFRGBAImage* img) const { TIFFRGBAImageEnd(img); }
+};
+
+// Reads bands of whole strips or tile rows at a time, each band no larger
+// than the raster limit, so a file of one huge strip still reads.
 void ReadRgba(TIFF* tif, RasterImage& image, uint32_t rowsPerStrip) {
+    TIFFRGBAImage img;
     char message[1024];
-    if (!TIFFRGBAImageOK(tif, message))
+    if (!TIFFRGBAImageOK(tif, message) || !TIFFRGBAImageBegin(&img, tif, 0, message))
         throw ImageFormatError(kCorrupt);
+    std::unique_ptr<TIFFRGBAImage, EndRgba> end(&img);
     const uint32_t width = static_cast<uint32_t>(image.Width());
     const uint32_t height = static_cast<uint32_t>(image.Height());
-    if (TIFFIsTiled(tif)) {
-        uint32_t tw = 0, th = 0;
-        TIFFGetField(tif, TIFFTAG_TILEWIDTH, &tw);
-        TIFFGetField(tif, TIFFTAG_TILELENGTH, &th);
-        if (tw == 0 || th == 0)
+    uint32_t band = rowsPerStrip;
+    if (TIFFIsTiled(tif))
+        TIFFGetField(tif, TIFFTAG_TILELENGTH, &band);
+    band = std::clamp<uint32_t>(band, 1, height);
+    const uint64_t maxRows = std::max<uint64_t>(1, kMaxRasterBytes / (uint64_t(width) * 4));
+    if (band > maxRows)
+        band = static_cast<uint32_t>(maxRows);
+    std::vector<uint32_t> raster = RasterBuffer(uint64_t(width) * band);
+    for (uint32_t row = 0; row < height; row += band) {
+        const uint32_t rows = std::min(band, height - row);
+        img.row_offset = static_cast<int>(row);
+        img.col_offset = 0;
+        if (!TIFFRGBAImageGet(&img, raster.data(), width, rows))
             throw ImageFormatError(kCorrupt);
-        std::vector<uint32_t> raster = RasterBuffer(uint64_t(tw) * th);
-        for (uint32_t ty = 0; ty < height; ty += th)
-            for (uint32_t tx = 0; tx < width; tx += tw) {
-                if (!TIFFReadRGBATile(tif, tx, ty, raster.data()))
-                    throw ImageFormatError(kCorrupt);
-                // The tile's top row sits at the top of its raster.
-                for (uint32_t r = 0; r < th && ty + r < height; ++r)
-                    for (uint32_t c = 0; c < tw && tx + c < width; ++c)
-                        PutRgba(image, static_cast<int>(tx + c),
-                                static_cast<int>(height - 1 - (ty + r)),
-                                raster[size_t(th - 1 - r) * tw + c]);
-            }
-        return;
-    }
-    const uint32_t rps = std::clamp<uint32_t>(rowsPerStrip, 1, height);
-    std::vector<uint32_t> raster = RasterBuffer(uint64_t(width) * rps);
-    for (uint32_t row = 0; row < height; row += rps) {
-        if (!TIFFReadRGBAStrip(tif, row, raster.data()))
-            throw ImageFormatError(kCorrupt);
-        const uint32_t rows = std::min(rps, height - row);
-        // The strip's last row comes first.
+        // The band's last row comes first.
         for (uint32_t r = 0; r < rows; ++r)
             for (uint32_t x = 0; x < width; ++x)
                 PutRgba(image, static_cast<int>(x), static_cast<int>(height - 1 - (row + r)),

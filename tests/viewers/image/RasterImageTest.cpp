@@ -99,22 +99,19 @@ TEST(RasterImage, StandardAndGreyPalettes) {
     RgbQuad three[3];
     RasterImage::MakeGreyPalette(three, 3);
     EXPECT_EQ(three[2], MakeRgb(254, 254, 254)); // 255 / 2 first, then times 2
-}
 
-TEST(RasterImage, GreyScaleQuery) {
+    // Grey scale means entry i is (i, i, i): only an 8-bit grey palette.
     RasterImage image;
     image.Create(1, 1, 8);
     image.SetGreyPalette();
     EXPECT_TRUE(image.IsGreyScale());
     image.Palette()[200].blue = 0;
     EXPECT_FALSE(image.IsGreyScale());
-    RasterImage four;
-    four.Create(1, 1, 4);
-    four.SetGreyPalette(); // entry 1 is 17, not 1
-    EXPECT_FALSE(four.IsGreyScale());
-    RasterImage rgb;
-    rgb.Create(1, 1, 24);
-    EXPECT_FALSE(rgb.IsGreyScale());
+    image.Create(1, 1, 4);
+    image.SetGreyPalette(); // entry 1 is 17
+    EXPECT_FALSE(image.IsGreyScale());
+    image.Create(1, 1, 24);
+    EXPECT_FALSE(image.IsGreyScale());
 }
 
 TEST(RasterImage, CopyAndTransfer) {

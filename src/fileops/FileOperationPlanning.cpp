@@ -52,7 +52,12 @@ OperationEnd FileOperationRun::Plan() {
         for (const std::string& item : request_.items) {
             if (!ServeMessages())
                 return OperationEnd::Broken;
-            if (IsRealDirectory(item)) {
+            // The run will stop at this item: what it and the items after
+            // it would touch is no problem of this run.
+            bool isDirectory = IsRealDirectory(item);
+            if (StopReason(item, isDirectory))
+                break;
+            if (isDirectory) {
                 if (!PlanDirectory(item))
                     return OperationEnd::Broken;
             } else {

@@ -65,7 +65,8 @@ private:
 
     // Transfer (FileOperationTransfer.cpp).
     OperationEnd Transfer();
-    OperationEnd CheckItemPaths(const std::string& item, bool isDirectory);
+    // The message that stops the run at this item, or null.
+    const char* StopReason(const std::string& item, bool isDirectory) const;
     Flow TransferTree(const std::string& item);
     Flow WalkTree(const std::string& root, const std::string& target, const std::string& item,
                   const std::string& itemTarget);

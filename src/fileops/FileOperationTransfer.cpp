@@ -60,10 +60,10 @@ OperationEnd FileOperationRun::Transfer() {
         struct stat st{};
         bool exists = ::lstat(item.c_str(), &st) == 0;
         bool isDirectory = exists && S_ISDIR(st.st_mode);
-        if (request_.kind != OpDelete) {
-            OperationEnd end = CheckItemPaths(item, isDirectory);
-            if (end != OperationEnd::Completed)
-                return end;
+        if (const char* stop = StopReason(item, isDirectory)) {
+            ShowWindow();
+            ui_.ShowMessage(figures_.caption, stop);
+            return OperationEnd::Stopped;
         }
         // An item that went meanwhile is simply not there to work on.
         if (!exists)
@@ -82,19 +82,16 @@ OperationEnd FileOperationRun::Transfer() {
     return OperationEnd::Completed;
 }
 
-OperationEnd FileOperationRun::CheckItemPaths(const std::string& item, bool isDirectory) {
+const char* FileOperationRun::StopReason(const std::string& item, bool isDirectory) const {
+    if (request_.kind == OpDelete)
+        return nullptr;
     const std::string& destination = request_.destination;
-    const char* stop = nullptr;
-    if (item == destination || (isDirectory && (SameDirectory(item, destination) ||
-                                                IsBelow(destination, item))))
-        stop = kCopyToItself;
-    else if (SameDirectory(ParentDirectoryOf(item), destination))
-        stop = kSameDirectory;
-    if (!stop)
-        return OperationEnd::Completed;
-    ShowWindow();
-    ui_.ShowMessage(figures_.caption, stop);
-    return OperationEnd::Stopped;
+    if (item == destination ||
+        (isDirectory && (SameDirectory(item, destination) || IsBelow(destination, item))))
+        return kCopyToItself;
+    if (SameDirectory(ParentDirectoryOf(item), destination))
+        return kSameDirectory;
+    return nullptr;
 }
 
 FileOperationRun::Flow FileOperationRun::TransferTree(const std::string& item) {

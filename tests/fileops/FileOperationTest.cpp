@@ -71,6 +71,7 @@ TEST(FileOperation, PathChecksStopWithTheirMessages) {
     EXPECT_EQ(same.messages,
               std::vector<std::string>{"Destination directory is the same as source directory. Stopping."});
     EXPECT_TRUE(Exists(first));
+    EXPECT_EQ(same.problemsAsked, 0); // a file is no problem to itself
 
     // Into its own tree: the walk would copy what it had just made.
     ScriptedOperationUi inside;

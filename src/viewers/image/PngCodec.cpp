@@ -3,6 +3,7 @@
 // holding libpng objects keep plain locals only.
 #include "viewers/image/ImageCodec.h"
 
+#include <cstdlib>
 #include <png.h>
 #include <vector>
 
@@ -35,6 +36,21 @@ void Flush(png_structp) {}
 
 void OnError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void OnWarning(png_structp, png_const_charp) {}
+
+// The library's own buffers (rows, chunks, zlib state) stay small for any
+// picture we accept; a chunk that claims gigabytes is refused here instead
+// of being allocated.
+constexpr png_alloc_size_t kMaxLibraryBlock = png_alloc_size_t(64) << 20;
+
+png_voidp LimitedMalloc(png_structp, png_alloc_size_t size) {
+    return size > kMaxLibraryBlock ? nullptr : std::malloc(size);
+}
+
+void Free(png_structp, png_voidp p) { std::free(p); }
+
+// Ancillary chunks the image object has no place for are skipped unread.
+const png_byte kIgnoredChunks[] = "sPLT\0iCCP\0zTXt\0iTXt\0tEXt\0eXIf\0hIST\0sBIT\0sCAL\0pCAL\0"
+                                  "tIME\0oFFs\0gAMA\0cHRM\0sRGB";
 
 // The first palette entry that is fully transparent, else the most
 // transparent one; -1 when every entry is opaque.
@@ -92,7 +108,8 @@ void SetUpTransparency(png_structp png, png_infop info, int colourType, RgbQuad&
 // Returns the failure text, or nullptr on success (the image then holds
 // the picture); rows is the caller's so no destructor is skipped by a jump.
 const char* Decode(RasterImage& image, MemorySource* source, std::vector<png_bytep>* rows) {
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnError, OnWarning);
+    png_structp png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, nullptr, OnError, OnWarning,
+                                               nullptr, LimitedMalloc, Free);
     if (!png)
         return "Failed to create PNG structure";
     png_infop info = png_create_info_struct(png);
@@ -108,6 +125,9 @@ const char* Decode(RasterImage& image, MemorySource* source, std::vector<png_byt
     png_set_read_fn(png, source, ReadData);
     png_set_user_limits(png, kMaxImageSide, kMaxImageSide);
     png_set_chunk_malloc_max(png, 16u << 20);
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kIgnoredChunks,
+                                static_cast<int>(sizeof kIgnoredChunks / 5));
     png_read_info(png, info);
     const png_uint_32 width = png_get_image_width(png, info);
     const png_uint_32 height = png_get_image_height(png, info);

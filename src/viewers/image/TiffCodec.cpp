@@ -17,6 +17,7 @@ namespace {
 constexpr const char* kCorrupt = "Corrupted TIFF file!";
 constexpr const char* kNoRaster = "No space for raster buffer";
 constexpr uint64_t kMaxRasterBytes = uint64_t(64) << 20;
+constexpr uint64_t kMaxLibraryBuffer = uint64_t(512) << 20;
 
 struct TiffMemory {
     const uint8_t* data = nullptr;
@@ -121,26 +122,20 @@ void ReadColourMap(TIFF* tif, RasterImage& image, int bits) {
                                      static_cast<uint8_t>(blue[i] >> shift));
 }
 
-void ReadStrips(TIFF* tif, RasterImage& image, uint32_t rowsPerStrip) {
+// Row by row: the library decodes each strip as far as needed, so a
+// single huge strip costs no buffer of its size.
+void ReadScanlines(TIFF* tif, RasterImage& image) {
     const int height = image.Height();
     const tmsize_t scanline = TIFFScanlineSize(tif);
     if (scanline <= 0 || scanline > image.Stride())
         throw ImageFormatError(kCorrupt);
-    const uint32_t rps = std::clamp<uint32_t>(rowsPerStrip, 1, static_cast<uint32_t>(height));
-    std::vector<uint8_t> strip(static_cast<size_t>(scanline) * rps);
-    for (uint32_t row = 0, s = 0; row < static_cast<uint32_t>(height); row += rps, ++s) {
-        const uint32_t rows = std::min(rps, height - row);
-        const tmsize_t want = scanline * rows;
-        if (TIFFReadEncodedStrip(tif, s, strip.data(), want) < want)
+    for (int top = 0; top < height; ++top) {
+        uint8_t* dst = image.Row(height - 1 - top);
+        if (TIFFReadScanline(tif, dst, static_cast<uint32_t>(top), 0) < 0)
             throw ImageFormatError(kCorrupt);
-        for (uint32_t r = 0; r < rows; ++r) {
-            uint8_t* dst = image.Row(height - 1 - static_cast<int>(row + r));
-            const uint8_t* src = strip.data() + static_cast<size_t>(r) * scanline;
-            std::memcpy(dst, src, static_cast<size_t>(scanline));
-            if (image.Bits() == 24)
-                for (int x = 0; x < image.Width(); ++x)
-                    std::swap(dst[3 * x], dst[3 * x + 2]);
-        }
+        if (image.Bits() == 24)
+            for (int x = 0; x < image.Width(); ++x)
+                std::swap(dst[3 * x], dst[3 * x + 2]);
     }
 }
 
@@ -175,6 +170,16 @@ void ReadRgba(TIFF* tif, RasterImage& image, uint32_t rowsPerStrip) {
     std::unique_ptr<TIFFRGBAImage, EndRgba> end(&img);
     const uint32_t width = static_cast<uint32_t>(image.Width());
     const uint32_t height = static_cast<uint32_t>(image.Height());
+    // The RGBA reader decodes whole strips or tiles into buffers of their
+    // own; a header can make those absurd while the picture looks small.
+    uint16_t planar = PLANARCONFIG_CONTIG, samples = 1;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_PLANARCONFIG, &planar);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
+    const uint64_t planes = planar == PLANARCONFIG_SEPARATE ? samples : 1;
+    const uint64_t unit = TIFFIsTiled(tif) ? TIFFTileSize64(tif)
+                                           : TIFFVStripSize64(tif, std::min(rowsPerStrip, height));
+    if (unit == 0 || unit > kMaxLibraryBuffer / planes)
+        throw ImageFormatError(kNoRaster);
     uint32_t band = rowsPerStrip;
     if (TIFFIsTiled(tif))
         TIFFGetField(tif, TIFFTAG_TILELENGTH, &band);
@@ -260,7 +265,7 @@ void ReadTiff(RasterImage& image, std::string_view data) {
         if (photometric == PHOTOMETRIC_MINISWHITE)
             std::reverse(image.Palette(), image.Palette() + image.PaletteSize());
     }
-    ReadStrips(t, image, rowsPerStrip);
+    ReadScanlines(t, image);
 }
 
 std::string WriteTiff(const RasterImage& image) {

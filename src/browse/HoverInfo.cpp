@@ -27,8 +27,8 @@ std::string AttributeWords(std::string_view attr) {
 
 std::string HoverInfoText(const HoverFacts& f) {
     if (f.isDrive)
-        return "Drive " + f.drive + ", Free " + GroupDigits(f.freeBytes) + " bytes of " +
-               GroupDigits(f.totalBytes);
+        return "Drive " + f.drive + ", Free " + NumberText(f.freeBytes) + " bytes of " +
+               NumberText(f.totalBytes);
     std::string text = "Comment : ";
     if (f.comment.size() > kLongComment)
         text += "\n";

@@ -26,7 +26,7 @@ bool StartsCharacter(std::string_view text, size_t i) {
 
 } // namespace
 
-std::string GroupDigits(uint64_t n) {
+std::string NumberText(uint64_t n) {
     std::string digits = std::to_string(n);
     for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
         digits.insert(static_cast<size_t>(i), 1, ' ');
@@ -36,7 +36,7 @@ std::string GroupDigits(uint64_t n) {
 std::string SizeCellText(uint64_t size, bool isDirectory, bool isParent) {
     if (isParent || (isDirectory && size == 0))
         return {};
-    std::string text = GroupDigits(size);
+    std::string text = NumberText(size);
     if (isDirectory)
         text += " kb";
     return text;

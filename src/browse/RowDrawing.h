@@ -15,7 +15,7 @@ namespace orvo {
 
 // Decimal digits with a blank between groups of three counted from the
 // right: 2048 gives "2 048".
-std::string GroupDigits(uint64_t n);
+std::string NumberText(uint64_t n);
 
 // The Size cell. A directory's size is counted in kilobytes; "0" means not
 // counted yet and is shown as an empty cell, anything else gets " kb".

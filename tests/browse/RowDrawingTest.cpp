@@ -73,11 +73,11 @@ TEST(RowDrawingTexts, DateTimeAndSizeCells) {
     EXPECT_EQ(DateCellText(now, now), "2024-03-15 (Fri  in this moment.)");
     EXPECT_EQ(TimeCellText(SecondsBefore(now, 27)), "14:29-33");
 
-    EXPECT_EQ(GroupDigits(0), "0");
-    EXPECT_EQ(GroupDigits(999), "999");
-    EXPECT_EQ(GroupDigits(2048), "2 048");
-    EXPECT_EQ(GroupDigits(1234567), "1 234 567");
-    EXPECT_EQ(GroupDigits(5000000000ULL), "5 000 000 000"); // above 32 bits
+    EXPECT_EQ(NumberText(0), "0");
+    EXPECT_EQ(NumberText(999), "999");
+    EXPECT_EQ(NumberText(2048), "2 048");
+    EXPECT_EQ(NumberText(1234567), "1 234 567");
+    EXPECT_EQ(NumberText(5000000000ULL), "5 000 000 000"); // above 32 bits
     EXPECT_EQ(SizeCellText(2048, true, false), "2 048 kb");
     EXPECT_EQ(SizeCellText(2048, false, false), "2 048");
     EXPECT_EQ(SizeCellText(0, false, false), "0");

@@ -20,6 +20,9 @@
 namespace orvo {
 
 bool COrvoBrowserView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::Wheel ||
+        event->type() == QEvent::FocusOut)
+        HideTip();
     if (event->type() == QEvent::KeyPress && watched == CurrentList()) {
         auto* key = static_cast<QKeyEvent*>(event);
         // A rename editor has the focus itself, so its keys never pass here.
@@ -70,6 +73,10 @@ bool COrvoBrowserView::HandleListKey(QKeyEvent* key) {
     }
     if (k == Qt::Key_A && only(Qt::ControlModifier)) {
         SelectMatchingRows(QStringLiteral("*.*"));
+        return true;
+    }
+    if ((k == Qt::Key_Plus || k == Qt::Key_Minus) && keypad && only(Qt::ControlModifier)) {
+        ChangeThumbnailSize(k == Qt::Key_Plus ? 16 : -16);
         return true;
     }
     if (k == Qt::Key_Asterisk && keypad && only(Qt::NoModifier)) {

@@ -1,16 +1,25 @@
 #include "browse/ui/COrvoBrowserView.h"
 
+#include "browse/BackgroundPicture.h"
 #include "browse/BrowseNavigation.h"
 #include "browse/PathComments.h"
 #include "browse/ViewRebuilder.h"
+#include "browse/ui/BackgroundLoader.h"
+#include "browse/ui/BrowseItemDelegate.h"
+#include "browse/ui/CETip.h"
 #include "browse/ui/DriveComboBox.h"
 #include "browse/ui/ViewTableModel.h"
 #include "platform/PathText.h"
 #include "settings/OptionAccessors.h"
 #include "settings/OptionKeys.h"
+#include "settings/OptionTables.h"
+#include "settings/OptionsStore.h"
+#include "viewers/ui/RasterQImage.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFutureWatcher>
+#include <QtConcurrent/QtConcurrentRun>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -33,6 +42,13 @@ COrvoBrowserView::COrvoBrowserView(QWidget* parent) : QWidget(parent) {
     ViewRebuilder::UseViewColumns(viewTable_);
     model_ = new ViewTableModel(this);
     model_->SetTable(&viewTable_, &listing_);
+    loader_ = new BackgroundLoader(this);
+    model_->SetIconSource([this](int row) { return loader_->Icon(row); });
+    delegate_ = new BrowseItemDelegate(this);
+    tip_ = new CETip(this);
+    connect(loader_, &BackgroundLoader::CaptionChanged, this, [this](const QString& caption) {
+        emit TitleChanged(caption.isEmpty() ? title_ : caption);
+    });
     BuildControls();
     connect(model_, &ViewTableModel::RenameRequested, this,
             [this](int row, const QString& name) {
@@ -42,10 +58,14 @@ COrvoBrowserView::COrvoBrowserView(QWidget* parent) : QWidget(parent) {
             });
     hoverTimer_.setInterval(50);
     connect(&hoverTimer_, &QTimer::timeout, this, &COrvoBrowserView::HoverTick);
+    connect(this, &COrvoBrowserView::HoverTick, this, &COrvoBrowserView::OnHoverTick);
     hoverTimer_.start();
 }
 
-COrvoBrowserView::~COrvoBrowserView() { hoverTimer_.stop(); }
+COrvoBrowserView::~COrvoBrowserView() {
+    hoverTimer_.stop();
+    loader_->Stop();
+}
 
 void COrvoBrowserView::BuildControls() {
     auto button = [this](QStyle::StandardPixmap icon, const char* themeIcon, const QString& tip) {
@@ -77,6 +97,7 @@ void COrvoBrowserView::BuildControls() {
         list->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
         list->installEventFilter(this);
         list->setDragEnabled(true);
+        list->setItemDelegate(delegate_);
         connect(list, &QAbstractItemView::activated, this, [this](const QModelIndex& index) {
             // Enter is handled with the other keys; this is the double-click.
             if (!(QGuiApplication::mouseButtons() & Qt::LeftButton) && QApplication::focusWidget() == CurrentList())
@@ -87,9 +108,11 @@ void COrvoBrowserView::BuildControls() {
     icons_->setSelectionModel(details_->selectionModel());
     details_->setShowGrid(false);
     details_->setWordWrap(false);
-    details_->setAlternatingRowColors(true);
+    // Rows take the colours of their groups and states (and may lie over a
+    // background picture), so the list draws no stripes of its own.
+    details_->setAlternatingRowColors(false);
     details_->verticalHeader()->hide();
-    details_->verticalHeader()->setDefaultSectionSize(details_->fontMetrics().height() + 6);
+    details_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     details_->horizontalHeader()->setHighlightSections(false);
     details_->horizontalHeader()->setSectionsClickable(true);
     details_->horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -98,7 +121,7 @@ void COrvoBrowserView::BuildControls() {
     details_->setColumnWidth(ViewTableModel::ExtensionColumn, 60);
     details_->setColumnWidth(ViewTableModel::CommentColumn, 200);
     details_->setColumnWidth(ViewTableModel::SizeColumn, 90);
-    details_->setColumnWidth(ViewTableModel::DateColumn, 85);
+    details_->setColumnWidth(ViewTableModel::DateColumn, 190); // the date with its weekday and age
     details_->setColumnWidth(ViewTableModel::TimeColumn, 70);
     details_->setColumnWidth(ViewTableModel::AttrColumn, 45);
     connect(details_->horizontalHeader(), &QHeaderView::sectionClicked, this, &COrvoBrowserView::SortByColumn);
@@ -108,7 +131,8 @@ void COrvoBrowserView::BuildControls() {
     });
     icons_->setUniformItemSizes(true);
     icons_->setResizeMode(QListView::Adjust);
-    icons_->setWordWrap(true);
+    icons_->setWordWrap(false);
+    ApplyListFont();
 
     stack_ = new QStackedWidget(this);
     stack_->addWidget(details_);
@@ -198,10 +222,12 @@ void COrvoBrowserView::RebuildView(bool rebuild, bool reread, bool clearMarks) {
             listing_.ReadDirectory(currentPath_);
         rebuild = true;
     }
-    if (clearMarks)
-        markedRows_.clear();
-    if (!rebuild)
+    HideTip();
+    if (!rebuild) {
+        // The marks stay: they are found again only by a rebuild.
+        RestartLoading(clearMarks);
         return;
+    }
     ViewRebuilder::Input input;
     input.currentDirectory = currentPath_;
     input.hideCommentFile = GetBoolOption(kHideCommentFileKey);
@@ -212,8 +238,33 @@ void COrvoBrowserView::RebuildView(bool rebuild, bool reread, bool clearMarks) {
     model_->Reload();
     backgroundPicture_ = result.backgroundPicture;
     currentComment_ = result.directoryComment;
-    markedRows_ = result.markedRows;
+    marks_.SetMarkedRows(result.markedRows);
+    listingTotal_ = 0;
+    StartBackgroundPicture();
+    RestartLoading(clearMarks);
     SelectRow(result.selectRow);
+}
+
+void COrvoBrowserView::RestartLoading(bool forgetIcons) {
+    loader_->Restart(mode_ == ViewMode::Thumbnails, thumbnailSize_, forgetIcons);
+}
+
+void COrvoBrowserView::SetQuickAccessPaths(const std::vector<std::string>& paths) {
+    marks_.SetQuickAccessPaths(paths);
+    CurrentList()->viewport()->update();
+}
+
+void COrvoBrowserView::SetListingTotal(uint64_t bytes) {
+    listingTotal_ = bytes;
+    details_->viewport()->update();
+}
+
+int COrvoBrowserView::DriveTypeOf(const std::string& path) const {
+    const int column = listing_.FieldIndex("Path");
+    for (int i = 0; i < listing_.GetRecordCount() && i < static_cast<int>(driveTypes_.size()); ++i)
+        if (listing_.GetValue(column, i).AsStringView() == path)
+            return driveTypes_[static_cast<size_t>(i)];
+    return DRIVE_UNKNOWN;
 }
 
 void COrvoBrowserView::UpdateButtons() {
@@ -317,43 +368,115 @@ void COrvoBrowserView::FocusList(int row) {
 
 void COrvoBrowserView::SetViewMode(ViewMode mode) {
     mode_ = mode;
-    model_->SetFullNames(mode != ViewMode::Details);
     if (mode == ViewMode::Details) {
         stack_->setCurrentWidget(details_);
     } else {
-        switch (mode) {
-        case ViewMode::LargeIcons:
-        case ViewMode::Thumbnails: {
-            int edge = mode == ViewMode::Thumbnails ? 96 : 48;
-            icons_->setViewMode(QListView::IconMode);
-            icons_->setFlow(QListView::LeftToRight);
-            icons_->setWrapping(true);
-            icons_->setIconSize(QSize(edge, edge));
-            icons_->setGridSize(QSize(edge + 48, edge + 40));
-            break;
-        }
-        case ViewMode::SmallIcons:
-            icons_->setViewMode(QListView::IconMode);
-            icons_->setFlow(QListView::LeftToRight);
-            icons_->setWrapping(true);
-            icons_->setIconSize(QSize(16, 16));
-            icons_->setGridSize(QSize(180, 22));
-            break;
-        case ViewMode::List:
-        default:
-            icons_->setViewMode(QListView::ListMode);
-            icons_->setFlow(QListView::TopToBottom);
-            icons_->setWrapping(true);
-            icons_->setIconSize(QSize(16, 16));
-            icons_->setGridSize(QSize());
-            break;
-        }
+        const bool iconMode = mode != ViewMode::List;
+        icons_->setViewMode(iconMode ? QListView::IconMode : QListView::ListMode);
+        icons_->setFlow(iconMode ? QListView::LeftToRight : QListView::TopToBottom);
+        icons_->setWrapping(true);
+        const int icon = mode == ViewMode::Thumbnails ? thumbnailSize_
+                         : mode == ViewMode::LargeIcons ? 32
+                                                        : 16;
+        icons_->setIconSize(QSize(icon, icon));
+        icons_->setGridSize(IconCellSize());
         icons_->setMovement(QListView::Static);
         stack_->setCurrentWidget(icons_);
     }
     QModelIndex current = details_->selectionModel()->currentIndex();
     if (current.isValid())
         CurrentList()->scrollTo(current);
+    // A new mode loads again what it shows: icons only, or thumbnails.
+    RestartLoading(true);
+}
+
+QSize COrvoBrowserView::IconCellSize() const {
+    const int line = icons_->fontMetrics().height();
+    switch (mode_) {
+    case ViewMode::Thumbnails:
+        return QSize(std::max(thumbnailSize_ + 24, 72), thumbnailSize_ + line + 12);
+    case ViewMode::LargeIcons:
+        return QSize(100, 32 + line + 14);
+    case ViewMode::SmallIcons:
+        return QSize(200, std::max(18, line + 4));
+    default:
+        return QSize(240, std::max(18, line + 4));
+    }
+}
+
+void COrvoBrowserView::ChangeThumbnailSize(int delta) {
+    thumbnailSize_ = std::max(16, thumbnailSize_ + delta);
+    QFont font = details_->font();
+    const int step = delta > 0 ? 1 : -1;
+    if (font.pointSizeF() > 0)
+        font.setPointSizeF(font.pointSizeF() + step);
+    else
+        font.setPixelSize(std::max(1, font.pixelSize() + step));
+    if (QFontMetrics(font).height() >= 10) {
+        details_->setFont(font);
+        icons_->setFont(font);
+        ApplyListFont();
+    }
+    if (mode_ != ViewMode::Details) {
+        icons_->setIconSize(mode_ == ViewMode::Thumbnails ? QSize(thumbnailSize_, thumbnailSize_)
+                                                          : icons_->iconSize());
+        icons_->setGridSize(IconCellSize());
+    }
+    RestartLoading(false);
+    CurrentList()->viewport()->update();
+}
+
+void COrvoBrowserView::ApplyListFont() {
+    // Rows must hold the largest font a file group asks for.
+    int largest = 0;
+    if (const QTable* groups = GetOptionsDatabase().GetTable(kFileGroupsTable)) {
+        const int column = groups->FieldIndex("Font size");
+        for (int i = 0; column >= 0 && i < groups->GetRecordCount(); ++i)
+            largest = std::max(largest, groups->GetValue(column, i).AsInt());
+    }
+    details_->verticalHeader()->setDefaultSectionSize(details_->fontMetrics().height() +
+                                                      std::min(largest, 48) + 6);
+}
+
+void COrvoBrowserView::StartBackgroundPicture() {
+    const uint64_t generation = ++backgroundGeneration_;
+    tone_ = BackgroundTone{};
+    backgroundPixmap_ = QPixmap();
+    ShowBackgroundPicture();
+    if (backgroundPicture_.empty())
+        return;
+    // Decoded away from the interface thread: a large picture takes a while.
+    using Loaded = std::pair<QImage, BackgroundTone>;
+    auto* watcher = new QFutureWatcher<Loaded>(this);
+    connect(watcher, &QFutureWatcher<Loaded>::finished, this, [this, watcher, generation] {
+        const Loaded loaded = watcher->result();
+        watcher->deleteLater();
+        if (generation != backgroundGeneration_ || loaded.first.isNull())
+            return;
+        tone_ = loaded.second;
+        backgroundPixmap_ = QPixmap::fromImage(loaded.first);
+        ShowBackgroundPicture();
+    });
+    watcher->setFuture(QtConcurrent::run([path = backgroundPicture_] {
+        RasterImage picture;
+        BackgroundTone tone;
+        if (!LoadBackgroundPicture(path, picture, tone))
+            return Loaded{};
+        return Loaded{ToQImage(picture), tone};
+    }));
+}
+
+void COrvoBrowserView::ShowBackgroundPicture() {
+    for (QAbstractItemView* list : {static_cast<QAbstractItemView*>(details_), static_cast<QAbstractItemView*>(icons_)}) {
+        if (backgroundPixmap_.isNull()) {
+            list->viewport()->setPalette(QPalette());
+        } else {
+            QPalette palette = list->palette();
+            palette.setBrush(QPalette::Base, QBrush(backgroundPixmap_));
+            list->viewport()->setPalette(palette);
+        }
+        list->viewport()->update();
+    }
 }
 
 void COrvoBrowserView::SortByColumn(int column) {

@@ -2,11 +2,16 @@
 
 #include "browse/BrowseHistory.h"
 #include "browse/DirectoryListing.h"
+#include "browse/RowDrawing.h"
+#include "browse/RowMarks.h"
 #include "store/QTable.h"
 
+#include <QPixmap>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -19,6 +24,9 @@ class QToolButton;
 
 namespace orvo {
 
+class BackgroundLoader;
+class BrowseItemDelegate;
+class CETip;
 class DriveComboBox;
 class ViewTableModel;
 
@@ -70,6 +78,13 @@ public:
 
     void SetViewMode(ViewMode mode);
     ViewMode GetViewMode() const { return mode_; }
+    // Edge of a thumbnail cell in pixels (96 at start, at least 16).
+    int ThumbnailSize() const { return thumbnailSize_; }
+    // Ctrl+Numpad + and -: thumbnails 16 pixels larger or smaller and the
+    // list's font one step larger or smaller; loading starts again.
+    void ChangeThumbnailSize(int delta);
+    // The size of an item of the icon views in the current mode.
+    QSize IconCellSize() const;
     bool IsCounting() const { return counting_; }
     bool IsListMode() const { return listMode_; }
     std::string ListDocumentPath() const { return listDocumentPath_; }
@@ -82,7 +97,23 @@ public:
     QComboBox* PathBox() const;
     QComboBox* DriveBox() const;
     const std::string& BackgroundPicture() const { return backgroundPicture_; }
-    const std::vector<int>& MarkedRows() const { return markedRows_; }
+    const std::vector<int>& MarkedRows() const { return marks_.MarkedRows(); }
+    const RowMarks& Marks() const { return marks_; }
+    // The quick access bar's current list: while no favorite target is
+    // marked, rows with these paths are drawn marked.
+    void SetQuickAccessPaths(const std::vector<std::string>& paths);
+    // What the directory's background picture tells the drawing.
+    const BackgroundTone& Tone() const { return tone_; }
+    // The listing's total size in bytes from a size count (0: not counted);
+    // the Size cells then show their share as a bar.
+    void SetListingTotal(uint64_t bytes);
+    uint64_t ListingTotal() const { return listingTotal_; }
+    BackgroundLoader* Loader() const { return loader_; }
+    // The drive type of a drive-list row's path (DRIVE_UNKNOWN otherwise).
+    int DriveTypeOf(const std::string& path) const;
+    // The information tip and its text for a row (what the tip shows).
+    CETip* Tip() const { return tip_; }
+    QString HoverText(int row) const;
 
 signals:
     void TitleChanged(const QString& title);
@@ -96,6 +127,12 @@ protected:
 
 private:
     void BuildControls();
+    void ApplyListFont();
+    void StartBackgroundPicture();
+    void ShowBackgroundPicture();
+    void RestartLoading(bool forgetIcons);
+    void OnHoverTick();
+    void HideTip();
     bool HandleListKey(QKeyEvent* key);
     void OnPathEntered(const QString& text);
     void OnDriveChosen(int index);
@@ -113,7 +150,12 @@ private:
     std::string currentComment_;
     std::string backgroundPicture_;
     std::string listDocumentPath_;
-    std::vector<int> markedRows_;
+    RowMarks marks_;
+    BackgroundTone tone_;
+    QPixmap backgroundPixmap_;
+    uint64_t backgroundGeneration_ = 0;
+    uint64_t listingTotal_ = 0;
+    int thumbnailSize_ = 96;
     QString title_;
     BrowseHistory history_;
     int sortColumn_ = -1;
@@ -132,6 +174,15 @@ private:
     QTableView* details_;
     QListView* icons_;
     QTimer hoverTimer_;
+    BackgroundLoader* loader_;
+    BrowseItemDelegate* delegate_;
+    CETip* tip_;
+    // The hover tip: the row under the pointer, how many ticks it stayed,
+    // and the row whose text is being gathered or shown.
+    int hoverRow_ = -1;
+    int hoverTicks_ = 0;
+    int tipRow_ = -1;
+    uint64_t hoverGeneration_ = 0;
 };
 
 } // namespace orvo

@@ -1,14 +1,15 @@
 #include "browse/ui/ViewTableModel.h"
 
 #include "browse/DirectoryListing.h"
+#include "browse/RowDrawing.h"
+#include "browse/ui/BrowseIcons.h"
 #include "platform/OleDate.h"
+#include "settings/OptionAccessors.h"
+#include "settings/OptionKeys.h"
+#include "store/Collation.h"
 #include "store/QTable.h"
 
-#include <QApplication>
-#include <QFileIconProvider>
-#include <QLocale>
-#include <QMimeDatabase>
-#include <QStyle>
+#include <ctime>
 
 namespace orvo {
 
@@ -44,14 +45,6 @@ void ViewTableModel::RowChanged(int row) {
     emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
 }
 
-void ViewTableModel::SetFullNames(bool on) {
-    if (fullNames_ == on)
-        return;
-    fullNames_ = on;
-    if (rowCount() > 0)
-        emit dataChanged(index(0, NameColumn), index(rowCount() - 1, NameColumn));
-}
-
 int ViewTableModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() || !table_ ? 0 : table_->GetRecordCount();
 }
@@ -80,48 +73,39 @@ bool ViewTableModel::IsParentEntry(int row) const {
            table_->GetRecord(row)->GetValueAt(columnIndex_[ExtensionColumn]).AsStringView().empty();
 }
 
-QString ViewTableModel::SizeText(int row) const {
-    if (IsDirectory(row) || IsParentEntry(row)) {
-        uint32_t counted = table_->GetRecord(row)->GetValueAt(columnIndex_[SizeColumn]).AsDword();
-        return counted ? QLocale().toString(counted) + QStringLiteral(" kb") : QString();
-    }
-    uint64_t size = listing_ ? listing_->FullSize(*table_->GetRecord(row))
-                             : table_->GetRecord(row)->GetValueAt(columnIndex_[SizeColumn]).AsDword();
-    // Groups of three digits separated by blanks, as everywhere sizes show.
-    QString digits = QString::number(size);
-    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
-        digits.insert(i, QLatin1Char(' '));
-    return digits;
+RowFacts ViewTableModel::Facts(int row) const {
+    const QRecord& r = *table_->GetRecord(row);
+    RowFacts f;
+    f.name = r.GetValueAt(columnIndex_[NameColumn]).AsStringView();
+    f.extension = r.GetValueAt(columnIndex_[ExtensionColumn]).AsStringView();
+    f.path = r.GetValueAt(pathIndex_).AsStringView();
+    f.comment = r.GetValueAt(columnIndex_[CommentColumn]).AsStringView();
+    f.attr = r.GetValueAt(columnIndex_[AttrColumn]).AsStringView();
+    f.directory = r.GetValueAt(directoryIndex_).AsBool() == 1;
+    f.parent = f.name == ".." && f.extension.empty();
+    // Files above 4 GiB keep their real size in the listing; a directory's
+    // cell holds its counted kilobytes.
+    f.size = f.directory || !listing_ ? r.GetValueAt(columnIndex_[SizeColumn]).AsDword()
+                                      : listing_->FullSize(r);
+    f.date = r.GetValueAt(columnIndex_[DateColumn]).AsDouble();
+    f.time = r.GetValueAt(columnIndex_[TimeColumn]).AsDouble();
+    return f;
+}
+
+QString ViewTableModel::DisplayName(int row) const {
+    const RowFacts f = Facts(row);
+    return QString::fromStdString(orvo::DisplayName(f.name, f.extension, f.directory, f.parent,
+                                                    GetBoolOption(kBracketDirectoriesKey)));
 }
 
 QIcon ViewTableModel::IconFor(int row) const {
-    QString key;
+    if (iconSource_)
+        return iconSource_(row);
     if (IsParentEntry(row))
-        key = QStringLiteral(":up");
-    else if (IsDirectory(row))
-        key = QStringLiteral(":dir");
-    else
-        key = ToQ(table_->GetRecord(row)->GetValueAt(columnIndex_[ExtensionColumn]).AsStringView()).toLower();
-    auto it = iconCache_.constFind(key);
-    if (it != iconCache_.constEnd())
-        return *it;
-    QIcon icon;
-    QStyle* style = QApplication::style();
-    if (key == QStringLiteral(":up")) {
-        icon = QIcon::fromTheme(QStringLiteral("go-up"), style->standardIcon(QStyle::SP_FileDialogToParent));
-    } else if (key == QStringLiteral(":dir")) {
-        icon = QIcon::fromTheme(QStringLiteral("folder"), style->standardIcon(QStyle::SP_DirIcon));
-    } else {
-        static QMimeDatabase mimes;
-        QMimeType type = mimes.mimeTypeForFile(QStringLiteral("x.") + key, QMimeDatabase::MatchExtension);
-        icon = QIcon::fromTheme(type.iconName());
-        if (icon.isNull())
-            icon = QIcon::fromTheme(type.genericIconName());
-        if (icon.isNull())
-            icon = style->standardIcon(QStyle::SP_FileIcon);
-    }
-    iconCache_.insert(key, icon);
-    return icon;
+        return BrowseIcons::ParentIcon();
+    if (IsDirectory(row))
+        return BrowseIcons::DirectoryIcon();
+    return BrowseIcons::ExtensionIcon(LowerCaseText(Facts(row).extension));
 }
 
 QVariant ViewTableModel::data(const QModelIndex& index, int role) const {
@@ -131,21 +115,23 @@ QVariant ViewTableModel::data(const QModelIndex& index, int role) const {
     int column = index.column();
     const QRecord& r = *table_->GetRecord(row);
     switch (role) {
-    case Qt::DisplayRole:
+    case Qt::DisplayRole: {
+        if (column == NameColumn)
+            return DisplayName(row);
+        const RowFacts f = Facts(row);
         switch (column) {
-        case NameColumn:
-            return fullNames_ ? FullName(row) : ToQ(r.GetValueAt(columnIndex_[NameColumn]).AsStringView());
         case SizeColumn:
-            return SizeText(row);
+            return QString::fromStdString(SizeCellText(f.size, f.directory, f.parent));
         case DateColumn:
-            return IsParentEntry(row) ? QString()
-                                      : ToQ(FormatOleDate(r.GetValueAt(columnIndex_[DateColumn]).AsDouble(), "%Y-%m-%d"));
+            return f.parent ? QString()
+                            : QString::fromStdString(
+                                  DateCellText(f.date, TimeToLocalOleDate(std::time(nullptr))));
         case TimeColumn:
-            return IsParentEntry(row) ? QString()
-                                      : ToQ(FormatOleDate(r.GetValueAt(columnIndex_[TimeColumn]).AsDouble(), "%H:%M:%S"));
+            return f.parent ? QString() : QString::fromStdString(TimeCellText(f.time));
         default:
             return ToQ(r.GetValueAt(columnIndex_[column]).AsStringView());
         }
+    }
     case Qt::EditRole:
         return column == NameColumn ? FullName(row) : QVariant();
     case Qt::DecorationRole:

@@ -1,15 +1,25 @@
 #pragma once
 
 #include <QAbstractTableModel>
-#include <QHash>
 #include <QIcon>
 
-#include <vector>
+#include <cstdint>
+#include <functional>
+#include <string_view>
 
 namespace orvo {
 
 class DirectoryListing;
 class QTable;
+
+// The cells of one row, as drawing and the information tip read them.
+struct RowFacts {
+    std::string_view name, extension, path, comment, attr;
+    uint64_t size = 0; // bytes; a directory's counted kilobytes
+    double date = 0, time = 0;
+    bool directory = false;
+    bool parent = false;
+};
 
 // The view table of a browse window as a Qt model. It only reads the
 // table: a rebuild resets the model in one go, which keeps opening a large
@@ -27,8 +37,9 @@ public:
     void Reload();
     // Call after single cells changed (a comment edit).
     void RowChanged(int row);
-    // Icon views show the full name (with extension) in their one column.
-    void SetFullNames(bool on);
+    // Where row icons come from (the window's background loading); without
+    // one, icons are shared by extension.
+    void SetIconSource(std::function<QIcon(int row)> source) { iconSource_ = std::move(source); }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -44,6 +55,10 @@ public:
     QString PathOf(int row) const;
     bool IsDirectory(int row) const;
     bool IsParentEntry(int row) const;
+    RowFacts Facts(int row) const;
+    // The text the Name cell shows: the full name, a directory's in
+    // brackets when the option asks for it.
+    QString DisplayName(int row) const;
 
 signals:
     // In-place editing ended with a new name; the window does the renaming.
@@ -51,15 +66,13 @@ signals:
 
 private:
     QIcon IconFor(int row) const;
-    QString SizeText(int row) const;
 
     const QTable* table_ = nullptr;
     const DirectoryListing* listing_ = nullptr;
     int columnIndex_[ColumnCount] = {};
     int pathIndex_ = -1;
     int directoryIndex_ = -1;
-    bool fullNames_ = false;
-    mutable QHash<QString, QIcon> iconCache_;
+    std::function<QIcon(int)> iconSource_;
 };
 
 } // namespace orvo

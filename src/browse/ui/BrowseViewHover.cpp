@@ -1,0 +1,126 @@
+// The information tip of a browse window, driven by its 50 ms timer.
+#include "browse/BrowseNavigation.h"
+#include "browse/HoverInfo.h"
+#include "browse/ui/BrowseIcons.h"
+#include "browse/ui/CETip.h"
+#include "browse/ui/COrvoBrowserView.h"
+#include "browse/ui/ViewTableModel.h"
+#include "platform/FileStatus.h"
+#include "platform/MountTable.h"
+#include "platform/OleDate.h"
+#include "viewers/image/ImageFile.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCursor>
+#include <QFutureWatcher>
+#include <QtConcurrent/QtConcurrentRun>
+#include <ctime>
+
+namespace orvo {
+
+namespace {
+
+// The pointer rests this many ticks on a row before its tip shows.
+constexpr int kTipDelayTicks = 10;
+// How much of a text file the tip shows.
+constexpr size_t kTextPreviewBytes = 400;
+
+// The facts of a row that the window's tables hold.
+HoverFacts RowHoverFacts(const RowFacts& row, bool driveList) {
+    HoverFacts facts;
+    if (driveList) {
+        facts.isDrive = true;
+        facts.drive = std::string(row.name);
+        return facts;
+    }
+    facts.comment = row.comment == "-" ? std::string() : std::string(row.comment);
+    facts.date = row.date;
+    facts.now = TimeToLocalOleDate(std::time(nullptr));
+    facts.sizeText = SizeCellText(row.size, row.directory, false);
+    facts.attr = std::string(row.attr);
+    return facts;
+}
+
+// What only the file itself tells: read from the disk, so done on a worker.
+std::string CompleteHoverText(HoverFacts facts, const std::string& path, bool directory) {
+    if (facts.isDrive) {
+        const VolumeSpace space = GetVolumeSpace(path);
+        facts.freeBytes = space.freeBytes;
+        facts.totalBytes = space.totalBytes;
+        return HoverInfoText(facts);
+    }
+    facts.typeName = BrowseIcons::TypeName(path, directory).toStdString();
+    if (!directory) {
+        const FileStatus status = GetFileStatus(path);
+        if (status.isRegular) {
+            if (IsImageExtension(ExtensionOfPath(path)))
+                ReadImageFacts(path, facts);
+            else if (BrowseIcons::IsTextFile(path))
+                ReadTextFacts(path, kTextPreviewBytes, facts);
+        }
+    }
+    return HoverInfoText(facts);
+}
+
+} // namespace
+
+QString COrvoBrowserView::HoverText(int row) const {
+    if (row < 0 || row >= model_->rowCount() || model_->IsParentEntry(row))
+        return {};
+    const RowFacts facts = model_->Facts(row);
+    return QString::fromStdString(
+        CompleteHoverText(RowHoverFacts(facts, currentPath_ == kComputerPath),
+                          std::string(facts.path), facts.directory));
+}
+
+void COrvoBrowserView::HideTip() {
+    tip_->hide();
+    tipRow_ = -1;
+    ++hoverGeneration_;
+}
+
+void COrvoBrowserView::OnHoverTick() {
+    QAbstractItemView* list = CurrentList();
+    // No tip over other windows, during a drag or a menu, or in the
+    // background.
+    if (!isVisible() || !window()->isActiveWindow() ||
+        QApplication::mouseButtons() != Qt::NoButton || QApplication::activePopupWidget() ||
+        QApplication::activeModalWidget()) {
+        if (tip_->isVisible() || tipRow_ >= 0)
+            HideTip();
+        hoverRow_ = -1;
+        return;
+    }
+    const QPoint local = list->viewport()->mapFromGlobal(QCursor::pos());
+    int row = -1;
+    if (list->viewport()->rect().contains(local)) {
+        const QModelIndex index = list->indexAt(local);
+        if (index.isValid() && !model_->IsParentEntry(index.row()))
+            row = index.row();
+    }
+    if (row != hoverRow_) {
+        hoverRow_ = row;
+        hoverTicks_ = 0;
+        if (tipRow_ >= 0)
+            HideTip();
+        return;
+    }
+    if (row < 0 || tipRow_ == row || ++hoverTicks_ < kTipDelayTicks)
+        return;
+    tipRow_ = row;
+    const uint64_t generation = ++hoverGeneration_;
+    const RowFacts facts = model_->Facts(row);
+    auto* watcher = new QFutureWatcher<std::string>(this);
+    connect(watcher, &QFutureWatcher<std::string>::finished, this, [this, watcher, generation] {
+        const std::string text = watcher->result();
+        watcher->deleteLater();
+        if (generation == hoverGeneration_ && tipRow_ == hoverRow_)
+            tip_->ShowAt(QCursor::pos(), QString::fromStdString(text));
+    });
+    watcher->setFuture(QtConcurrent::run(CompleteHoverText,
+                                         RowHoverFacts(facts, currentPath_ == kComputerPath),
+                                         std::string(facts.path), facts.directory));
+}
+
+} // namespace orvo

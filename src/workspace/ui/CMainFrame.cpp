@@ -150,6 +150,7 @@ void CMainFrame::BuildActions() {
         toolBar_->addAction(a);
     toolBar_->addSeparator();
     toolBar_->addAction(comment);
+    BuildFileOperationActions();
     FillWindowMenu();
 }
 

@@ -70,6 +70,12 @@ public:
     void ShowFileColors();
     void ShowSpecialFileTypes();
     void ShowTipOfTheDay();
+    // F5 and F6: the selection of the active window into another window's
+    // directory, or (Ctrl held) into a directory chosen in a folder dialog.
+    void CopyTo(bool pickFolder = false);
+    void MoveTo(bool pickFolder = false);
+    // Re-reads every browse window that shows one of the directories.
+    void RefreshDirectories(const QStringList& directories);
     // Asks for one of the open windows (or any directory); "" when cancelled.
     QString ChooseWindowPath(bool* isWindow = nullptr, COrvoBrowserView** chosen = nullptr);
 
@@ -82,6 +88,8 @@ protected:
 
 private:
     void BuildActions();
+    void BuildFileOperationActions();
+    void TransferSelection(int kind, bool pickFolder);
     void BuildMenus();
     void UpdateTitle();
     void UpdateViewModeChecks();

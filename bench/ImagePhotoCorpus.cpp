@@ -20,7 +20,7 @@ orvo::RasterImage Photo(int width, int height, unsigned seed) {
     } discs[12];
     for (Disc& d : discs)
         d = {unit(random) * width, unit(random) * height, (0.05 + 0.2 * unit(random)) * height,
-             unit(random) * 255, unit(random) * 255, unit(random) * 255};
+             unit(random) * 255,   unit(random) * 255,    unit(random) * 255};
     const double skyTop = 80 + 100 * unit(random), skyBottom = 180 + 70 * unit(random);
     orvo::RasterImage image;
     image.Create(width, height, 24);
@@ -40,7 +40,9 @@ orvo::RasterImage Photo(int width, int height, unsigned seed) {
                 }
             }
             const int n = grain(random);
-            auto clamp = [](double v) { return static_cast<uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v); };
+            auto clamp = [](double v) {
+                return static_cast<uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
+            };
             row[3 * x] = clamp(b + n);
             row[3 * x + 1] = clamp(g + n);
             row[3 * x + 2] = clamp(r + n);

@@ -1,6 +1,5 @@
 // orvo image info FILE | orvo image convert IN OUT [options] | orvo image thumb ...
 #include "app/cli/CliCommand.h"
-
 #include "viewers/image/ImageFile.h"
 #include "viewers/image/ImageTransforms.h"
 #include "viewers/image/LoadImageGuarded.h"
@@ -137,9 +136,9 @@ int Thumbnails(const std::vector<std::string>& args) {
             if (result == GuardedLoad::Damaged)
                 problem = message;
             else if (result == GuardedLoad::UseIcon)
-                problem = in + ": no picture (" +
-                          (picture.LastError().empty() ? "not an image file" : picture.LastError()) +
-                          ")";
+                problem =
+                    in + ": no picture (" +
+                    (picture.LastError().empty() ? "not an image file" : picture.LastError()) + ")";
             else if (!ComposeOnField(picture, size, size, MakeRgb(255, 255, 255), cell) ||
                      !SaveImageFile(cell, outDir + "/" + BaseName(in) + ".png", ImageFormatPng))
                 problem = in + ": " + cell.LastError();
@@ -176,7 +175,8 @@ const CliRegistration registration(
      "  orvo image convert IN OUT [--bits N] [--size WxH] [--quality Q]\n"
      "                             convert a picture (format from OUT's extension)\n"
      "  orvo image thumb --size N --out DIR IN...\n"
-     "                             one PNG thumbnail DIR/NAME.png per picture, as the browser makes them",
+     "                             one PNG thumbnail DIR/NAME.png per picture, as the browser "
+     "makes them",
      Run});
 
 } // namespace

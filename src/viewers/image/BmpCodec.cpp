@@ -138,8 +138,7 @@ void ReadUncompressed(RasterImage& image, const BmpInfo& info, ByteReader& in) {
     }
 }
 
-void ReadDeep(RasterImage& image, const BmpInfo& info, ByteReader& in,
-              const uint32_t masks[3]) {
+void ReadDeep(RasterImage& image, const BmpInfo& info, ByteReader& in, const uint32_t masks[3]) {
     const int srcStride = RasterImage::StrideFor(info.width, info.bits);
     if (in.Remaining() / srcStride < static_cast<size_t>(info.height))
         throw ImageFormatError(kDataError);
@@ -252,7 +251,7 @@ void ReadBmp(RasterImage& image, std::string_view data) {
                                 (info.compression == kBitFields && info.headerSize == 40 ? 12 : 0);
     ByteReader pixels(data, kDataError);
     pixels.Seek(pixelOffset >= 14 + info.headerSize && pixelOffset < data.size() ? pixelOffset
-                                                                                  : afterPalette);
+                                                                                 : afterPalette);
     if (info.compression == kRle8 || info.compression == kRle4)
         ReadRle(image, pixels, info.compression == kRle4);
     else if (info.bits <= 8 || info.bits == 24)

@@ -123,10 +123,10 @@ bool Decode(RasterImage& image, const uint8_t* data, size_t size, int scaleDenom
         image.SetDpi(DensityToDpi(cinfo.density_unit, cinfo.X_density),
                      DensityToDpi(cinfo.density_unit, cinfo.Y_density));
     const bool direct = components == 1 || cinfo.out_color_space == JCS_EXT_BGR;
-    JSAMPARRAY buffer = direct ? nullptr
-                               : (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo),
-                                                            JPOOL_IMAGE,
-                                                            cinfo.output_width * components, 1);
+    JSAMPARRAY buffer =
+        direct ? nullptr
+               : (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
+                                            cinfo.output_width * components, 1);
     const int height = image.Height();
     while (cinfo.output_scanline < cinfo.output_height) {
         const int y = height - 1 - static_cast<int>(cinfo.output_scanline);

@@ -34,7 +34,9 @@ void WriteData(png_structp png, png_bytep data, png_size_t length) {
 
 void Flush(png_structp) {}
 
-void OnError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void OnError(png_structp png, png_const_charp) {
+    png_longjmp(png, 1);
+}
 void OnWarning(png_structp, png_const_charp) {}
 
 // The library's own buffers (rows, chunks, zlib state) stay small for any
@@ -46,7 +48,9 @@ png_voidp LimitedMalloc(png_structp, png_alloc_size_t size) {
     return size > kMaxLibraryBlock ? nullptr : std::malloc(size);
 }
 
-void Free(png_structp, png_voidp p) { std::free(p); }
+void Free(png_structp, png_voidp p) {
+    std::free(p);
+}
 
 // Ancillary chunks the image object has no place for are skipped unread.
 const png_byte kIgnoredChunks[] = "sPLT\0iCCP\0zTXt\0iTXt\0tEXt\0eXIf\0hIST\0sBIT\0sCAL\0pCAL\0"
@@ -146,8 +150,7 @@ const char* Decode(RasterImage& image, MemorySource* source, std::vector<png_byt
     if (depth == 2)
         colourType == PNG_COLOR_TYPE_PALETTE ? png_set_packing(png)
                                              : png_set_expand_gray_1_2_4_to_8(png);
-    if (colourType == PNG_COLOR_TYPE_GRAY && depth < 8 &&
-        png_get_valid(png, info, PNG_INFO_tRNS))
+    if (colourType == PNG_COLOR_TYPE_GRAY && depth < 8 && png_get_valid(png, info, PNG_INFO_tRNS))
         png_set_expand_gray_1_2_4_to_8(png);
     RgbQuad background = MakeRgb(192, 192, 192);
     SetUpTransparency(png, info, colourType, background);

@@ -13,12 +13,11 @@ namespace {
 constexpr size_t kHeaderSize = sizeof(BitmapInfoHeader);
 
 std::array<RgbQuad, 16> BuildPalette16() {
-    return {MakeRgb(0, 0, 0),       MakeRgb(128, 0, 0),     MakeRgb(0, 128, 0),
-            MakeRgb(128, 128, 0),   MakeRgb(0, 0, 128),     MakeRgb(128, 0, 128),
-            MakeRgb(0, 128, 128),   MakeRgb(192, 192, 192), MakeRgb(128, 128, 128),
-            MakeRgb(255, 0, 0),     MakeRgb(0, 255, 0),     MakeRgb(255, 255, 0),
-            MakeRgb(0, 0, 255),     MakeRgb(255, 0, 255),   MakeRgb(0, 255, 255),
-            MakeRgb(255, 255, 255)};
+    return {
+        MakeRgb(0, 0, 0),       MakeRgb(128, 0, 0),   MakeRgb(0, 128, 0),   MakeRgb(128, 128, 0),
+        MakeRgb(0, 0, 128),     MakeRgb(128, 0, 128), MakeRgb(0, 128, 128), MakeRgb(192, 192, 192),
+        MakeRgb(128, 128, 128), MakeRgb(255, 0, 0),   MakeRgb(0, 255, 0),   MakeRgb(255, 255, 0),
+        MakeRgb(0, 0, 255),     MakeRgb(255, 0, 255), MakeRgb(0, 255, 255), MakeRgb(255, 255, 255)};
 }
 
 // The ten fixed colours at each end are the ones every display palette
@@ -54,11 +53,15 @@ std::array<RgbQuad, 256> BuildPalette256() {
 
 } // namespace
 
-void RasterImage::FreeBlock::operator()(uint8_t* p) const { std::free(p); }
+void RasterImage::FreeBlock::operator()(uint8_t* p) const {
+    std::free(p);
+}
 
 RasterImage::RasterImage(ImageFormat format) : format_(format) {}
 
-RasterImage::RasterImage(const RasterImage& other) : format_(other.format_) { *this = other; }
+RasterImage::RasterImage(const RasterImage& other) : format_(other.format_) {
+    *this = other;
+}
 
 RasterImage& RasterImage::operator=(const RasterImage& other) {
     if (this == &other)
@@ -112,7 +115,8 @@ bool RasterImage::Create(int width, int height, int bits) {
     bits = NormaliseBits(bits);
     const int entries = bits <= 8 ? (1 << bits) : 0;
     const int stride = StrideFor(width, bits);
-    const size_t total = kHeaderSize + entries * sizeof(RgbQuad) + static_cast<size_t>(stride) * height;
+    const size_t total =
+        kHeaderSize + entries * sizeof(RgbQuad) + static_cast<size_t>(stride) * height;
     // calloc leaves untouched pages of a huge picture unmapped until drawn.
     auto* memory = static_cast<uint8_t*>(std::calloc(total, 1));
     if (!memory)
@@ -334,7 +338,9 @@ void RasterImage::SetDpiY(int dpi) {
     SyncHeaderToBlock();
 }
 
-void RasterImage::SetJpegQuality(int quality) { jpegQuality_ = std::clamp(quality, 0, 100); }
+void RasterImage::SetJpegQuality(int quality) {
+    jpegQuality_ = std::clamp(quality, 0, 100);
+}
 
 const RgbQuad* RasterImage::StandardPalette16() {
     static const auto palette = BuildPalette16();

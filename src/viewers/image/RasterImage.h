@@ -104,9 +104,7 @@ public:
     void SetPixelIndex(int x, int y, uint8_t index);
     void SetPixelColor(int x, int y, RgbQuad color);
     uint8_t NearestPaletteIndex(RgbQuad color) const;
-    bool IsInside(int x, int y) const {
-        return x >= 0 && y >= 0 && x < Width() && y < Height();
-    }
+    bool IsInside(int x, int y) const { return x >= 0 && y >= 0 && x < Width() && y < Height(); }
 
     bool IsGreyScale() const;
     RgbQuad TransparentColor() const;

@@ -60,7 +60,9 @@ toff_t SeekProc(thandle_t h, toff_t offset, int whence) {
     return m->pos;
 }
 
-int CloseProc(thandle_t) { return 0; }
+int CloseProc(thandle_t) {
+    return 0;
+}
 toff_t SizeProc(thandle_t h) {
     auto* m = static_cast<TiffMemory*>(h);
     return m->out ? m->out->size() : m->size;
@@ -117,9 +119,9 @@ void ReadColourMap(TIFF* tif, RasterImage& image, int bits) {
             eightBit = false;
     const int shift = eightBit ? 0 : 8;
     for (int i = 0; i < entries; ++i)
-        image.Palette()[i] = MakeRgb(static_cast<uint8_t>(red[i] >> shift),
-                                     static_cast<uint8_t>(green[i] >> shift),
-                                     static_cast<uint8_t>(blue[i] >> shift));
+        image.Palette()[i] =
+            MakeRgb(static_cast<uint8_t>(red[i] >> shift), static_cast<uint8_t>(green[i] >> shift),
+                    static_cast<uint8_t>(blue[i] >> shift));
 }
 
 // Row by row: the library decodes each strip as far as needed, so a
@@ -246,9 +248,9 @@ void ReadTiff(RasterImage& image, std::string_view data) {
     const bool simpleDepth = bitsPerSample == 1 || bitsPerSample == 4 || bitsPerSample == 8;
     const bool strips = !TIFFIsTiled(t) && planar == PLANARCONFIG_CONTIG;
     const bool palette = photometric == PHOTOMETRIC_PALETTE && samples == 1 && simpleDepth;
-    const bool grey = (photometric == PHOTOMETRIC_MINISBLACK ||
-                       photometric == PHOTOMETRIC_MINISWHITE) &&
-                      samples == 1 && simpleDepth;
+    const bool grey =
+        (photometric == PHOTOMETRIC_MINISBLACK || photometric == PHOTOMETRIC_MINISWHITE) &&
+        samples == 1 && simpleDepth;
     const bool rgb = photometric == PHOTOMETRIC_RGB && samples == 3 && bitsPerSample == 8;
     const bool direct = strips && (palette || grey || rgb);
     CreateOrThrow(image, static_cast<int>(width), static_cast<int>(height),
@@ -287,7 +289,8 @@ std::string WriteTiff(const RasterImage& image) {
     TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, static_cast<uint16_t>(bits == 24 ? 8 : bits));
     TIFFSetField(t, TIFFTAG_PHOTOMETRIC,
                  bits == 24 ? PHOTOMETRIC_RGB
-                            : greyRamp ? PHOTOMETRIC_MINISBLACK : PHOTOMETRIC_PALETTE);
+                 : greyRamp ? PHOTOMETRIC_MINISBLACK
+                            : PHOTOMETRIC_PALETTE);
     TIFFSetField(t, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
     TIFFSetField(t, TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT);
     TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, 1u);

@@ -21,10 +21,12 @@ inline RasterImage PatternImage(int width, int height, int bits) {
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             if (image.HasPalette())
-                image.SetPixelIndex(x, y, static_cast<uint8_t>((x * 7 + y * 3) % image.PaletteSize()));
+                image.SetPixelIndex(x, y,
+                                    static_cast<uint8_t>((x * 7 + y * 3) % image.PaletteSize()));
             else
                 image.SetPixelColor(x, y,
-                                    MakeRgb(static_cast<uint8_t>(x * 19), static_cast<uint8_t>(y * 23),
+                                    MakeRgb(static_cast<uint8_t>(x * 19),
+                                            static_cast<uint8_t>(y * 23),
                                             static_cast<uint8_t>(x * y)));
         }
     return image;
@@ -36,9 +38,10 @@ inline RasterImage GradientImage(int width, int height) {
     image.Create(width, height, 24);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            image.SetPixelColor(x, y, MakeRgb(static_cast<uint8_t>(x * 255 / width),
-                                              static_cast<uint8_t>(y * 255 / height),
-                                              static_cast<uint8_t>((x + y) * 127 / (width + height))));
+            image.SetPixelColor(x, y,
+                                MakeRgb(static_cast<uint8_t>(x * 255 / width),
+                                        static_cast<uint8_t>(y * 255 / height),
+                                        static_cast<uint8_t>((x + y) * 127 / (width + height))));
     return image;
 }
 
@@ -74,7 +77,8 @@ inline int MaxChannelDifference(const RasterImage& a, const RasterImage& b) {
 class TempDir {
 public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "orvo-image-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "orvo-image-XXXXXX").string();
         path_ = mkdtemp(pattern.data());
     }
     ~TempDir() { std::filesystem::remove_all(path_); }

@@ -30,8 +30,8 @@ std::string MakePng(int width, int height, int colourType, int depth,
         },
         nullptr);
     png_set_IHDR(png, info, width, height, depth, colourType,
-                 interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
+                 interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     if (colourType == PNG_COLOR_TYPE_PALETTE) {
         png_color palette[4] = {{10, 20, 30}, {200, 0, 0}, {0, 200, 0}, {0, 0, 200}};
         png_set_PLTE(png, info, palette, 4);
@@ -50,8 +50,8 @@ std::string MakePng(int width, int height, int colourType, int depth,
 
 TEST(PngReader, TransparencyIsCompositedOverGrey) {
     // RGBA: opaque red, fully transparent, half-transparent white.
-    const std::string rgba = MakePng(3, 1, PNG_COLOR_TYPE_RGBA, 8,
-                                     {{255, 0, 0, 255, 9, 9, 9, 0, 255, 255, 255, 128}});
+    const std::string rgba =
+        MakePng(3, 1, PNG_COLOR_TYPE_RGBA, 8, {{255, 0, 0, 255, 9, 9, 9, 0, 255, 255, 255, 128}});
     RasterImage image;
     ReadPng(image, rgba);
     ASSERT_EQ(image.Bits(), 24);

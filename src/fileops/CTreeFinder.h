@@ -40,6 +40,9 @@ public:
     uint64_t GetLength() const;
     // The entry's own status; false when it cannot be read.
     bool GetStatus(struct stat& st) const;
+    // The open directory that holds the current entry (valid until the
+    // next FindNext), for looking its name up there.
+    int DirectoryFd() const { return returned_ ? entryFd_ : -1; }
     // 1 for the entries of the root, 2 for theirs, and so on.
     int Depth() const { return depth_; }
 

@@ -121,29 +121,69 @@ bool CopyEntry(const std::string& src, const std::string& dst, bool failIfExists
     return e == 0 || Fail(e);
 }
 
-bool MoveEntry(const std::string& src, const std::string& dst, bool failIfExists,
-               bool keepProtected) {
-    struct stat st{};
-    if (Start s = Prepare(src, dst, failIfExists, keepProtected, st); s != Start::Go)
-        return s == Start::Done;
-    // rename replaces dst in one step, so a failure leaves it unharmed.
-    int r = failIfExists ? ::renameat2(AT_FDCWD, src.c_str(), AT_FDCWD, dst.c_str(), RENAME_NOREPLACE)
-                         : ::rename(src.c_str(), dst.c_str());
-    if (r != 0 && errno == ENOENT && PathExists(src) &&
-        CreateDirChain(ParentDirectoryOf(dst)))
-        r = failIfExists ? ::renameat2(AT_FDCWD, src.c_str(), AT_FDCWD, dst.c_str(), RENAME_NOREPLACE)
-                         : ::rename(src.c_str(), dst.c_str());
+namespace {
+
+// rename replaces dst in one step, so a failure leaves it unharmed; across
+// file systems the source goes only once its copy is in place.
+bool RenameEntry(const std::string& src, const struct stat& st, const std::string& dst,
+                 bool failIfExists) {
+    auto attempt = [&] {
+        return failIfExists ? ::renameat2(AT_FDCWD, src.c_str(), AT_FDCWD, dst.c_str(), RENAME_NOREPLACE)
+                            : ::rename(src.c_str(), dst.c_str());
+    };
+    int r = attempt();
+    if (r != 0 && errno == ENOENT && PathExists(src) && CreateDirChain(ParentDirectoryOf(dst)))
+        r = attempt();
     if (r == 0)
         return true;
     if (errno != EXDEV)
         return Fail(errno);
-    // Another file system: the source goes only once its copy is in place.
     if (int e = CopyNonDirectory(src, st, dst, !failIfExists))
         return Fail(e);
     return ::unlink(src.c_str()) == 0 || Fail(errno);
 }
 
+} // namespace
+
+bool MoveEntry(const std::string& src, const std::string& dst, bool failIfExists,
+               bool keepProtected) {
+    struct stat st{};
+    if (Start s = Prepare(src, dst, failIfExists, keepProtected, st); s != Start::Go)
+        return s == Start::Done;
+    return RenameEntry(src, st, dst, failIfExists);
+}
+
+bool CopyWalkedEntry(const std::string& src, const std::string& dst, bool isDirectory,
+                     uint64_t& size) {
+    size = 0;
+    if (isDirectory) {
+        struct stat st{};
+        if (::lstat(src.c_str(), &st) != 0)
+            return Fail(errno);
+        if (S_ISDIR(st.st_mode))
+            return MakeDirectoryLike(st, dst);
+    }
+    int e = CopyFileEntry(src, dst, true, size);
+    return e == 0 || Fail(e);
+}
+
+bool MoveWalkedEntry(const std::string& src, const std::string& dst, uint64_t& size) {
+    struct stat st{};
+    if (::lstat(src.c_str(), &st) != 0)
+        return Fail(errno);
+    if (S_ISDIR(st.st_mode)) {
+        size = 0;
+        return MakeDirectoryLike(st, dst);
+    }
+    size = static_cast<uint64_t>(st.st_size);
+    return RenameEntry(src, st, dst, false);
+}
+
 bool DeleteEntry(const std::string& path, bool allowReadOnly, bool allowSystem, bool allowHidden) {
+    // Everything allowed: unlink itself refuses a directory (EISDIR), and
+    // nothing needs to be looked at first.
+    if (allowReadOnly && allowSystem && allowHidden)
+        return ::unlink(path.c_str()) == 0 || Fail(errno);
     struct stat st{};
     if (::lstat(path.c_str(), &st) != 0)
         return Fail(errno);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace orvo {
@@ -27,6 +28,13 @@ bool CopyEntry(const std::string& src, const std::string& dst, bool failIfExists
 // place.
 bool MoveEntry(const std::string& src, const std::string& dst, bool failIfExists,
                bool keepProtected);
+
+// The forms a tree walk uses: existing targets are replaced, and size gets
+// the entry's length from what the operation looks at anyway. The copy
+// takes the walk's word for whether the entry is a directory.
+bool CopyWalkedEntry(const std::string& src, const std::string& dst, bool isDirectory,
+                     uint64_t& size);
+bool MoveWalkedEntry(const std::string& src, const std::string& dst, uint64_t& size);
 
 // Deletes anything but a directory; refuses read-only, special ("system")
 // and hidden entries unless each is allowed.

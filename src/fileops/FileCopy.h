@@ -36,5 +36,14 @@ private:
 // A missing parent of dst is created. Returns 0 or an errno value.
 int CopyNonDirectory(const std::string& src, const struct stat& st, const std::string& dst,
                      bool replace);
+// The same for an entry taken to be a file (as a tree walk lists it), not
+// looked at first; size gets its length.
+int CopyFileEntry(const std::string& src, const std::string& dst, bool replace, uint64_t& size);
+// CopyFileEntry (replacing) for a walk that holds the source's and the
+// target's directories open: the names are looked up there rather than
+// from the root again for every file. A descriptor below 0 means "not at
+// hand".
+int CopyFileAt(int sourceDirectory, const std::string& src, int targetDirectory,
+               const std::string& dst, uint64_t& size);
 
 } // namespace orvo

@@ -112,6 +112,11 @@ bool FileOperationRun::PlanDirectory(const std::string& item) {
     // of the file system.
     std::vector<char> targetThere{0, static_cast<char>(kind != OpDelete && IsDirectory(target))};
     const size_t rootLength = item.size();
+    std::vector<WalkedEntry>* removals = nullptr;
+    if (kind == OpDelete) {
+        removals = &plannedRemovals_[item];
+        removals->clear();
+    }
     while (finder.FindNext()) {
         if (Cancelled())
             return false;
@@ -121,14 +126,13 @@ bool FileOperationRun::PlanDirectory(const std::string& item) {
         std::string entryTarget;
         if (parentThere)
             entryTarget = target + path.substr(rootLength);
+        uint64_t size = 0;
         if (finder.IsDirectory()) {
             targetThere.resize(depth + 2);
             targetThere[depth + 1] = parentThere && IsDirectory(entryTarget);
         } else {
-            struct stat st{};
-            bool known = finder.GetStatus(st);
-            if (known)
-                total_ += static_cast<uint64_t>(st.st_size);
+            size = finder.GetLength();
+            total_ += size;
             const std::string& name = finder.GetFileName();
             if (name != kCommentFileName) {
                 if (kind == OpDelete) {
@@ -139,6 +143,8 @@ bool FileOperationRun::PlanDirectory(const std::string& item) {
                 }
             }
         }
+        if (removals)
+            removals->push_back({path, size, finder.IsDirectory()});
         CheckVisibility();
     }
     return true;

@@ -4,6 +4,7 @@
 #include "fileops/FileCopy.h"
 #include "fileops/FileOperationRequest.h"
 #include "fileops/FileOperationUi.h"
+#include "fileops/OpenDirectory.h"
 #include "fileops/ProblemsTable.h"
 #include "fileops/ProgressFigures.h"
 #include "store/QTable.h"
@@ -11,6 +12,7 @@
 #include <cstdint>
 #include <ctime>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace orvo {
@@ -56,6 +58,11 @@ public:
 
 private:
     enum class Flow { Next, Stop };
+    struct WalkedEntry {
+        std::string path;
+        uint64_t size;
+        bool directory;
+    };
 
     // Planning (FileOperationPlanning.cpp).
     OperationEnd Plan();
@@ -71,7 +78,8 @@ private:
     Flow WalkTree(const std::string& root, const std::string& target, const std::string& item,
                   const std::string& itemTarget);
     Flow TransferTreeEntry(const std::string& src, const std::string& dst, bool isDirectory,
-                           const std::string& item, const std::string& itemTarget);
+                           int sourceDirectory, const std::string& item,
+                           const std::string& itemTarget);
     Flow AskAboutUnreadable(const std::string& src, const std::string& dst, const std::string& item,
                             const std::string& itemTarget);
     Flow RemoveTree(const std::string& item, bool moving);
@@ -99,6 +107,9 @@ private:
     QTable problems_;
     ProblemIndex problemIndex_;
     CommentCarrier comments_;
+    OpenDirectory targets_; // the directory a tree copy writes into
+    // The trees a delete's planning walked, by item, in walk order.
+    std::unordered_map<std::string, std::vector<WalkedEntry>> plannedRemovals_;
     std::string volumePath_; // where the free space is measured
     std::string currentName_;
     uint64_t free_ = 0;

@@ -1,7 +1,9 @@
 #include "browse/CommentFile.h"
 #include "fileops/CTreeFinder.h"
 #include "fileops/EntryOperations.h"
+#include "fileops/FileCopy.h"
 #include "fileops/FileOperationRun.h"
+#include "fileops/OpenDirectory.h"
 #include "fileops/OperationTexts.h"
 #include "fileops/RegisteredOperations.h"
 #include "platform/FileStatus.h"
@@ -11,6 +13,8 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
 #include <sys/stat.h>
 
 namespace orvo {
@@ -38,6 +42,12 @@ bool IsBelow(const std::string& path, const std::string& directory) {
     if (d == "/")
         return p != "/";
     return p.size() > d.size() && p.compare(0, d.size(), d) == 0 && p[d.size()] == '/';
+}
+
+uint64_t LengthOf(const std::string& path) {
+    struct stat st{};
+    return ::lstat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode) ? static_cast<uint64_t>(st.st_size)
+                                                                     : 0;
 }
 
 const char* VerbOf(int kind) {
@@ -129,9 +139,8 @@ FileOperationRun::Flow FileOperationRun::WalkTree(const std::string& root, const
             return Flow::Stop;
         const std::string& src = finder.GetFilePath();
         bool isDirectory = finder.IsDirectory();
-        copied_ += isDirectory ? 0 : finder.GetLength();
-        if (TransferTreeEntry(src, target + src.substr(root.size()), isDirectory, item, itemTarget) ==
-            Flow::Stop)
+        if (TransferTreeEntry(src, target + src.substr(root.size()), isDirectory,
+                              finder.DirectoryFd(), item, itemTarget) == Flow::Stop)
             return Flow::Stop;
         if (!ServeMessages())
             return Flow::Stop;
@@ -141,6 +150,7 @@ FileOperationRun::Flow FileOperationRun::WalkTree(const std::string& root, const
 
 FileOperationRun::Flow FileOperationRun::TransferTreeEntry(const std::string& src,
                                                            const std::string& dst, bool isDirectory,
+                                                           int sourceDirectory,
                                                            const std::string& item,
                                                            const std::string& itemTarget) {
     currentName_ = item;
@@ -149,16 +159,35 @@ FileOperationRun::Flow FileOperationRun::TransferTreeEntry(const std::string& sr
     Display(item);
     const int kind = request_.kind;
     const bool commentFile = !isDirectory && FileNameOf(src) == kCommentFileName;
+    // The entry's bytes count once, whatever becomes of it; the operation
+    // itself tells its size, so the entry is not looked at just for that.
+    bool counted = false;
+    auto count = [&](uint64_t size) {
+        if (!counted)
+            copied_ += size;
+        counted = true;
+    };
     for (;;) {
-        if (problemIndex_.IsSkipped(dst))
+        if (problemIndex_.IsSkipped(dst)) {
+            count(isDirectory ? 0 : LengthOf(src));
             return Flow::Next;
+        }
         bool ok;
-        if (commentFile)
+        uint64_t size = 0;
+        if (commentFile) {
+            size = LengthOf(src);
             ok = comments_.CarryCommentFile(ParentDirectoryOf(src), ParentDirectoryOf(dst));
-        else if (kind == OpCopy)
-            ok = CopyEntry(src, dst, false, false);
-        else
-            ok = MoveEntry(src, dst, false, false);
+        } else if (kind == OpCopy && !isDirectory) {
+            const char* name = nullptr;
+            int e = CopyFileAt(sourceDirectory, src, targets_.ParentOf(dst, &name), dst, size);
+            SetLastEntryError(e);
+            ok = e == 0;
+        } else if (kind == OpCopy) {
+            ok = CopyWalkedEntry(src, dst, isDirectory, size);
+        } else {
+            ok = MoveWalkedEntry(src, dst, size);
+        }
+        count(ok ? size : isDirectory ? 0 : LengthOf(src));
         if (ok) {
             // The comment file carries the comments; a moved entry's entry
             // in the old one goes, for when that directory stays.
@@ -192,25 +221,32 @@ FileOperationRun::Flow FileOperationRun::AskAboutUnreadable(const std::string& s
 }
 
 FileOperationRun::Flow FileOperationRun::RemoveTree(const std::string& item, bool moving) {
-    struct Entry {
-        std::string path;
-        uint64_t size;
-        bool directory;
-    };
     // The whole tree first, then from the last entry back, so every
     // directory comes after its contents.
-    std::vector<Entry> entries;
-    CTreeFinder finder;
-    if (finder.Start(item, true, false)) {
-        while (finder.FindNext()) {
-            bool directory = finder.IsDirectory();
-            entries.push_back({finder.GetFilePath(), directory ? 0 : finder.GetLength(), directory});
-            if ((entries.size() & 1023) == 0 && Cancelled())
-                return Flow::Stop;
+    // A delete's planning walked the tree already and counted it.
+    std::vector<WalkedEntry> entries;
+    auto planned = plannedRemovals_.find(item);
+    if (!moving && planned != plannedRemovals_.end()) {
+        entries.swap(planned->second);
+        plannedRemovals_.erase(planned);
+    } else {
+        CTreeFinder finder;
+        if (finder.Start(item, true, false)) {
+            while (finder.FindNext()) {
+                bool directory = finder.IsDirectory();
+                // What a move leaves behind was counted by its copy pass.
+                uint64_t size = directory || moving ? 0 : finder.GetLength();
+                entries.push_back({finder.GetFilePath(), size, directory});
+                if ((entries.size() & 1023) == 0 && Cancelled())
+                    return Flow::Stop;
+            }
         }
     }
+    // Files go by name within their open directory: walking every full
+    // path again costs the kernel more than the unlink itself.
+    OpenDirectory files;
     for (size_t i = entries.size(); i-- > 0;) {
-        const Entry& e = entries[i];
+        const WalkedEntry& e = entries[i];
         currentName_ = e.path;
         figures_.sourcePath = e.path;
         figures_.targetPath.clear();
@@ -233,7 +269,11 @@ FileOperationRun::Flow FileOperationRun::RemoveTree(const std::string& item, boo
             } else if (e.directory) {
                 ok = comments_.RemoveDirectory(e.path);
             } else {
-                ok = DeleteEntry(e.path, true, true, true);
+                const char* name = nullptr;
+                int directory = files.ParentOf(e.path, &name);
+                ok = (directory >= 0 ? ::unlinkat(directory, name, 0) : ::unlink(e.path.c_str())) == 0;
+                if (!ok)
+                    SetLastEntryError(errno);
                 if (ok)
                     comments_.Forget(e.path);
             }

@@ -1,0 +1,24 @@
+#include "workspace/TemporaryDirectories.h"
+
+#include "browse/FileCommands.h"
+#include "fileops/EntryOperations.h"
+#include "platform/DataDirectory.h"
+
+namespace orvo {
+
+std::string TemporaryDirectoryRoot() {
+    return DataFilePath("TmpDirs");
+}
+
+std::string NextTemporaryDirectory(const std::string& root) {
+    if (!CreateDirChain(root))
+        return {};
+    return MakeUniqueName(root, "temp", "");
+}
+
+TemporaryDirectoryList& TemporaryDirectoryList::Instance() {
+    static TemporaryDirectoryList list;
+    return list;
+}
+
+} // namespace orvo

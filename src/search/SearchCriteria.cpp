@@ -1,5 +1,7 @@
 #include "search/SearchCriteria.h"
 
+#include "browse/RowDrawing.h"
+
 #include <cctype>
 
 namespace orvo {

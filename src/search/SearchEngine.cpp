@@ -55,6 +55,8 @@ SearchSummary SearchRun::Run() {
     std::vector<std::string> places =
         criteria_.placeList.empty() ? SplitList(criteria_.places) : criteria_.placeList;
     if (names.empty() || places.empty()) {
+        control_.begun_ = false;
+        control_.searching_ = false;
         summary.end = SearchEnd::NothingToDo;
         return summary;
     }
@@ -72,8 +74,10 @@ SearchSummary SearchRun::Run() {
     }
     caption_ = SearchCaption(criteria_);
 
-    control_.searching_ = true;
-    control_.lastKey_ = 0;
+    if (!control_.begun_.exchange(false)) {
+        control_.lastKey_ = 0;
+        control_.searching_ = true;
+    }
     for (const std::string& place : places) {
         PlaceEnd end = SearchPlace(place);
         if (end == PlaceEnd::Closed) {

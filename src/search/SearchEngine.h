@@ -50,6 +50,13 @@ public:
     static constexpr int kEscape = 27;
     static constexpr int kBackspace = 8;
 
+    // Marks the search as running before its thread starts, so that a stop
+    // asked for in between is not lost; RunSearch does it otherwise.
+    void Begin() {
+        lastKey_ = 0;
+        searching_ = true;
+        begun_ = true;
+    }
     // Start pressed again: stop.
     void RequestStop() { searching_ = false; }
     // A key pressed in the window (Escape stops, Backspace skips the rest of
@@ -68,6 +75,7 @@ private:
     std::atomic<bool> searching_{false};
     std::atomic<bool> closed_{false};
     std::atomic<int> lastKey_{0};
+    std::atomic<bool> begun_{false};
 };
 
 enum class SearchEnd {

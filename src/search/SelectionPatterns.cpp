@@ -47,6 +47,16 @@ std::string MakeSelectionPattern(const std::vector<std::string>& extensions) {
     return pattern;
 }
 
+std::string ExtensionListPattern(std::string_view extensions) {
+    std::string pattern;
+    for (const std::string& part : SplitList(extensions)) {
+        if (!pattern.empty())
+            pattern += ';';
+        pattern += part.find_first_of("*.") == std::string::npos ? "*." + part : part;
+    }
+    return pattern;
+}
+
 std::string ChoosePattern(std::string_view current, std::string_view chosen, bool append) {
     if (!append || current.empty())
         return std::string(chosen);

@@ -31,6 +31,10 @@ SelectionOutcome ApplySelectionPatterns(const std::vector<SelectableRow>& rows,
 // names without an extension).
 std::string MakeSelectionPattern(const std::vector<std::string>& extensions);
 
+// A file group's extension list ("jpg;gif") as name patterns
+// ("*.jpg;*.gif"); parts that already hold a "*" or a "." stay as they are.
+std::string ExtensionListPattern(std::string_view extensions);
+
 // A ready-made pattern chosen from a list: it replaces the text, or with
 // Ctrl held is appended after a ";".
 std::string ChoosePattern(std::string_view current, std::string_view chosen, bool append);

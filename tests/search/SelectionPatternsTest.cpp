@@ -57,6 +57,7 @@ TEST(SelectionPatterns, PatternsMadeAndChosen) {
     EXPECT_EQ(ChoosePattern("*.bmp", "*.tif", false), "*.tif");
     EXPECT_EQ(ChoosePattern("*.bmp", "*.tif", true), "*.bmp;*.tif");
     EXPECT_EQ(ChoosePattern("", "*.tif", true), "*.tif");
+    EXPECT_EQ(ExtensionListPattern("jpg;gif; *.tar.gz;"), "*.jpg;*.gif;*.tar.gz");
 
     // "*." made from an entry without extension selects such entries.
     auto rows = Rows({"README", "a.txt"});

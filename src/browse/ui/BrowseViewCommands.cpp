@@ -118,6 +118,12 @@ void COrvoBrowserView::EditComment() {
 }
 
 void COrvoBrowserView::OnPathEntered(const QString& text) {
+    if (text.startsWith(QLatin1Char('?'))) {
+        // "?names \"text\"": a search window that searches at once.
+        pathBox_->setEditText(ToQ(currentPath_));
+        emit SearchRequested(text);
+        return;
+    }
     std::string path = NormalizeTypedPath(text.toStdString(), QDir::homePath().toStdString());
     if (path.empty())
         return;

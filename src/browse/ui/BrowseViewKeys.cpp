@@ -83,6 +83,16 @@ bool COrvoBrowserView::HandleListKey(QKeyEvent* key) {
         InvertSelection();
         return true;
     }
+    // The Selection dialog: Numpad + selects, Numpad - unselects (with
+    // Shift starting from the selection); Ctrl+Numpad * over the list.
+    if ((k == Qt::Key_Plus || k == Qt::Key_Minus) && keypad && (only(Qt::NoModifier) || only(Qt::ShiftModifier))) {
+        emit SelectionDialogRequested(k == Qt::Key_Plus, mods == Qt::ShiftModifier, false);
+        return true;
+    }
+    if (k == Qt::Key_Asterisk && keypad && only(Qt::ControlModifier)) {
+        emit SelectionDialogRequested(true, false, true);
+        return true;
+    }
     if (k == Qt::Key_J && only(Qt::ControlModifier)) {
         StartQuickSearch(QString());
         return true;

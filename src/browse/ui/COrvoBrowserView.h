@@ -119,6 +119,11 @@ signals:
     void TitleChanged(const QString& title);
     void PathChanged(const QString& path);
     void NewWindowRequested(const QString& path);
+    // A search typed into the path box ("?names \"text\"").
+    void SearchRequested(const QString& form);
+    // The selection keys: select (else unselect), starting from the
+    // selection (Shift), placed over the list (Ctrl+Numpad *).
+    void SelectionDialogRequested(bool select, bool likeSelection, bool overList);
     // Every 50 ms, for the hover information.
     void HoverTick();
 

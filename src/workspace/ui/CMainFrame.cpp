@@ -151,6 +151,7 @@ void CMainFrame::BuildActions() {
     toolBar_->addSeparator();
     toolBar_->addAction(comment);
     BuildFileOperationActions();
+    BuildSearchActions();
     FillWindowMenu();
 }
 
@@ -194,6 +195,7 @@ COrvoBrowserView* CMainFrame::OpenBrowseWindow(const std::string& path) {
         if (COrvoBrowserView* v = OpenBrowseWindow(p.toStdString()))
             v->FocusList(0);
     });
+    ConnectSearch(view);
     frame->resize(area_->width() / 2, area_->height());
     frame->show();
     view->Navigate(path, true, true, false);

@@ -19,6 +19,7 @@ namespace orvo {
 class BackgroundArea;
 class CChildFrame;
 class COrvoBrowserView;
+class CSearchDlg;
 
 // The main window: menus, tool bar, status bar and the area that holds the
 // browse windows. Commands go to the active browse window first and to the
@@ -76,6 +77,16 @@ public:
     void MoveTo(bool pickFolder = false);
     // Re-reads every browse window that shows one of the directories.
     void RefreshDirectories(const QStringList& directories);
+    // Alt+F7: a new search window for the active browse window.
+    void SearchFiles();
+    // A search window for a browse window (or none), with the search typed
+    // into its path box ("?names \"text\"") when there is one.
+    CSearchDlg* OpenSearchWindowFor(COrvoBrowserView* view, const QString& quickForm);
+    // Shows the file's directory in the active browse window (a new one
+    // when there is none) with the file selected.
+    void GoToFile(const QString& path);
+    // A new list-mode window holding the paths.
+    void MakeListWindow(const QStringList& paths);
     // Asks for one of the open windows (or any directory); "" when cancelled.
     QString ChooseWindowPath(bool* isWindow = nullptr, COrvoBrowserView** chosen = nullptr);
 
@@ -90,6 +101,8 @@ private:
     void BuildActions();
     void BuildFileOperationActions();
     void TransferSelection(int kind, bool pickFolder);
+    void BuildSearchActions();
+    void ConnectSearch(COrvoBrowserView* view);
     void BuildMenus();
     void UpdateTitle();
     void UpdateViewModeChecks();

@@ -1,0 +1,76 @@
+// The main frame's side of searching: "Search files" (Alt+F7), the search
+// typed into a path box, the Selection dialog of the browse windows, and the
+// requests search windows send: go to a file, make a list window.
+#include "assist/ui/TipCommands.h"
+#include "browse/ui/COrvoBrowserView.h"
+#include "platform/PathText.h"
+#include "platform/ui/UserPrompt.h"
+#include "search/ui/SearchLaunch.h"
+#include "workspace/ui/BackgroundArea.h"
+#include "workspace/ui/CChildFrame.h"
+#include "workspace/ui/CMainFrame.h"
+
+#include <QAction>
+#include <QFile>
+#include <QMdiArea>
+#include <QMenu>
+
+namespace orvo {
+
+void CMainFrame::BuildSearchActions() {
+    QAction* search = toolsMenu_->addAction(QStringLiteral("&Search files"));
+    search->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F7));
+    search->setShortcutContext(Qt::ApplicationShortcut);
+    connect(search, &QAction::triggered, this, &CMainFrame::SearchFiles);
+}
+
+void CMainFrame::ConnectSearch(COrvoBrowserView* view) {
+    connect(view, &COrvoBrowserView::SearchRequested, this,
+            [this, view](const QString& form) { OpenSearchWindowFor(view, form); });
+    connect(view, &COrvoBrowserView::SelectionDialogRequested, this,
+            [view](bool select, bool likeSelection, bool overList) {
+                RunSelectionDialog(*view, select, likeSelection, overList);
+            });
+}
+
+void CMainFrame::SearchFiles() {
+    ShowOnActionTip(this, kSearchTip);
+    OpenSearchWindowFor(ActiveView(), QString());
+}
+
+CSearchDlg* CMainFrame::OpenSearchWindowFor(COrvoBrowserView* view, const QString& quickForm) {
+    CSearchDlg* window = OpenSearchWindow(MakeSearchWindowSetup(view, quickForm), this);
+    connect(window, &CSearchDlg::GoToFileRequested, this, &CMainFrame::GoToFile);
+    connect(window, &CSearchDlg::MakeListWindowRequested, this, &CMainFrame::MakeListWindow);
+    return window;
+}
+
+void CMainFrame::GoToFile(const QString& path) {
+    std::string file = QFile::encodeName(path).toStdString();
+    std::string directory = ParentDirectoryOf(file);
+    COrvoBrowserView* view = ActiveView();
+    if (view && !view->IsListMode()) {
+        view->Navigate(directory, true, true, false);
+    } else {
+        view = OpenBrowseWindow(directory);
+        if (!view)
+            return;
+    }
+    if (CChildFrame* frame = FrameOf(view))
+        area_->setActiveSubWindow(frame);
+    view->SelectPath(file);
+    view->FocusList(-1);
+    raise();
+    activateWindow();
+}
+
+void CMainFrame::MakeListWindow(const QStringList& paths) {
+    // List windows come with the file lists; until then the paths are
+    // still at hand through the search window's clipboard commands.
+    UserPrompt::Message(this,
+                        tr("List windows are not available in this version yet (%n found file(s)).",
+                           nullptr, static_cast<int>(paths.size())),
+                        UserPrompt::Icon::Information);
+}
+
+} // namespace orvo

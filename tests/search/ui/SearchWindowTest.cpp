@@ -1,0 +1,247 @@
+#include "platform/ui/UserPrompt.h"
+#include "search/ui/CSearchDlg.h"
+#include "search/ui/SearchResultsModel.h"
+#include "settings/OptionsStore.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+using namespace orvo;
+
+namespace {
+
+void Write(const QString& path, const QByteArray& bytes = "x") {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// A window searching `place`, not freed on close (the test owns it).
+std::unique_ptr<CSearchDlg> Window(const QString& place, const QString& names = QString()) {
+    SearchWindowSetup setup;
+    setup.currentDirectory = place;
+    auto w = std::make_unique<CSearchDlg>(setup);
+    w->setAttribute(Qt::WA_DeleteOnClose, false);
+    w->NamesBox()->setEditText(names);
+    return w;
+}
+
+bool RunToEnd(CSearchDlg& w) {
+    QSignalSpy finished(&w, &CSearchDlg::SearchFinished);
+    w.StartOrStop();
+    return finished.wait(20000);
+}
+
+QStringList Names(const CSearchDlg& w) {
+    QStringList names;
+    for (int i = 0; i < w.Model()->rowCount(); ++i)
+        names << w.Model()->NameOf(i);
+    names.sort();
+    return names;
+}
+
+void SelectRows(CSearchDlg& w, std::initializer_list<int> rows) {
+    w.DetailsList()->clearSelection();
+    for (int r : rows)
+        w.DetailsList()->selectionModel()->select(
+            w.Model()->index(r, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    w.DetailsList()->selectionModel()->setCurrentIndex(w.Model()->index(*rows.begin(), 0),
+                                                       QItemSelectionModel::NoUpdate);
+}
+
+} // namespace
+
+class SearchWindowTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir home_;
+    QTemporaryDir tree_;
+    std::unique_ptr<ScriptedPrompt> prompt_;
+
+    QString In(const char* relative) const { return tree_.path() + "/" + relative; }
+
+private slots:
+    void initTestCase() {
+        qputenv("ORVO_HOME", home_.path().toUtf8());
+        LoadOptions(OptionsFilePath(home_.path().toStdString()));
+        Write(In("a/one.txt"), "hello world");
+        Write(In("a/two.txt"), "nothing");
+        Write(In("a/deep/three.md"), "HELLO");
+        for (int i = 0; i < 600; ++i)
+            Write(In(QString("many/f%1.dat").arg(i).toUtf8().constData()));
+    }
+    void init() { prompt_ = std::make_unique<ScriptedPrompt>(); }
+    void cleanup() { prompt_.reset(); }
+
+    void twoWindowsSearchAtOnceAndKeepTheirOwnResults() {
+        auto a = Window(In("a"), "*.txt");
+        auto b = Window(In("many"));
+        QSignalSpy aDone(a.get(), &CSearchDlg::SearchFinished),
+            bDone(b.get(), &CSearchDlg::SearchFinished);
+        QSignalSpy inserted(b->Model(), &QAbstractItemModel::rowsInserted);
+        a->StartOrStop();
+        b->StartOrStop();
+        QVERIFY(a->IsSearching() && b->IsSearching());
+        QTRY_VERIFY_WITH_TIMEOUT(aDone.count() == 1 && bDone.count() == 1, 20000);
+        QCOMPARE(Names(*a), QStringList({"one.txt", "two.txt"}));
+        QCOMPARE(b->Model()->rowCount(), 600);
+        QVERIFY(inserted.count() < 600); // hits arrive in batches, not one by one
+        QCOMPARE(a->CountsLine()->text(),
+                 QString("0 directories, 2 files found. Total size is 18 bytes"));
+        QCOMPARE(a->SearchingLine()->text(), QString("FINISHED"));
+        QVERIFY(!a->windowTitle().startsWith("*-"));
+        QCOMPARE(a->StartButton()->text(), QString("Start"));
+    }
+
+    void textSearchAndTheControlsItReads() {
+        auto w = Window(In("a"));
+        w->SearchTextCheck()->click();
+        QVERIFY(w->ExcludeBinariesCheck()->isChecked()); // each click ticks it
+        w->TextBox()->setEditText("hello");
+        QVERIFY(RunToEnd(*w));
+        QCOMPARE(Names(*w), QStringList({"one.txt", "three.md"}));
+        QCOMPARE(w->Model()
+                     ->data(w->Model()->index(0, SearchResultsModel::SampleColumn), Qt::DisplayRole)
+                     .toString()
+                     .isEmpty(),
+                 false);
+
+        // The text is remembered for the next window.
+        auto next = Window(In("a"));
+        QCOMPARE(next->TextBox()->currentText(), QString("hello"));
+
+        w->TextModeBox()->setCurrentIndex(2); // AND
+        w->TextBox()->setEditText("hello;world");
+        QVERIFY(RunToEnd(*w));
+        QCOMPARE(Names(*w), QStringList({"one.txt"}));
+    }
+
+    void startAgainAndEscapeStopButDoNotClose() {
+        auto w = Window(In("many"));
+        w->show();
+        w->StartOrStop();
+        QSignalSpy done(w.get(), &CSearchDlg::SearchFinished);
+        w->StartOrStop(); // the button now reads "Stop"
+        QVERIFY(done.wait(20000));
+        QCOMPARE(w->SearchingLine()->text(), QString("BROKEN"));
+        QVERIFY(w->Model()->rowCount() < 600);
+
+        w->StartOrStop();
+        QTest::keyClick(w.get(), Qt::Key_Escape);
+        QVERIFY(done.wait(20000));
+        QCOMPARE(w->SearchingLine()->text(), QString("BROKEN"));
+        QVERIFY(w->isVisible());
+        QTest::keyClick(w.get(), Qt::Key_Escape); // idle: closes
+        QVERIFY(!w->isVisible());
+    }
+
+    void listAndGoThereRequests() {
+        auto w = Window(In("a"), "*.txt;*.md");
+        QVERIFY(RunToEnd(*w));
+        QSignalSpy list(w.get(), &CSearchDlg::MakeListWindowRequested);
+        QSignalSpy go(w.get(), &CSearchDlg::GoToFileRequested);
+        w->show();
+        w->DetailsList()->setFocus();
+        QTest::keyClick(w->DetailsList(), Qt::Key_F9);
+        QCOMPARE(list.count(), 1);
+        QCOMPARE(list.at(0).at(0).toStringList(), w->Model()->Paths()); // every hit, in list order
+        QCOMPARE(w->Model()->Paths().size(), 3);
+
+        QRect second = w->DetailsList()->visualRect(w->Model()->index(1, 0));
+        QTest::mouseClick(w->DetailsList()->viewport(), Qt::LeftButton, Qt::AltModifier,
+                          second.center());
+        QCOMPARE(go.count(), 1);
+        QCOMPARE(go.at(0).at(0).toString(), w->Model()->PathOf(1));
+    }
+
+    void commandsOnTheSelection() {
+        auto w = Window(In("a"), "*.txt");
+        QVERIFY(RunToEnd(*w));
+        w->DetailsList()->clearSelection();
+        w->CopyPathsToClipboard();
+        QCOMPARE(
+            prompt_->asked,
+            QStringList({"Nothing selected. First select some files you want, then try again"}));
+
+        SelectRows(*w, {0, 1});
+        w->CopyPathsToClipboard();
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 w->Model()->PathOf(0) + "\r\n" + w->Model()->PathOf(1) + "\r\n");
+        w->show();
+        w->DetailsList()->setFocus();
+        QTest::keyClick(w->DetailsList(), Qt::Key_Space, Qt::ShiftModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 w->Model()->NameOf(0) + "\r\n" + w->Model()->NameOf(1) + "\r\n");
+        QTest::keyClick(w->DetailsList(), Qt::Key_C, Qt::ControlModifier);
+        const QMimeData* files = QGuiApplication::clipboard()->mimeData();
+        QCOMPARE(files->urls().size(), 2);
+        QVERIFY(files->data("x-special/gnome-copied-files").startsWith("copy\n"));
+
+        QTest::keyClick(w->DetailsList(), Qt::Key_4, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(w->GetResultsView(), CSearchDlg::ResultsView::Details);
+        QTest::keyClick(w->DetailsList(), Qt::Key_Exclam, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(w->GetResultsView(), CSearchDlg::ResultsView::LargeIcons);
+        QCOMPARE(w->ViewBox()->currentText(), QString("Large icons"));
+        QTest::keyClick(w->CurrentList(), Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(w->DetailsList()->selectionModel()->selectedRows().size(), 2);
+        // The views follow the keys wherever the focus is in the window.
+        w->NamesBox()->setFocus();
+        QTest::keyClick(w->NamesBox(), Qt::Key_NumberSign, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(w->GetResultsView(), CSearchDlg::ResultsView::List);
+    }
+
+    void deleteAsksAndGoesThroughTheFileOperation() {
+        QTemporaryDir dir;
+        for (const char* n : {"x1.tmp", "x2.tmp", "x3.tmp"})
+            Write(dir.path() + "/" + n);
+        auto w = Window(dir.path(), "*.tmp");
+        QVERIFY(RunToEnd(*w));
+        QCOMPARE(w->Model()->rowCount(), 3);
+
+        SelectRows(*w, {0});
+        QString first = w->Model()->PathOf(0);
+        prompt_->answers = {UserPrompt::Answer::No};
+        w->DeleteSelected();
+        QCOMPARE(prompt_->asked.last(), "Are you sure you want to delete " + first + " ?");
+        QCOMPARE(prompt_->titles.last(), QString("Deleting"));
+        QVERIFY(QFile::exists(first));
+
+        SelectRows(*w, {0, 1, 2});
+        prompt_->answers = {UserPrompt::Answer::Yes};
+        w->DeleteSelected();
+        QCOMPARE(prompt_->asked.last(),
+                 QString("Are you sure you want to delete selected files ?"));
+        QTRY_VERIFY_WITH_TIMEOUT(QDir(dir.path()).entryList(QDir::Files).isEmpty(), 20000);
+    }
+
+    void quickFormSearchesAtOnceAndListsWhenDone() {
+        SearchWindowSetup setup;
+        setup.currentDirectory = In("a");
+        setup.names = "*.txt";
+        setup.text = "world";
+        setup.searchText = true;
+        setup.listWhenDone = true;
+        auto* w = new CSearchDlg(setup); // frees itself when it closes
+        QPointer<CSearchDlg> alive(w);
+        QSignalSpy list(w, &CSearchDlg::MakeListWindowRequested);
+        w->show();
+        QTRY_VERIFY_WITH_TIMEOUT(list.count() == 1, 20000);
+        QCOMPARE(list.at(0).at(0).toStringList(), QStringList({In("a/one.txt")}));
+        QTRY_VERIFY(alive.isNull());
+    }
+};
+
+int RunSearchWindowTests(int argc, char** argv) {
+    SearchWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "SearchWindowTest.moc"

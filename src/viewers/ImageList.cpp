@@ -8,12 +8,12 @@
 
 namespace orvo {
 
-void ImageList::Build(const std::string& directory) {
+void ImageList::Build(std::string directory) {
     Clear();
-    directory_ = directory;
+    directory_ = std::move(directory);
     built_ = true;
     DirectoryListing listing;
-    listing.ReadDirectory(directory, "*.*");
+    listing.ReadDirectory(directory_, "*.*");
     // Only files: a directory named like a picture would load as nothing.
     for (int row = listing.GetRecordCount() - 1; row >= 0; --row)
         if (listing.GetValue(listing.FieldIndex("Directory"), row).AsBool() ||

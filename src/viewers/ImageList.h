@@ -12,7 +12,7 @@ public:
     // Reads the directory and keeps the files whose extension is a picture
     // extension, sorted by name. A directory that cannot be read gives an
     // empty list.
-    void Build(const std::string& directory);
+    void Build(std::string directory);
     void Clear();
     bool IsBuilt() const { return built_; }
     const std::string& Directory() const { return directory_; }

@@ -51,4 +51,7 @@ TEST(ImageList, NavigationStopsAtTheEndsUnlessTheSlideshowWraps) {
 
     list.Remove(dir / "b.PNG");
     EXPECT_EQ(list.Next(dir / "a.gif", false), dir / "c.jpg");
+    // Read again from its own directory (when a file operation ends there).
+    list.Build(list.Directory());
+    EXPECT_EQ(list.Paths().size(), 3u);
 }

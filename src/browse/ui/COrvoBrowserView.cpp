@@ -50,6 +50,10 @@ COrvoBrowserView::COrvoBrowserView(QWidget* parent) : QWidget(parent) {
         emit TitleChanged(caption.isEmpty() ? title_ : caption);
     });
     BuildControls();
+    connect(details_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &COrvoBrowserView::SelectionChanged);
+    connect(details_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &COrvoBrowserView::SelectionChanged);
     connect(model_, &ViewTableModel::RenameRequested, this,
             [this](int row, const QString& name) {
                 // Renaming re-reads the directory, which must not happen

@@ -119,6 +119,8 @@ signals:
     void TitleChanged(const QString& title);
     void PathChanged(const QString& path);
     void NewWindowRequested(const QString& path);
+    // The current item or the selection changed (auto view follows it).
+    void SelectionChanged();
     // A search typed into the path box ("?names \"text\"").
     void SearchRequested(const QString& form);
     // The selection keys: select (else unselect), starting from the

@@ -151,6 +151,7 @@ void CMainFrame::BuildActions() {
     toolBar_->addSeparator();
     toolBar_->addAction(comment);
     BuildFileOperationActions();
+    BuildViewerActions();
     BuildSearchActions();
     FillWindowMenu();
 }

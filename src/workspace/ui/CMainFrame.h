@@ -16,6 +16,7 @@ class QToolBar;
 
 namespace orvo {
 
+class AutoViewController;
 class BackgroundArea;
 class CChildFrame;
 class COrvoBrowserView;
@@ -87,6 +88,13 @@ public:
     void GoToFile(const QString& path);
     // A new list-mode window holding the paths.
     void MakeListWindow(const QStringList& paths);
+    // F3 (Alt+F3 as text): the first selected item in its viewer.
+    void QuickView();
+    // Ctrl+F3: a viewer that follows the selection, on or off.
+    void ToggleAutoView();
+    // Thumbnails on the left, the auto-view window beside them.
+    void ArrangeThumbnailsAutoview();
+    AutoViewController* AutoView() const { return autoView_; }
     // Asks for one of the open windows (or any directory); "" when cancelled.
     QString ChooseWindowPath(bool* isWindow = nullptr, COrvoBrowserView** chosen = nullptr);
 
@@ -100,6 +108,8 @@ protected:
 private:
     void BuildActions();
     void BuildFileOperationActions();
+    void BuildViewerActions();
+    void OnViewSelectionChanged();
     void TransferSelection(int kind, bool pickFolder);
     void BuildSearchActions();
     void ConnectSearch(COrvoBrowserView* view);
@@ -124,6 +134,8 @@ private:
     QList<QAction*> viewModeActions_;
     QPointer<COrvoBrowserView> lastActive_;
     bool optionsSaved_ = false;
+    AutoViewController* autoView_ = nullptr;
+    QAction* autoViewAction_ = nullptr;
     QString desiredTitle_;
 };
 

@@ -1,0 +1,78 @@
+#include "viewers/ui/QuietPlayback.h"
+
+#include <QAudioOutput>
+#include <QCoreApplication>
+#include <QMediaPlayer>
+#include <QPointer>
+#include <QUrl>
+
+namespace orvo {
+
+namespace {
+
+// Softer than a viewer: the sound starts only because the pointer rests
+// on a file.
+constexpr float kQuietVolume = 0.4f;
+
+struct QuietState {
+    QPointer<QMediaPlayer> player;
+    QString path;
+};
+
+QuietState& State() {
+    static QuietState state;
+    return state;
+}
+
+QMediaPlayer* EnsurePlayer() {
+    QuietState& state = State();
+    if (!state.player) {
+        // Owned by the application object, so it goes before Qt does.
+        auto* player = new QMediaPlayer(QCoreApplication::instance());
+        auto* output = new QAudioOutput(player);
+        output->setVolume(kQuietVolume);
+        player->setAudioOutput(output);
+        QObject::connect(player, &QMediaPlayer::errorOccurred, player,
+                         [] { State().path.clear(); });
+        QObject::connect(player, &QMediaPlayer::mediaStatusChanged, player,
+                         [](QMediaPlayer::MediaStatus status) {
+                             if (status == QMediaPlayer::EndOfMedia ||
+                                 status == QMediaPlayer::InvalidMedia)
+                                 State().path.clear();
+                         });
+        state.player = player;
+    }
+    return state.player;
+}
+
+} // namespace
+
+void PlayQuietly(const QString& path) {
+    QMediaPlayer* player = EnsurePlayer();
+    if (State().path == path && player->playbackState() == QMediaPlayer::PlayingState)
+        return;
+    player->stop();
+    State().path = path;
+    player->setSource(QUrl::fromLocalFile(path));
+    player->play();
+}
+
+void StopQuietPlayback() {
+    QuietState& state = State();
+    state.path.clear();
+    if (state.player) {
+        state.player->stop();
+        // Let go of the file, so it can be renamed or deleted at once.
+        state.player->setSource(QUrl());
+    }
+}
+
+QString QuietlyPlayingPath() {
+    return State().path;
+}
+
+QMediaPlayer* QuietPlayer() {
+    return State().player;
+}
+
+} // namespace orvo

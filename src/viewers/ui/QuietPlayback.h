@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+class QMediaPlayer;
+
+namespace orvo {
+
+// The hover tip's "Playing...": a sound file plays with no window, softly,
+// and stops when the tip goes or another file starts. A file that cannot
+// be played stays silent; nothing asks or tells the user anything.
+void PlayQuietly(const QString& path);
+void StopQuietPlayback();
+// The path playing (or being opened) now; empty when none.
+QString QuietlyPlayingPath();
+
+// The player behind it, for tests; null before the first PlayQuietly.
+QMediaPlayer* QuietPlayer();
+
+} // namespace orvo

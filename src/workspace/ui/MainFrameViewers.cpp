@@ -1,0 +1,119 @@
+// The main frame's viewers: quick view (F3, Alt+F3), auto view (Ctrl+F3)
+// and its arrangement beside a thumbnail window, the notice of a closed
+// viewer, and closing every viewer when the program shuts down.
+#include "assist/ui/TipCommands.h"
+#include "browse/ui/COrvoBrowserView.h"
+#include "viewers/ui/AutoViewController.h"
+#include "viewers/ui/OpenViewerList.h"
+#include "viewers/ui/QuickView.h"
+#include "viewers/ui/ViewerHost.h"
+#include "workspace/AppState.h"
+#include "workspace/ui/BackgroundArea.h"
+#include "workspace/ui/CChildFrame.h"
+#include "workspace/ui/CMainFrame.h"
+#include "workspace/ui/MainFrameOptions.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QDir>
+#include <QMenu>
+
+namespace orvo {
+
+void CMainFrame::BuildViewerActions() {
+    auto* host = new ViewerHost(this);
+    host->chooseDestination = [this](QWidget*) { return ChooseWindowPath(); };
+    // The notice may come while this frame is being destroyed: it touches
+    // nothing but the list.
+    connect(host, &ViewerHost::ViewerClosed, host,
+            [](const QWidget* window) { OpenViewerList::Instance().Remove(window); });
+    autoView_ = new AutoViewController(host, this);
+    autoView_->SetSelectionSource([this] {
+        AutoViewController::Selection selection;
+        COrvoBrowserView* view = ActiveView();
+        if (GetAppState().closing || !view)
+            return selection;
+        selection.valid = true;
+        selection.path = view->FirstSelectedPath();
+        selection.directory = view->CurrentPath();
+        selection.focusBack = view->CurrentList();
+        return selection;
+    });
+
+    viewMenu_->addSeparator();
+    QAction* quick = viewMenu_->addAction(QStringLiteral("Quick view"));
+    // Alt+F3 is the same command: Alt held makes it the text viewer.
+    quick->setShortcuts({QKeySequence(Qt::Key_F3), QKeySequence(Qt::ALT | Qt::Key_F3)});
+    connect(quick, &QAction::triggered, this, &CMainFrame::QuickView);
+    autoViewAction_ = viewMenu_->addAction(QStringLiteral("Auto View"));
+    autoViewAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F3));
+    autoViewAction_->setCheckable(true);
+    connect(autoViewAction_, &QAction::triggered, this, &CMainFrame::ToggleAutoView);
+    connect(autoView_, &AutoViewController::Toggled, autoViewAction_, &QAction::setChecked);
+    QAction* arrange = viewMenu_->addAction(QStringLiteral("Arrange : Thumbnails && Autoview"));
+    arrange->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_5));
+    connect(arrange, &QAction::triggered, this, &CMainFrame::ArrangeThumbnailsAutoview);
+    for (QAction* a : {quick, autoViewAction_, arrange})
+        a->setShortcutContext(Qt::ApplicationShortcut);
+
+    connect(this, &CMainFrame::ActiveViewChanged, this, [this](COrvoBrowserView* view) {
+        if (!view)
+            return;
+        connect(view, &COrvoBrowserView::SelectionChanged, this,
+                &CMainFrame::OnViewSelectionChanged, Qt::UniqueConnection);
+        autoView_->ScheduleSelectionChange();
+    });
+
+    static bool hooked = false;
+    if (!hooked) {
+        hooked = true;
+        AddShutdownHook([](CMainFrame*) { OpenViewerList::Instance().CloseAll(); });
+    }
+}
+
+void CMainFrame::OnViewSelectionChanged() {
+    if (GetAppState().closing || sender() != ActiveView())
+        return;
+    autoView_->ScheduleSelectionChange();
+}
+
+void CMainFrame::QuickView() {
+    const bool alt = AltHeldNow();
+    ShowOnActionTip(this, kQuickViewTip);
+    COrvoBrowserView* view = ActiveView();
+    if (!view)
+        return;
+    QWidget* window = OpenQuickViewer(view->FirstSelectedPath(), view->CurrentPath(), true, nullptr,
+                                      findChild<ViewerHost*>(), alt);
+    if (window)
+        OpenViewerList::Instance().Append(window);
+}
+
+void CMainFrame::ToggleAutoView() {
+    autoView_->Toggle();
+}
+
+void CMainFrame::ArrangeThumbnailsAutoview() {
+    autoView_->TurnOn();
+    QWidget* viewer = autoView_->Window();
+    if (!viewer)
+        return;
+    COrvoBrowserView* view = ActiveView();
+    if (!view)
+        view = OpenBrowseWindow(QDir::homePath().toStdString());
+    CChildFrame* frame = view ? FrameOf(view) : nullptr;
+    if (!frame)
+        return;
+    const QRect client = area_->viewport()->rect();
+    frame->showNormal();
+    frame->setGeometry(
+        QRect(0, 0, view->ThumbnailSize() + 60, client.height()).adjusted(2, 2, -2, -2));
+    const QRect rest(QPoint(frame->geometry().right() + 1, 0), client.bottomRight());
+    const QRect inside = rest.adjusted(2, 2, -2, -2);
+    viewer->setGeometry(QRect(area_->viewport()->mapToGlobal(inside.topLeft()), inside.size()));
+    if (view->GetViewMode() != COrvoBrowserView::ViewMode::Thumbnails)
+        view->SetViewMode(COrvoBrowserView::ViewMode::Thumbnails);
+    UpdateViewModeChecks();
+}
+
+} // namespace orvo

@@ -1,0 +1,226 @@
+#include "ViewerTestSupport.h"
+#include "platform/ui/UserPrompt.h"
+#include "viewers/ImageViewerTexts.h"
+#include "viewers/ui/ImageConversionDialog.h"
+#include "viewers/ui/ImageViewerWindow.h"
+#include "viewers/ui/ViewerHost.h"
+
+#include <QAbstractButton>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+using namespace orvo;
+using namespace orvo::test;
+
+class ImageViewerTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<ScriptedPrompt> prompt_;
+    QList<QPointer<ImageViewerWindow>> windows_;
+
+    QString In(const char* name) const { return dir_->filePath(QString::fromLatin1(name)); }
+
+    ImageViewerWindow* Open(const char* name) {
+        auto* w = new ImageViewerWindow(name[0] ? Std(In(name)) : std::string(), Std(dir_->path()),
+                                        nullptr, true);
+        windows_ << w;
+        w->resize(700, 500);
+        w->show();
+        w->activateWindow();
+        if (!QTest::qWaitForWindowActive(w))
+            qWarning("the viewer did not become active");
+        return w;
+    }
+
+private slots:
+    void init() {
+        dir_ = std::make_unique<QTemporaryDir>();
+        qputenv("ORVO_HOME", dir_->filePath("home").toUtf8());
+        prompt_ = std::make_unique<ScriptedPrompt>();
+    }
+    void cleanup() {
+        ImageConversionDialog::SetTestRunner(nullptr);
+        for (const QPointer<ImageViewerWindow>& w : windows_)
+            if (w)
+                w->close();
+        windows_.clear();
+        QTest::qWait(20);
+        prompt_.reset();
+    }
+
+    void navigationStopsAtTheEndsAndTheSlideshowWraps() {
+        for (auto [name, width] : {std::pair{"a.bmp", 10}, {"b.bmp", 20}, {"c.bmp", 30}})
+            QVERIFY(WritePicture(In(name), width, 10));
+        WriteBytes(In("notes.txt"), "x");
+        ImageViewerWindow* w = Open("b.bmp");
+        QCOMPARE(w->windowTitle(), In("b.bmp"));
+        auto key = [w](int k) { QTest::keyClick(w, Qt::Key(k)); };
+        key(Qt::Key_PageDown);
+        QCOMPARE(QString::fromStdString(w->Path()), In("c.bmp"));
+        QCOMPARE(w->Image().Width(), 30);
+        key(Qt::Key_PageDown);
+        QCOMPARE(QString::fromStdString(w->Path()), In("c.bmp"));
+        key(Qt::Key_Home);
+        QCOMPARE(QString::fromStdString(w->Path()), In("a.bmp"));
+        key(Qt::Key_PageUp);
+        QCOMPARE(QString::fromStdString(w->Path()), In("a.bmp"));
+        key(Qt::Key_End);
+        QCOMPARE(QString::fromStdString(w->Path()), In("c.bmp"));
+
+        key(Qt::Key_Space);
+        QVERIFY(w->SlideshowRunning());
+        for (int i = 0; i < 19; ++i)
+            w->SlideshowTick();
+        QCOMPARE(QString::fromStdString(w->Path()), In("c.bmp"));
+        w->SlideshowTick();
+        QCOMPARE(QString::fromStdString(w->Path()), In("a.bmp"));
+        key(Qt::Key_Space);
+        QVERIFY(!w->SlideshowRunning());
+    }
+
+    void zoomKeysAndThePaintedPart() {
+        QVERIFY(WritePicture(In("wide.png"), 2000, 1000));
+        ImageViewerWindow* w = Open("wide.png");
+        const double fit = w->View().Zoom();
+        QVERIFY(fit < 0.35);
+        QVERIFY(w->InfoLine().startsWith("2000 x 1000, 24 Bits pp. Zoom : "));
+        QTest::keyClick(w, Qt::Key_Plus, Qt::KeypadModifier);
+        QCOMPARE(w->View().Zoom(), fit * 1.2);
+        QTest::keyClick(w, Qt::Key_F3);
+        QCOMPARE(w->View().Zoom(), fit * 1.2 * 0.8);
+        QTest::keyClick(w, Qt::Key_F4);
+        QCOMPARE(w->View().Zoom(), fit);
+        Screenshot(w, "image-viewer");
+
+        QTest::keyClick(w, Qt::Key_Slash, Qt::KeypadModifier);
+        QCOMPARE(w->View().Zoom(), 1.0);
+        w->Area()->repaint();
+        QCOMPARE(QColor(w->Area()->Buffer().pixel(0, 0)), QColor(Qt::red));
+        // Scrolling stops where the picture ends, which is blue.
+        for (int i = 0; i < 200; ++i)
+            QTest::keyClick(w, Qt::Key_Right);
+        w->Area()->repaint();
+        const QImage& shown = w->Area()->Buffer();
+        QCOMPARE(w->View().ScrollX(), 2000 - shown.width());
+        QCOMPARE(QColor(shown.pixel(shown.width() - 1, 0)), QColor(Qt::blue));
+
+        QTest::keyClick(w, Qt::Key_T);
+        QCOMPARE(w->View().Zoom(), 1.0 * 0.8 * 0.8 * 0.8); // 2000 wide, tiles of 1024
+        QVERIFY(w->InfoLine().contains("Zoom : 51.2 %"));
+    }
+
+    void emptyModePastesCopiesAndSavesAsDroppedBmp() {
+        ImageViewerWindow* w = Open("");
+        QCOMPARE(w->windowTitle(), QString::fromLatin1(kEmptyModeTitle));
+        QImage green(64, 48, QImage::Format_RGB32);
+        green.fill(Qt::green);
+        QApplication::clipboard()->setImage(green);
+        QTest::keyClick(w, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(w->Image().Width(), 64);
+        QCOMPARE(w->windowTitle(), QString::fromLatin1(kPastedImageTitle));
+
+        // A selection drawn at zoom 1 is copied at its own size.
+        QTest::keyClick(w, Qt::Key_S);
+        const ViewLayout layout = w->View().Layout();
+        QWidget* area = w->Area()->viewport();
+        const QPoint from(layout.originX + 5, layout.originY + 5);
+        QTest::mousePress(area, Qt::LeftButton, {}, from);
+        QTest::mouseMove(area, from + QPoint(20, 10));
+        QTest::mouseRelease(area, Qt::LeftButton, {}, from + QPoint(20, 10));
+        QVERIFY(w->Area()->HasSelection());
+        QTest::keyClick(w, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->image().size(), QSize(20, 10));
+
+        QString proposed;
+        ImageConversionDialog::SetTestRunner([&proposed](ImageConversionDialog& d) {
+            proposed = d.FileNameEdit()->text();
+            d.accept();
+        });
+        QTest::keyClick(w, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(proposed, In("dropped.bmp"));
+        RasterImage saved;
+        QVERIFY(LoadImageFile(saved, Std(In("dropped.bmp")), ImageFormatBmp));
+        QCOMPARE(saved.Width(), 64);
+    }
+
+    void saveKeepsTheFormatOfTheName() {
+        // A 24-bit picture under a GIF name is saved as an 8-bit GIF.
+        QVERIFY(WritePicture(In("picture.gif"), 30, 20, ImageFormatBmp));
+        ImageViewerWindow* w = Open("picture.gif");
+        QCOMPARE(w->Image().Bits(), 24);
+        QTest::keyClick(w, Qt::Key_S, Qt::ControlModifier);
+        RasterImage saved;
+        QVERIFY(LoadImageFile(saved, Std(In("picture.gif")), ImageFormatGif));
+        QCOMPARE(saved.Format(), ImageFormatGif);
+        QCOMPARE(saved.Bits(), 8);
+        QVERIFY(prompt_->asked.isEmpty());
+    }
+
+    void conversionWorksOnACopyUntilOk() {
+        QVERIFY(WritePicture(In("photo.bmp"), 641, 480));
+        ImageViewerWindow* w = Open("photo.bmp");
+        QSize proposed;
+        ImageConversionDialog::SetTestRunner([&proposed](ImageConversionDialog& d) {
+            d.PercentBox()->setValue(50);
+            proposed = QSize(d.WidthBox()->value(), d.HeightBox()->value());
+            d.PercentBox()->setValue(100);
+            d.NamedButton("Mirror")->click();
+            d.resize(900, 640);
+            Screenshot(&d, "conversion-dialog");
+            d.reject();
+        });
+        QTest::keyClick(w, Qt::Key_C);
+        QCOMPARE(proposed, QSize(320, 240));
+        QCOMPARE(w->Image().GetPixelColor(0, 0), MakeRgb(255, 0, 0)); // cancelled
+
+        ImageConversionDialog::SetTestRunner([](ImageConversionDialog& d) {
+            d.NamedButton("Mirror")->click();
+            d.accept();
+        });
+        QTest::keyClick(w, Qt::Key_C);
+        QCOMPARE(w->Image().Width(), 641);
+        QCOMPARE(w->Image().GetPixelColor(0, 0), MakeRgb(0, 0, 255));
+
+        // Save as with "TGA": the BMP layout under a .tga name.
+        ImageConversionDialog::SetTestRunner([](ImageConversionDialog& d) {
+            d.FormatButton(5)->click();
+            d.accept();
+        });
+        QTest::keyClick(w, Qt::Key_A, Qt::ShiftModifier | Qt::AltModifier);
+        QFile tga(In("photo.tga"));
+        QVERIFY(tga.open(QIODevice::ReadOnly));
+        QCOMPARE(tga.read(2), QByteArray("BM"));
+    }
+
+    void deleteAsksThenMovesOn() {
+        for (const char* name : {"a.bmp", "b.bmp", "c.bmp"})
+            QVERIFY(WritePicture(In(name), 8, 8));
+        ImageViewerWindow* w = Open("b.bmp");
+        prompt_->answers = {UserPrompt::Answer::No};
+        QTest::keyClick(w, Qt::Key_Delete);
+        QVERIFY(prompt_->asked.value(0).startsWith("Are you sure you want to REALLY DELETE " +
+                                                   In("b.bmp")));
+        QCOMPARE(prompt_->titles.value(0), QStringLiteral("Deleting"));
+        QCOMPARE(QString::fromStdString(w->Path()), In("b.bmp"));
+        QVERIFY(QFile::exists(In("b.bmp")));
+
+        prompt_->answers = {UserPrompt::Answer::Yes};
+        QTest::keyClick(w, Qt::Key_Delete);
+        QCOMPARE(QString::fromStdString(w->Path()), In("c.bmp"));
+        QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(In("b.bmp")), 10000);
+        QTest::keyClick(w, Qt::Key_PageUp);
+        QCOMPARE(QString::fromStdString(w->Path()), In("a.bmp"));
+    }
+};
+
+int RunImageViewerTests(int argc, char** argv) {
+    ImageViewerTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "ImageViewerTest.moc"

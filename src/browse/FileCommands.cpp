@@ -1,8 +1,10 @@
 #include "browse/FileCommands.h"
 
+#include "platform/DesktopPrograms.h"
 #include "platform/FileIO.h"
 #include "platform/FileStatus.h"
 #include "platform/PathText.h"
+#include "platform/ProcessLauncher.h"
 #include "platform/Shortcut.h"
 #include "store/Collation.h"
 
@@ -166,6 +168,17 @@ std::string ReplaceBackgroundPicture(const std::string& source, const std::strin
         return {};
     }
     return target;
+}
+
+bool RunInShell(const std::string& command, const std::string& directory, bool keepOpen,
+                std::string* error) {
+    std::vector<std::string> argv = ShellCommandArgv(command, keepOpen);
+    if (argv.empty()) {
+        if (error)
+            *error = "no terminal program was found";
+        return false;
+    }
+    return StartProgram(argv, directory, error);
 }
 
 std::string SaveDroppedText(const std::string& directory, std::string_view text) {

@@ -78,6 +78,12 @@ DropPlan PlanDrop(const DropInput& input);
 // Returns the new picture's path; empty when it could not be copied.
 std::string ReplaceBackgroundPicture(const std::string& source, const std::string& directory);
 
+// The user's command text run by the shell in a terminal window, started
+// in directory; with keepOpen a shell stays open afterwards. False with
+// the reason in error when nothing could be started.
+bool RunInShell(const std::string& command, const std::string& directory, bool keepOpen,
+                std::string* error = nullptr);
+
 // A pasted text saved as dropped.txt, dropped00.txt, ... in the directory
 // (its bytes up to a NUL). Empty when no name is free or writing failed.
 std::string SaveDroppedText(const std::string& directory, std::string_view text);

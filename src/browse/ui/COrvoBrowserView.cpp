@@ -50,6 +50,7 @@ COrvoBrowserView::COrvoBrowserView(QWidget* parent) : QWidget(parent) {
         emit TitleChanged(caption.isEmpty() ? title_ : caption);
     });
     BuildControls();
+    InstallFileCommands();
     connect(details_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &COrvoBrowserView::SelectionChanged);
     connect(details_->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -238,6 +239,7 @@ void COrvoBrowserView::RebuildView(bool rebuild, bool reread, bool clearMarks) {
     input.listMode = listMode_;
     input.selectedPaths = SelectedPaths();
     input.selectionMark = SelectionMark();
+    input.favoriteTargets = FavoriteTargets();
     ViewRebuilder::Result result = ViewRebuilder::Rebuild(listing_, viewTable_, input);
     model_->Reload();
     backgroundPicture_ = result.backgroundPicture;
@@ -247,6 +249,8 @@ void COrvoBrowserView::RebuildView(bool rebuild, bool reread, bool clearMarks) {
     StartBackgroundPicture();
     RestartLoading(clearMarks);
     SelectRow(result.selectRow);
+    if (CountingMode())
+        QMetaObject::invokeMethod(this, [this] { CountDirectories(false); }, Qt::QueuedConnection);
 }
 
 void COrvoBrowserView::RestartLoading(bool forgetIcons) {

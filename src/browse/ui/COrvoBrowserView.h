@@ -12,10 +12,13 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 class QAbstractItemView;
+class QColor;
+class QImage;
 class QComboBox;
 class QListView;
 class QStackedWidget;
@@ -28,6 +31,8 @@ class BackgroundLoader;
 class BrowseItemDelegate;
 class CETip;
 class DriveComboBox;
+class RasterImage;
+class SizeCountRunner;
 class ViewTableModel;
 
 // A browse window: one directory (or the drive list) shown as a list in one
@@ -115,6 +120,40 @@ public:
     CETip* Tip() const { return tip_; }
     QString HoverText(int row) const;
 
+    // Size counting: while the mode is on, every rebuilt listing counts
+    // its directories (BrowseViewCounting.cpp).
+    static void SetCountingMode(bool on);
+    static bool CountingMode();
+    void CountDirectories(bool selectedOnly);
+    void StopCountingDirectory();
+    // File commands on the selection, the clipboard and dropped files
+    // (BrowseViewFileCommands.cpp, BrowseViewNewEntries.cpp).
+    void CreateShortcuts();
+    void RemoveSelection();
+    void OpenWithExplorer();
+    void OpenShellHere();
+    void GoToLinkTarget();
+    void CopyToClipboard();
+    void AddToClipboard();
+    void Paste();
+    void PasteShortcut();
+    void NamesToClipboard();
+    void PathsToClipboard();
+    void FlashSelection(int milliseconds, const QColor& color);
+    // Files dropped on a row (-1: beside the rows) with the keys held.
+    void DropFiles(const std::vector<std::string>& paths, int row, Qt::KeyboardModifiers modifiers);
+    bool SaveDroppedImage(const QImage& picture);
+    void SelectPaths(const std::vector<std::string>& paths);
+    // F7 (Ctrl: copy the selection into it, Shift: move) and Shift+F4.
+    void NewDirectory(bool copySelection, bool moveSelection);
+    void NewFile();
+    // The dialog that may convert a dropped picture first ("Run conversion
+    // when image dropped"): false when cancelled; extension is the format.
+    static void SetDroppedImageConverter(
+        std::function<bool(QWidget*, RasterImage&, std::string&)> converter);
+    // Where the paths favorites point at come from; their rows are marked.
+    static void SetFavoriteTargetsSource(std::function<std::vector<std::string>(QWidget*)> source);
+
 signals:
     void TitleChanged(const QString& title);
     void PathChanged(const QString& path);
@@ -149,6 +188,11 @@ private:
     int RowOfPath(const std::string& path) const;
     void SelectMatchingRows(const QString& pattern);
     void InvertSelection();
+    void InstallFileCommands();
+    std::vector<std::string> FavoriteTargets();
+    void ShowCountText(int row, const QString& path, const QString& text, qint64 kilobytes);
+    void SelectionToClipboard(bool fullPaths);
+    static std::string LowerExtension(const std::string& extension);
 
     DirectoryListing listing_;
     QTable viewTable_;
@@ -168,6 +212,7 @@ private:
     int sortColumn_ = -1;
     bool listMode_ = false;
     bool counting_ = false;
+    SizeCountRunner* sizeCounter_ = nullptr;
     ViewMode mode_ = ViewMode::Details;
 
     ViewTableModel* model_;

@@ -153,6 +153,8 @@ void CMainFrame::BuildActions() {
     BuildFileOperationActions();
     BuildViewerActions();
     BuildSearchActions();
+    BuildFileCommandActions();
+    BuildFavoritesActions();
     FillWindowMenu();
 }
 

@@ -97,6 +97,18 @@ public:
     AutoViewController* AutoView() const { return autoView_; }
     // Asks for one of the open windows (or any directory); "" when cancelled.
     QString ChooseWindowPath(bool* isWindow = nullptr, COrvoBrowserView** chosen = nullptr);
+    // Favorites, temporary directories and the size-counting mode
+    // (MainFrameFavorites.cpp).
+    void ShowFavoritesMenu();
+    void ShowSystemFavoritesMenu();
+    void AddCurrentToFavorites();
+    void EditFavoritesDirectory();
+    void OpenFavorite(const std::string& path);
+    void CreateTemporaryDirectory();
+    void ListTemporaryDirectories();
+    void EditTemporaryDirectories();
+    void DeleteTemporaryDirectories();
+    void SetCountingMode(bool on);
 
 signals:
     void ActiveViewChanged(COrvoBrowserView* view);
@@ -108,6 +120,10 @@ protected:
 private:
     void BuildActions();
     void BuildFileOperationActions();
+    void BuildFileCommandActions();
+    void BuildFavoritesActions();
+    // The directory in the active browse window, or in a new one.
+    void ShowDirectory(const std::string& directory);
     void BuildViewerActions();
     void OnViewSelectionChanged();
     void TransferSelection(int kind, bool pickFolder);

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "fileops/ui/CNewDirectoryDlg.h"
+
+#include <string>
+#include <vector>
+
+class QWidget;
+
+namespace orvo {
+
+// The new-directory command in a directory: asks with the dialog, makes
+// the directories, gives them their comments and copies or moves the
+// selection into them (one directory: through the File operation window;
+// several: at once, without it). Returns the directories made; empty when
+// cancelled.
+std::vector<std::string> RunNewDirectoryCommand(QWidget* parent, const std::string& directory,
+                                                const std::vector<std::string>& selection,
+                                                CNewDirectoryDlg::Form form,
+                                                const QString& name = QString());
+
+// The new-file command: files made from a template of the file-types
+// directory, with their comments. Returns the files made.
+std::vector<std::string> RunNewFileCommand(QWidget* parent, const std::string& directory);
+
+} // namespace orvo

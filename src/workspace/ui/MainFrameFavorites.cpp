@@ -1,0 +1,258 @@
+// Favorites, temporary directories and the size-counting mode of the main
+// frame.
+#include "assist/ui/TipCommands.h"
+#include "browse/DirectoryListing.h"
+#include "browse/FileCommands.h"
+#include "browse/ui/COrvoBrowserView.h"
+#include "fileops/EntryOperations.h"
+#include "fileops/FileOperationRequest.h"
+#include "fileops/NewEntries.h"
+#include "fileops/ui/FileOperationService.h"
+#include "fileops/ui/NewEntryCommands.h"
+#include "platform/DesktopPrograms.h"
+#include "platform/PathText.h"
+#include "platform/ProcessLauncher.h"
+#include "platform/Shortcut.h"
+#include "platform/ui/UserPrompt.h"
+#include "workspace/Favorites.h"
+#include "workspace/TemporaryDirectories.h"
+#include "workspace/ui/CChildFrame.h"
+#include "workspace/ui/CMainFrame.h"
+#include "workspace/ui/FavoritesMenu.h"
+#include "workspace/ui/MainFrameOptions.h"
+
+#include <QAction>
+#include <QCursor>
+#include <QDir>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStyle>
+#include <QToolBar>
+
+namespace orvo {
+
+namespace {
+
+QString ToQ(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// At exit the program is about to end: a delete handed to an operation
+// window would be cut short, so the directories go here and now.
+void OfferTemporaryDirectoriesAtExit(CMainFrame* frame) {
+    TemporaryDirectoryList& list = TemporaryDirectoryList::Instance();
+    if (list.Empty() ||
+        !UserPrompt::AskYesNo(frame, QString::fromLatin1(kShutdownTemporaryQuestion)))
+        return;
+    QStringList left;
+    for (const std::string& path : list.Paths())
+        if (!RemoveEntryTree(path))
+            left << ToQ(path);
+    list.Clear();
+    if (!left.isEmpty())
+        UserPrompt::Message(frame,
+                            QStringLiteral("These could not be deleted completely:\n") +
+                                left.join(QLatin1Char('\n')),
+                            UserPrompt::Icon::Warning);
+}
+
+} // namespace
+
+void CMainFrame::BuildFavoritesActions() {
+    auto add = [this](QMenu* menu, const QString& text, const QKeySequence& key, auto slot) {
+        QAction* a = menu->addAction(text);
+        if (!key.isEmpty())
+            a->setShortcut(key);
+        a->setShortcutContext(Qt::WindowShortcut);
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    toolsMenu_->addSeparator();
+    add(toolsMenu_, QStringLiteral("F&avorites\tAlt+A"), QKeySequence(Qt::ALT | Qt::Key_A),
+        &CMainFrame::ShowFavoritesMenu);
+    add(toolsMenu_, QStringLiteral("&Internet Explorer Favorites\tCtrl+I"),
+        QKeySequence(Qt::CTRL | Qt::Key_I), &CMainFrame::ShowSystemFavoritesMenu);
+    QMenu* temporary = toolsMenu_->addMenu(QStringLiteral("&Temporary directories"));
+    add(temporary, QStringLiteral("&Create new (F8)"), QKeySequence(Qt::Key_F8),
+        &CMainFrame::CreateTemporaryDirectory);
+    add(temporary, QStringLiteral("&List"), QKeySequence(), &CMainFrame::ListTemporaryDirectories);
+    add(temporary, QStringLiteral("&Edit"), QKeySequence(), &CMainFrame::EditTemporaryDirectories);
+    add(temporary, QStringLiteral("&Delete all of this session"), QKeySequence(),
+        &CMainFrame::DeleteTemporaryDirectories);
+
+    viewMenu_->addSeparator();
+    QAction* counting = viewMenu_->addAction(QStringLiteral("&Counting directories size mode"));
+    counting->setCheckable(true);
+    counting->setChecked(COrvoBrowserView::CountingMode());
+    counting->setStatusTip(QStringLiteral("Enters the mode of counting directory size"));
+    counting->setToolTip(counting->statusTip());
+    counting->setIcon(QIcon::fromTheme(QStringLiteral("drive-harddisk"),
+                                       style()->standardIcon(QStyle::SP_DriveHDIcon)));
+    counting->setObjectName(QStringLiteral("CountingMode"));
+    connect(counting, &QAction::toggled, this, &CMainFrame::SetCountingMode);
+    toolBar_->addAction(counting);
+    add(viewMenu_, QStringLiteral("Count the selected directories"), QKeySequence(), [this] {
+        if (COrvoBrowserView* view = ActiveView())
+            view->CountDirectories(true);
+    });
+
+    // Favorites point somewhere: rows of those places are marked, and a
+    // broken favorite is told once.
+    COrvoBrowserView::SetFavoriteTargetsSource([](QWidget* window) {
+        std::string problem;
+        std::vector<std::string> targets = CheckFavorites(false, &problem);
+        if (!problem.empty())
+            UserPrompt::Message(window, ToQ(problem), UserPrompt::Icon::Warning);
+        return targets;
+    });
+    static bool hookAdded = false;
+    if (!hookAdded) {
+        hookAdded = true;
+        AddShutdownHook(&OfferTemporaryDirectoriesAtExit);
+    }
+}
+
+void CMainFrame::SetCountingMode(bool on) {
+    COrvoBrowserView::SetCountingMode(on);
+    if (on)
+        if (COrvoBrowserView* view = ActiveView())
+            view->CountDirectories(false);
+}
+
+void CMainFrame::ShowDirectory(const std::string& directory) {
+    if (COrvoBrowserView* view = ActiveView()) {
+        view->Navigate(directory, true, true, false);
+        view->FocusList(0);
+    } else {
+        OpenBrowseWindow(directory);
+    }
+}
+
+void CMainFrame::ShowFavoritesMenu() {
+    ShowOnActionTip(this, kFavoritesTip);
+    QMenu menu(this);
+    QAction* addCurrent = menu.addAction(QStringLiteral("Add current to favorites"));
+    QAction* edit = menu.addAction(QStringLiteral("Edit favorites directory"));
+    menu.addSeparator();
+    BuildFavoritesMenu(&menu, ReadFavoritesTree(FavoritesDirectory()));
+    QAction* chosen = menu.exec(QCursor::pos());
+    if (!chosen)
+        return;
+    if (chosen == addCurrent)
+        AddCurrentToFavorites();
+    else if (chosen == edit)
+        EditFavoritesDirectory();
+    else
+        OpenFavorite(FavoritePathOf(chosen));
+}
+
+void CMainFrame::ShowSystemFavoritesMenu() {
+    QMenu menu(this);
+    BuildFavoritesMenu(&menu, ReadSystemFavorites());
+    if (QAction* chosen = menu.exec(QCursor::pos()))
+        OpenFavorite(FavoritePathOf(chosen));
+}
+
+void CMainFrame::AddCurrentToFavorites() {
+    COrvoBrowserView* view = ActiveView();
+    if (!view || view->CurrentPath() == std::string(kComputerPath))
+        return;
+    std::string favorites = FavoritesDirectory();
+    std::string link = FavoriteShortcutPath(favorites, view->CurrentPath());
+    if (!CreateDirChain(favorites) || !CreateShortcut(view->CurrentPath(), link)) {
+        UserPrompt::Message(this, ToQ("Couldn't create " + link), UserPrompt::Icon::Warning);
+        return;
+    }
+    CheckFavorites(true);
+}
+
+void CMainFrame::EditFavoritesDirectory() {
+    std::string favorites = FavoritesDirectory();
+    CreateDirChain(favorites);
+    ShowDirectory(favorites);
+}
+
+void CMainFrame::OpenFavorite(const std::string& path) {
+    if (path.empty())
+        return;
+    FavoriteAction action = ResolveFavorite(path);
+    std::vector<std::string> argv;
+    std::string where;
+    switch (action.kind) {
+    case FavoriteAction::Kind::Nothing:
+        return;
+    case FavoriteAction::Kind::Navigate:
+        ShowDirectory(action.target);
+        return;
+    case FavoriteAction::Kind::OpenFile:
+        argv = DefaultOpenerArgv(action.target);
+        where = ParentDirectoryOf(action.target);
+        break;
+    case FavoriteAction::Kind::OpenUrl:
+        argv = DefaultOpenerArgv(action.target);
+        break;
+    case FavoriteAction::Kind::RunCommand:
+        argv = action.argv;
+        where = QDir::homePath().toStdString();
+        break;
+    }
+    std::string error;
+    if (argv.empty() || !StartProgram(argv, where, &error))
+        UserPrompt::Message(this,
+                            tr("Cannot open \"%1\": %2")
+                                .arg(ToQ(action.target.empty() ? path : action.target), ToQ(error)),
+                            UserPrompt::Icon::Warning);
+}
+
+void CMainFrame::CreateTemporaryDirectory() {
+    COrvoBrowserView* view = ActiveView();
+    std::vector<std::string> selection = view ? view->SelectedPaths() : std::vector<std::string>{};
+    std::string root = TemporaryDirectoryRoot();
+    std::string next = NextTemporaryDirectory(root);
+    if (next.empty()) {
+        UserPrompt::Message(this, ToQ("Couldn't create " + root), UserPrompt::Icon::Warning);
+        return;
+    }
+    std::vector<std::string> made =
+        RunNewDirectoryCommand(this, root, selection, CNewDirectoryDlg::Form::Directory,
+                               ToQ(std::string(FileNameOf(next))));
+    if (made.empty())
+        return;
+    for (const std::string& path : made)
+        TemporaryDirectoryList::Instance().Add(path);
+    if (COrvoBrowserView* opened = OpenBrowseWindow(made.front()))
+        if (CChildFrame* frame = FrameOf(opened))
+            frame->showNormal();
+}
+
+void CMainFrame::ListTemporaryDirectories() {
+    const std::vector<std::string>& paths = TemporaryDirectoryList::Instance().Paths();
+    if (paths.empty())
+        return;
+    QMenu menu(this);
+    for (const std::string& path : paths)
+        menu.addAction(ToQ(std::string(FileNameOf(path))))->setData(ToQ(path));
+    if (QAction* chosen = menu.exec(QCursor::pos()))
+        OpenBrowseWindow(chosen->data().toString().toStdString());
+}
+
+void CMainFrame::EditTemporaryDirectories() {
+    std::string root = TemporaryDirectoryRoot();
+    CreateDirChain(root);
+    OpenBrowseWindow(root);
+}
+
+void CMainFrame::DeleteTemporaryDirectories() {
+    TemporaryDirectoryList& list = TemporaryDirectoryList::Instance();
+    if (list.Empty())
+        return;
+    if (UserPrompt::Instance().Ask(this, QString(), QString::fromLatin1(kDeleteTemporaryQuestion),
+                                   UserPrompt::Buttons::YesNoCancel,
+                                   UserPrompt::Icon::Question) != UserPrompt::Answer::Yes)
+        return;
+    // Scratch directories: no problem list to confirm first.
+    StartFileOperation(list.Paths(), std::string(), OpDelete, 0);
+    list.Clear();
+}
+
+} // namespace orvo

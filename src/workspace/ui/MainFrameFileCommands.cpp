@@ -1,0 +1,92 @@
+// The browse windows' file commands in the main frame's menus: each goes
+// to the active browse window.
+#include "browse/ui/COrvoBrowserView.h"
+#include "workspace/ui/CMainFrame.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QMenu>
+
+namespace orvo {
+
+void CMainFrame::BuildFileCommandActions() {
+    auto add = [this](QMenu* menu, QAction* before, const QString& text, const QKeySequence& key,
+                      void (COrvoBrowserView::*command)()) {
+        auto* a = new QAction(text, menu);
+        menu->insertAction(before, a);
+        if (!key.isEmpty())
+            a->setShortcut(key);
+        // Only while the main window is the active one: Del in a search
+        // window must never remove what a browse window has selected.
+        a->setShortcutContext(Qt::WindowShortcut);
+        connect(a, &QAction::triggered, this, [this, command] {
+            if (COrvoBrowserView* view = ActiveView())
+                (view->*command)();
+        });
+        return a;
+    };
+    auto modifiers = [] { return QGuiApplication::queryKeyboardModifiers(); };
+
+    // The commands go above Exit, which stays last.
+    QAction* exit = nullptr;
+    for (QAction* a : fileMenu_->actions())
+        if (a->shortcut() == QKeySequence(Qt::ALT | Qt::Key_F4))
+            exit = a;
+    QAction* newDirectory = new QAction(QStringLiteral("New &directory(ies)...\tF7"), fileMenu_);
+    newDirectory->setStatusTip(QStringLiteral("Creates new directory(ies)"));
+    newDirectory->setShortcut(QKeySequence(Qt::Key_F7));
+    connect(newDirectory, &QAction::triggered, this, [this, modifiers] {
+        if (COrvoBrowserView* view = ActiveView())
+            view->NewDirectory(modifiers() & Qt::ControlModifier, modifiers() & Qt::ShiftModifier);
+    });
+    fileMenu_->insertAction(exit, newDirectory);
+    QAction* newFile = add(fileMenu_, exit, QStringLiteral("New &file(s)...\tShift+F4"),
+                           QKeySequence(Qt::SHIFT | Qt::Key_F4), &COrvoBrowserView::NewFile);
+    newFile->setStatusTip(QStringLiteral("Creates new file(s)"));
+    fileMenu_->insertSeparator(exit);
+    add(fileMenu_, exit, QStringLiteral("Create &shortcut\tAlt+F5"),
+        QKeySequence(Qt::ALT | Qt::Key_F5), &COrvoBrowserView::CreateShortcuts);
+    add(fileMenu_, exit, QStringLiteral("&Remove\tDel"), QKeySequence(Qt::Key_Delete),
+        &COrvoBrowserView::RemoveSelection);
+    add(fileMenu_, exit, QStringLiteral("Really remove from a disk\tAlt+Del"),
+        QKeySequence(Qt::ALT | Qt::Key_Delete), &COrvoBrowserView::RemoveSelection);
+    fileMenu_->insertSeparator(exit);
+    add(fileMenu_, exit, QStringLiteral("&Open with Explorer\tCtrl+F10"),
+        QKeySequence(Qt::CTRL | Qt::Key_F10), &COrvoBrowserView::OpenWithExplorer);
+    add(fileMenu_, exit, QStringLiteral("Open in DOS shell\tCtrl+Shift+F10"),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F10), &COrvoBrowserView::OpenShellHere);
+    add(fileMenu_, exit, QStringLiteral("Go to link target"), QKeySequence(),
+        &COrvoBrowserView::GoToLinkTarget);
+    fileMenu_->insertSeparator(exit);
+
+    editMenu_->addSeparator();
+    add(editMenu_, nullptr, QStringLiteral("&Copy\tCtrl+C"), QKeySequence(Qt::CTRL | Qt::Key_C),
+        &COrvoBrowserView::CopyToClipboard);
+    add(editMenu_, nullptr, QStringLiteral("&Add\tCtrl+Shift+A"),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), &COrvoBrowserView::AddToClipboard);
+    add(editMenu_, nullptr, QStringLiteral("&Paste\tCtrl+V"), QKeySequence(Qt::CTRL | Qt::Key_V),
+        &COrvoBrowserView::Paste);
+    add(editMenu_, nullptr, QStringLiteral("&Paste shortcut"), QKeySequence(),
+        &COrvoBrowserView::PasteShortcut);
+    add(editMenu_, nullptr, QStringLiteral("&Names to Clipboard\tCtrl+Space"),
+        QKeySequence(Qt::CTRL | Qt::Key_Space), &COrvoBrowserView::NamesToClipboard);
+    add(editMenu_, nullptr, QStringLiteral("&Paths to Clipboard\tCtrl+Alt+Space"),
+        QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Space), &COrvoBrowserView::PathsToClipboard);
+
+    // Ctrl+F7 and Shift+F7: the new directory takes the selection along.
+    auto* copyInto = new QAction(this);
+    copyInto->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F7));
+    connect(copyInto, &QAction::triggered, this, [this] {
+        if (COrvoBrowserView* view = ActiveView())
+            view->NewDirectory(true, false);
+    });
+    auto* moveInto = new QAction(this);
+    moveInto->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F7));
+    connect(moveInto, &QAction::triggered, this, [this] {
+        if (COrvoBrowserView* view = ActiveView())
+            view->NewDirectory(false, true);
+    });
+    addActions({copyInto, moveInto});
+}
+
+} // namespace orvo

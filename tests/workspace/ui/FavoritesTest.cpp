@@ -1,0 +1,160 @@
+#include "workspace/Favorites.h"
+
+#include "assist/ui/TipDialog.h"
+#include "browse/ui/COrvoBrowserView.h"
+#include "fileops/ui/CNewDirectoryDlg.h"
+#include "platform/ui/UserPrompt.h"
+#include "workspace/AppState.h"
+#include "workspace/TemporaryDirectories.h"
+#include "workspace/ui/CChildFrame.h"
+#include "workspace/ui/CMainFrame.h"
+#include "workspace/ui/FavoritesMenu.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QtTest>
+#include <memory>
+
+using namespace orvo;
+
+class FavoritesTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> home_;
+    std::unique_ptr<QTemporaryDir> data_;
+    std::unique_ptr<ScriptedPrompt> prompt_;
+
+    QString Home(const QString& name) const { return home_->path() + "/" + name; }
+    QString Data(const QString& name) const { return data_->path() + "/" + name; }
+
+private slots:
+    void init() {
+        home_ = std::make_unique<QTemporaryDir>();
+        data_ = std::make_unique<QTemporaryDir>();
+        qputenv("HOME", home_->path().toUtf8());
+        qputenv("ORVO_HOME", data_->path().toUtf8());
+        QDir(home_->path()).mkpath("projects/orvo");
+        prompt_ = std::make_unique<ScriptedPrompt>();
+        TipDialog::SetTestRunner([](TipDialog&) {});
+        GetAppState() = AppState{};
+        TemporaryDirectoryList::Instance().Clear();
+    }
+    void cleanup() {
+        TipDialog::SetTestRunner(nullptr);
+        CNewDirectoryDlg::SetTestRunner(nullptr);
+        prompt_.reset();
+    }
+
+    void menuHasSubMenusAndCutTitles() {
+        QDir(data_->path()).mkpath("Favorites/Work");
+        QFile::link(Home("projects"), Data("Favorites/Work/projects.lnk"));
+        QFile f(Data("Favorites/" + QString(40, 'x') + ".txt"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        QMenu menu;
+        BuildFavoritesMenu(&menu, ReadFavoritesTree(FavoritesDirectory()));
+        QList<QAction*> items = menu.actions();
+        QCOMPARE(items.size(), 2);
+        QCOMPARE(items[0]->text(), QStringLiteral("Work"));
+        QVERIFY(items[0]->menu());
+        QAction* link = items[0]->menu()->actions().value(0);
+        QCOMPARE(link->text(), QStringLiteral("projects"));
+        QCOMPARE(FavoritePathOf(link), Data("Favorites/Work/projects.lnk").toStdString());
+        QCOMPARE(items[1]->text(), QString(27, 'x') + "...");
+        QByteArray shots = qgetenv("ORVO_SCREENSHOT_DIR");
+        if (!shots.isEmpty()) {
+            menu.show();
+            items[0]->menu()->popup(menu.geometry().topRight());
+            menu.grab().save(QString::fromLocal8Bit(shots) + "/favorites-menu.png");
+        }
+    }
+
+    void favoritesOfDirectoriesNavigateAndAddCurrentMakesOne() {
+        CMainFrame frame;
+        frame.show();
+        COrvoBrowserView* view = frame.OpenBrowseWindow(Home("projects/orvo").toStdString());
+        frame.AddCurrentToFavorites();
+        QString link = Data("Favorites/orvo.lnk");
+        QCOMPARE(QFileInfo(link).symLinkTarget(), Home("projects/orvo"));
+        // The target is marked in a listing of its parent.
+        view->Navigate(Home("projects").toStdString());
+        QCOMPARE(view->MarkedRows().size(), size_t{1});
+
+        frame.OpenFavorite(link.toStdString());
+        QCOMPARE(view->CurrentPath(), Home("projects/orvo").toStdString());
+        frame.EditFavoritesDirectory();
+        QCOMPARE(view->CurrentPath(), Data("Favorites").toStdString());
+    }
+
+    void temporaryDirectoriesAreNumberedAndOfferedAtExit() {
+        CMainFrame frame;
+        frame.show();
+        frame.OpenBrowseWindow(home_->path().toStdString());
+        CNewDirectoryDlg::SetTestRunner([](CNewDirectoryDlg& d) { d.accept(); });
+        for (int i = 0; i < 3; ++i)
+            frame.CreateTemporaryDirectory();
+        QString root = Data("TmpDirs");
+        std::vector<std::string> expected = {(root + "/temp").toStdString(),
+                                             (root + "/temp00").toStdString(),
+                                             (root + "/temp01").toStdString()};
+        QCOMPARE(TemporaryDirectoryList::Instance().Paths(), expected);
+        QCOMPARE(frame.ActiveView()->DocumentTitle(), QStringLiteral("$ temp01 $"));
+        // A cancelled dialog makes nothing.
+        CNewDirectoryDlg::SetTestRunner([](CNewDirectoryDlg& d) { d.reject(); });
+        frame.CreateTemporaryDirectory();
+        QCOMPARE(TemporaryDirectoryList::Instance().Paths().size(), size_t{3});
+
+        // No at exit leaves them; Yes deletes them.
+        prompt_->answers = {UserPrompt::Answer::No};
+        frame.close();
+        QVERIFY(prompt_->asked.contains(
+            QStringLiteral("You have created temporary directories in this session. Do you want to "
+                           "delete all of them ?")));
+        QVERIFY(QFileInfo(root + "/temp00").isDir());
+        TemporaryDirectoryList::Instance().Add((root + "/temp00").toStdString());
+        CMainFrame second;
+        second.show();
+        prompt_->answers = {UserPrompt::Answer::Yes};
+        second.close();
+        QVERIFY(!QFileInfo(root + "/temp00").exists());
+        QVERIFY(TemporaryDirectoryList::Instance().Empty());
+    }
+
+    void deleteAllAsksOnlyWhenThereIsSomething() {
+        CMainFrame frame;
+        frame.DeleteTemporaryDirectories();
+        QVERIFY(prompt_->asked.isEmpty());
+        QDir(data_->path()).mkpath("TmpDirs/temp");
+        TemporaryDirectoryList::Instance().Add(Data("TmpDirs/temp").toStdString());
+        prompt_->answers = {UserPrompt::Answer::Yes};
+        frame.DeleteTemporaryDirectories();
+        QCOMPARE(prompt_->asked.last(),
+                 QStringLiteral("Are you sure you wanna delete all the temporary directories "
+                                "created in this session ?"));
+        QVERIFY(TemporaryDirectoryList::Instance().Empty());
+        QTRY_VERIFY(!QFileInfo::exists(Data("TmpDirs/temp")));
+    }
+
+    void aCountingWindowRefusesToClose() {
+        CMainFrame frame;
+        frame.show();
+        COrvoBrowserView* view = frame.OpenBrowseWindow(home_->path().toStdString());
+        QAction* mode = frame.findChild<QAction*>(QStringLiteral("CountingMode"));
+        QVERIFY(mode && mode->isCheckable());
+        QVERIFY(frame.MainToolBar()->actions().contains(mode));
+        mode->setChecked(true);
+        QVERIFY(view->IsCounting()); // nothing reports before the event loop runs
+        QVERIFY(!frame.FrameOf(view)->close());
+        QVERIFY(prompt_->asked.last().startsWith("Cannot close the object while counting"));
+        QTRY_VERIFY(!view->IsCounting());
+        mode->setChecked(false);
+        QVERIFY(frame.FrameOf(view)->close());
+    }
+};
+
+QTEST_MAIN(FavoritesTest)
+#include "FavoritesTest.moc"

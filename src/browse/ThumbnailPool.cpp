@@ -3,7 +3,10 @@
 #include "browse/ThumbnailMaker.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <exception>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace orvo {
 
@@ -11,6 +14,7 @@ namespace {
 // Repaints ask again for what they still miss; an old request beyond this
 // many is no longer on screen.
 constexpr size_t kMaxPreferred = 4096;
+constexpr int kWorkerNice = 10;
 } // namespace
 
 ThumbnailPool::ThumbnailPool(unsigned threads, Maker maker)
@@ -81,6 +85,19 @@ void ThumbnailPool::Prefer(int client, const std::string& path) {
     preferred.push_back(path);
 }
 
+void ThumbnailPool::Request(int client, const std::string& path) {
+    std::lock_guard lock(mutex_);
+    auto it = clients_.find(client);
+    if (it == clients_.end())
+        return;
+    Client& c = it->second;
+    if (!c.queued.insert(path).second)
+        return;
+    c.order.push_front(path);
+    StartThreadsFor(c.queued.size());
+    wake_.notify_one();
+}
+
 size_t ThumbnailPool::Pending(int client) const {
     std::lock_guard lock(mutex_);
     auto it = clients_.find(client);
@@ -128,6 +145,12 @@ bool ThumbnailPool::TakeJob(Job& job) {
 }
 
 void ThumbnailPool::Work() {
+    // Thumbnails are background work: the interface thread (and whatever
+    // else the user runs) goes first. Linux gives each thread its own nice.
+    errno = 0;
+    const int nice = getpriority(PRIO_PROCESS, 0);
+    if (errno == 0)
+        setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), std::min(nice + kWorkerNice, 19));
     std::unique_lock lock(mutex_);
     for (;;) {
         Job job;

@@ -54,6 +54,9 @@ public:
     void Restart(int client, uint64_t generation, int edge, std::vector<std::string> paths);
     // Moves a queued path ahead of the others (the most recent request first).
     void Prefer(int client, const std::string& path);
+    // Asks for a path once more in the current generation, ahead of the
+    // others (a thumbnail the window let go of and needs again).
+    void Request(int client, const std::string& path);
     // Paths of the client still queued (not counting those under way).
     size_t Pending(int client) const;
     unsigned ThreadLimit() const { return threadLimit_; }

@@ -96,6 +96,12 @@ TEST(ThumbnailPool, RowsOnScreenFirstThenTheListingOrder) {
         EXPECT_EQ(r.picture.Width(), 96);
     }
     EXPECT_EQ(pool.Pending(client), 0u);
+
+    // A path asked for again is made again, in the same generation.
+    pool.Request(client, "p2");
+    ASSERT_TRUE(got.WaitFor(6));
+    EXPECT_EQ(got.results[5].path, "p2");
+    EXPECT_EQ(got.results[5].generation, 7u);
     pool.RemoveClient(client);
 }
 

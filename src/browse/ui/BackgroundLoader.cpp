@@ -13,6 +13,7 @@
 #include "viewers/ui/RasterQImage.h"
 
 #include <QPointer>
+#include <algorithm>
 #include <unistd.h>
 
 namespace orvo {
@@ -26,6 +27,9 @@ constexpr qint64 kSliceNanoseconds = 5'000'000;
 constexpr int kRowsPerSlice = 64;
 // The caption is a window title: a few changes a second are plenty.
 constexpr qint64 kCaptionInterval = 100;
+// Thumbnails of a huge directory would otherwise fill the memory: about
+// 9 000 of 96 pixels fit in this.
+constexpr size_t kThumbnailMemory = 256u << 20;
 
 // A damaged picture is reported once in the program's run, however often
 // a window loads it again.
@@ -37,7 +41,8 @@ std::unordered_set<std::string>& ReportedDamage() {
 } // namespace
 
 BackgroundLoader::BackgroundLoader(COrvoBrowserView* view, ThumbnailPool* pool)
-    : QObject(view), view_(view), pool_(pool ? pool : &ThumbnailPool::Shared()) {
+    : QObject(view), view_(view), pool_(pool ? pool : &ThumbnailPool::Shared()),
+      memoryLimit_(kThumbnailMemory) {
     stepTimer_.setSingleShot(true);
     stepTimer_.setInterval(0);
     connect(&stepTimer_, &QTimer::timeout, this, &BackgroundLoader::Step);
@@ -78,6 +83,9 @@ void BackgroundLoader::Restart(bool thumbnails, int edge, bool forgetIcons) {
     if (forgetIcons)
         icons_.clear();
     thumbnailImages_.clear();
+    keptBytes_ = 0;
+    letGo_.clear();
+    makingAgain_.clear();
     thumbnailsDone_.clear();
     rowOfPath_.clear();
     iconCursor_ = 0;
@@ -156,10 +164,16 @@ QImage BackgroundLoader::Thumbnail(int row) {
         return {};
     std::string path(f.path);
     auto made = thumbnailImages_.find(path);
-    if (made != thumbnailImages_.end())
-        return made->second;
-    if (!thumbnailsDone_.count(path))
+    if (made != thumbnailImages_.end()) {
+        made->second.lastUse = ++useClock_;
+        return made->second.picture;
+    }
+    if (letGo_.erase(path)) {
+        makingAgain_.insert(path);
+        pool_->Request(client_, path);
+    } else if (!thumbnailsDone_.count(path)) {
         pool_->Prefer(client_, path); // on screen: make it next
+    }
     return {};
 }
 
@@ -189,12 +203,14 @@ void BackgroundLoader::TakeDeliveries() {
     }
     bool any = false;
     for (Delivery& d : arrived) {
-        if (d.generation != generation_ || !thumbnailsDone_.insert(d.path).second)
+        if (d.generation != generation_)
+            continue;
+        if (!thumbnailsDone_.insert(d.path).second && !makingAgain_.erase(d.path))
             continue;
         any = true;
         lastFile_ = d.path;
         if (d.outcome == static_cast<int>(GuardedLoad::Loaded) && !d.picture.isNull()) {
-            thumbnailImages_[d.path] = std::move(d.picture);
+            Keep(d.path, std::move(d.picture));
             const int row = RowOfPath(d.path);
             if (row >= 0)
                 view_->Model()->RowChanged(row);
@@ -210,6 +226,30 @@ void BackgroundLoader::TakeDeliveries() {
     if (!damagedMessages_.empty() && !showingMessage_)
         QMetaObject::invokeMethod(this, &BackgroundLoader::ShowDamagedMessages,
                                   Qt::QueuedConnection);
+}
+
+void BackgroundLoader::Keep(const std::string& path, QImage picture) {
+    keptBytes_ += static_cast<size_t>(picture.sizeInBytes());
+    Kept& kept = thumbnailImages_[path];
+    keptBytes_ -= static_cast<size_t>(kept.picture.sizeInBytes());
+    kept.picture = std::move(picture);
+    kept.lastUse = ++useClock_;
+    if (keptBytes_ <= memoryLimit_)
+        return;
+    // Down to three quarters at once, so that trimming is rare.
+    std::vector<std::pair<uint64_t, std::string>> byUse;
+    byUse.reserve(thumbnailImages_.size());
+    for (const auto& [p, k] : thumbnailImages_)
+        byUse.emplace_back(k.lastUse, p);
+    std::sort(byUse.begin(), byUse.end());
+    for (const auto& [use, p] : byUse) {
+        if (keptBytes_ <= memoryLimit_ / 4 * 3)
+            break;
+        auto it = thumbnailImages_.find(p);
+        keptBytes_ -= static_cast<size_t>(it->second.picture.sizeInBytes());
+        thumbnailImages_.erase(it);
+        letGo_.insert(p);
+    }
 }
 
 void BackgroundLoader::ShowDamagedMessages() {

@@ -46,7 +46,11 @@ public:
     bool ThumbnailMode() const { return thumbnails_; }
     int ThumbnailEdge() const { return edge_; }
     uint64_t Generation() const { return generation_; }
+    // Thumbnails held now; the least recently drawn ones are let go when
+    // they would take more memory than the limit, and made again (from
+    // the thumbnail cache) when they are drawn again.
     size_t ThumbnailCount() const { return thumbnailImages_.size(); }
+    void SetThumbnailMemoryLimit(size_t bytes) { memoryLimit_ = bytes; }
     // Thumbnails asked for in this generation and not yet back.
     size_t ThumbnailsPending() const;
 
@@ -70,6 +74,7 @@ private:
     void ShowDamagedMessages();
     void UpdateCaption(const std::string& path, bool force);
     void CheckFinished();
+    void Keep(const std::string& path, QImage picture);
     int RowOfPath(const std::string& path);
     static bool WantsThumbnail(bool directory, std::string_view extension);
 
@@ -83,7 +88,16 @@ private:
     int iconCursor_ = 0;
     size_t thumbnailsAsked_ = 0;
     std::unordered_map<std::string, QIcon> icons_;
-    std::unordered_map<std::string, QImage> thumbnailImages_;
+    struct Kept {
+        QImage picture;
+        uint64_t lastUse = 0;
+    };
+    std::unordered_map<std::string, Kept> thumbnailImages_;
+    size_t keptBytes_ = 0;
+    size_t memoryLimit_;
+    uint64_t useClock_ = 0;
+    std::unordered_set<std::string> letGo_;       // made, then dropped for memory
+    std::unordered_set<std::string> makingAgain_; // asked again after being let go
     std::unordered_set<std::string> thumbnailsDone_;
     std::unordered_map<std::string, int> rowOfPath_;
     QTimer stepTimer_;

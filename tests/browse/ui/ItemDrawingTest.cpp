@@ -186,6 +186,20 @@ private slots:
         QVERIFY(!view.Loader()->Thumbnail(RowNamed(view, "only.jpg")).isNull());
     }
 
+    void thumbnailsBeyondTheMemoryLimitAreMadeAgainWhenDrawn() {
+        COrvoBrowserView view;
+        view.Loader()->SetThumbnailMemoryLimit(5 * 96 * 72 * 4);
+        view.SetViewMode(COrvoBrowserView::ViewMode::Thumbnails);
+        view.Navigate(photos_.path().toStdString());
+        QTRY_VERIFY(view.Loader()->AllLoaded());
+        QVERIFY(view.Loader()->ThumbnailCount() <= 5);
+        QVERIFY(view.Loader()->ThumbnailCount() >= 3);
+        const int first = RowNamed(view, "photo_00.jpg");
+        QVERIFY(view.Loader()->Thumbnail(first).isNull()); // let go, and asked for again
+        QTRY_VERIFY(!view.Loader()->Thumbnail(first).isNull());
+        QVERIFY(view.Loader()->ThumbnailCount() <= 5);
+    }
+
     void aDamagedPictureIsReportedOnceAndKeepsItsIcon() {
         ScriptedPrompt prompt;
         QTemporaryDir dir;

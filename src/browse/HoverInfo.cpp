@@ -45,6 +45,8 @@ std::string HoverInfoText(const HoverFacts& f) {
                 std::to_string(f.imageHeight) + ", X Dpi : " + std::to_string(f.dpiX) +
                 ", Y Dpi : " + std::to_string(f.dpiY) + ", " + std::to_string(f.bits) +
                 " Bits per pixel";
+    } else if (f.preview == HoverFacts::Preview::Media) {
+        text += "\n-----Quick view :\nPlaying...";
     } else if (f.preview == HoverFacts::Preview::Text) {
         text += "\n-----Quick view :\n";
         text += f.text;

@@ -21,7 +21,8 @@ struct HoverFacts {
     std::string attr; // "rahs" letters
     std::string typeName;
 
-    enum class Preview { None, Image, Text } preview = Preview::None;
+    // Media: the file plays while the tip shows.
+    enum class Preview { None, Image, Text, Media } preview = Preview::None;
     int imageWidth = 0, imageHeight = 0, dpiX = 0, dpiY = 0, bits = 0;
     std::string text;       // the beginning of a text file
     bool wholeText = false; // the text is the whole file

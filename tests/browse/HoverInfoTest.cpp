@@ -54,6 +54,10 @@ TEST(HoverInfo, PartsInOrder) {
     f.wholeText = false;
     EXPECT_EQ(HoverInfoText(f).find("END OF FILE"), std::string::npos);
 
+    f.preview = HoverFacts::Preview::Media;
+    EXPECT_EQ(HoverInfoText(f).substr(HoverInfoText(f).find("JPEG image")),
+              "JPEG image\n-----Quick view :\nPlaying...");
+
     f.comment = std::string(101, 'c');
     EXPECT_EQ(HoverInfoText(f).rfind("Comment : \nccc", 0), 0u);
     f.comment = std::string(100, 'c');

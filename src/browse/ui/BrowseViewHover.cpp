@@ -9,6 +9,7 @@
 #include "platform/MountTable.h"
 #include "platform/OleDate.h"
 #include "viewers/image/ImageFile.h"
+#include "viewers/ui/QuietPlayback.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -43,7 +44,9 @@ HoverFacts RowHoverFacts(const RowFacts& row, bool driveList) {
 }
 
 // What only the file itself tells: read from the disk, so done on a worker.
-std::string CompleteHoverText(HoverFacts facts, const std::string& path, bool directory) {
+// A sound file is played instead of read (by the caller, when the tip shows).
+std::string CompleteHoverText(HoverFacts facts, const std::string& path, bool directory,
+                              bool plays) {
     if (facts.isDrive) {
         const VolumeSpace space = GetVolumeSpace(path);
         facts.freeBytes = space.freeBytes;
@@ -53,7 +56,9 @@ std::string CompleteHoverText(HoverFacts facts, const std::string& path, bool di
     facts.typeName = BrowseIcons::TypeName(path, directory).toStdString();
     if (!directory) {
         const FileStatus status = GetFileStatus(path);
-        if (status.isRegular) {
+        if (plays) {
+            facts.preview = HoverFacts::Preview::Media;
+        } else if (status.isRegular) {
             if (IsImageExtension(ExtensionOfPath(path)))
                 ReadImageFacts(path, facts);
             else if (BrowseIcons::IsTextFile(path))
@@ -61,6 +66,11 @@ std::string CompleteHoverText(HoverFacts facts, const std::string& path, bool di
         }
     }
     return HoverInfoText(facts);
+}
+
+// Sound files of the list play while their tip shows.
+bool PlaysHere(const RowFacts& facts) {
+    return !facts.directory && PlaysOnHover(QString::fromStdString(std::string(facts.path)));
 }
 
 } // namespace
@@ -71,10 +81,14 @@ QString COrvoBrowserView::HoverText(int row) const {
     const RowFacts facts = model_->Facts(row);
     return QString::fromStdString(
         CompleteHoverText(RowHoverFacts(facts, currentPath_ == kComputerPath),
-                          std::string(facts.path), facts.directory));
+                          std::string(facts.path), facts.directory, PlaysHere(facts)));
 }
 
 void COrvoBrowserView::HideTip() {
+    if (tipPlays_) {
+        StopQuietPlayback();
+        tipPlays_ = false;
+    }
     tip_->hide();
     tipRow_ = -1;
     ++hoverGeneration_;
@@ -111,16 +125,24 @@ void COrvoBrowserView::OnHoverTick() {
     tipRow_ = row;
     const uint64_t generation = ++hoverGeneration_;
     const RowFacts facts = model_->Facts(row);
+    const bool plays = PlaysHere(facts);
+    const QString path = QString::fromStdString(std::string(facts.path));
     auto* watcher = new QFutureWatcher<std::string>(this);
-    connect(watcher, &QFutureWatcher<std::string>::finished, this, [this, watcher, generation] {
-        const std::string text = watcher->result();
-        watcher->deleteLater();
-        if (generation == hoverGeneration_ && tipRow_ == hoverRow_)
-            tip_->ShowAt(QCursor::pos(), QString::fromStdString(text));
-    });
+    connect(watcher, &QFutureWatcher<std::string>::finished, this,
+            [this, watcher, generation, plays, path] {
+                const std::string text = watcher->result();
+                watcher->deleteLater();
+                if (generation != hoverGeneration_ || tipRow_ != hoverRow_)
+                    return;
+                tip_->ShowAt(QCursor::pos(), QString::fromStdString(text));
+                if (plays) {
+                    PlayQuietly(path);
+                    tipPlays_ = true;
+                }
+            });
     watcher->setFuture(QtConcurrent::run(CompleteHoverText,
                                          RowHoverFacts(facts, currentPath_ == kComputerPath),
-                                         std::string(facts.path), facts.directory));
+                                         std::string(facts.path), facts.directory, plays));
 }
 
 } // namespace orvo

@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFutureWatcher>
+#include <QScreen>
 #include <QtConcurrent/QtConcurrentRun>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -465,12 +466,17 @@ void COrvoBrowserView::StartBackgroundPicture() {
         backgroundPixmap_ = QPixmap::fromImage(loaded.first);
         ShowBackgroundPicture();
     });
-    watcher->setFuture(QtConcurrent::run([path = backgroundPicture_] {
+    // The picture covers a whole screen, keeping its proportions, and lies
+    // under the list from its top-left corner like a wallpaper, so no list
+    // is ever large enough to show it repeated.
+    const QSize cover = screen() ? screen()->size() : QSize(1920, 1080);
+    watcher->setFuture(QtConcurrent::run([path = backgroundPicture_, cover] {
         RasterImage picture;
         BackgroundTone tone;
         if (!LoadBackgroundPicture(path, picture, tone))
             return Loaded{};
-        return Loaded{ToQImage(picture), tone};
+        return Loaded{ToQImage(picture).scaled(cover, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation),
+                      tone};
     }));
 }
 

@@ -235,6 +235,7 @@ private:
     int hoverTicks_ = 0;
     int tipRow_ = -1;
     uint64_t hoverGeneration_ = 0;
+    bool tipPlays_ = false; // the tip's file is playing quietly
 };
 
 } // namespace orvo

@@ -262,6 +262,10 @@ private slots:
                                "Bits per pixel"),
                  qPrintable(text));
         QVERIFY(view.HoverText(0).isEmpty()); // nothing for ".."
+        Touch(photos_.path() + "/tune.WAV", "RIFF");
+        view.RebuildView(true, true, false);
+        QVERIFY(view.HoverText(RowNamed(view, "tune.WAV")).endsWith("\n-----Quick view :\nPlaying..."));
+        QFile::remove(photos_.path() + "/tune.WAV");
     }
 
     void darkBackgroundPictureIsAnalysed() {

@@ -295,8 +295,11 @@ bool COrvoBrowserView::SaveDroppedImage(const QImage& picture) {
         if (!DroppedImageConverter()(this, image, extension))
             return false;
     }
-    std::string title(SplitExtension(FileNameOf(path)).stem);
-    std::string target = JoinPath(currentPath_, title + "." + LowerExtension(extension));
+    // The name is chosen again for the format the dialog settled on: the
+    // free "dropped" name of a BMP may be taken as a PNG.
+    std::string target = MakeUniqueName(currentPath_, "dropped", LowerExtension(extension));
+    if (target.empty())
+        return false;
     if (!SaveImage(image, target, FormatOfExtension(LowerExtension(extension)))) {
         UserPrompt::Message(
             this,

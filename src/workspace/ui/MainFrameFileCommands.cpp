@@ -1,6 +1,7 @@
 // The browse windows' file commands in the main frame's menus: each goes
 // to the active browse window.
 #include "browse/ui/COrvoBrowserView.h"
+#include "viewers/ui/ImageConversionDialog.h"
 #include "workspace/ui/CMainFrame.h"
 
 #include <QAction>
@@ -87,6 +88,18 @@ void CMainFrame::BuildFileCommandActions() {
             view->NewDirectory(false, true);
     });
     addActions({copyInto, moveInto});
+
+    // "Run conversion when image dropped": a pasted picture passes through
+    // the conversion dialog, whose format names the new file's extension.
+    COrvoBrowserView::SetDroppedImageConverter(
+        [](QWidget* parent, RasterImage& image, std::string& extension) {
+            ImageConversionDialog dialog(&image, "dropped." + extension, parent);
+            if (!dialog.Run())
+                return false;
+            if (std::string chosen = dialog.Model().FormatExtension(); !chosen.empty())
+                extension = chosen;
+            return true;
+        });
 }
 
 } // namespace orvo

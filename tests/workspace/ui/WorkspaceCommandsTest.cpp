@@ -1,18 +1,24 @@
-#include "workspace/Favorites.h"
-
 #include "assist/ui/TipDialog.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "fileops/ui/CNewDirectoryDlg.h"
 #include "platform/ui/UserPrompt.h"
+#include "settings/OptionAccessors.h"
+#include "settings/OptionKeys.h"
+#include "viewers/ui/ImageConversionDialog.h"
 #include "workspace/AppState.h"
+#include "workspace/Favorites.h"
 #include "workspace/TemporaryDirectories.h"
 #include "workspace/ui/CChildFrame.h"
 #include "workspace/ui/CMainFrame.h"
 #include "workspace/ui/FavoritesMenu.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
+#include <QImage>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -21,7 +27,7 @@
 
 using namespace orvo;
 
-class FavoritesTest : public QObject {
+class WorkspaceCommandsTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> home_;
@@ -139,6 +145,32 @@ private slots:
         QTRY_VERIFY(!QFileInfo::exists(Data("TmpDirs/temp")));
     }
 
+    void aPastedPictureMayPassThroughTheConversionDialog() {
+        CMainFrame frame;
+        frame.show();
+        COrvoBrowserView* view = frame.OpenBrowseWindow(home_->path().toStdString());
+        QImage picture(6, 6, QImage::Format_RGB32);
+        picture.fill(Qt::blue);
+        SetBoolOption(kConvertDroppedImageKey, true);
+        ImageConversionDialog::SetTestRunner([](ImageConversionDialog& d) {
+            d.FormatButton(3)->click(); // PNG
+            d.accept();
+        });
+        QGuiApplication::clipboard()->setImage(picture);
+        view->Paste();
+        QCOMPARE(QImage(Home("dropped.png")).pixelColor(2, 2), QColor(Qt::blue));
+        picture.fill(Qt::green);
+        QGuiApplication::clipboard()->setImage(picture);
+        view->Paste(); // a second PNG never replaces the first
+        QCOMPARE(QImage(Home("dropped.png")).pixelColor(2, 2), QColor(Qt::blue));
+        QCOMPARE(QImage(Home("dropped00.png")).pixelColor(2, 2), QColor(Qt::green));
+        ImageConversionDialog::SetTestRunner([](ImageConversionDialog& d) { d.reject(); });
+        view->Paste();
+        QVERIFY(!QFile::exists(Home("dropped.bmp")) && !QFile::exists(Home("dropped01.png")));
+        ImageConversionDialog::SetTestRunner(nullptr);
+        SetBoolOption(kConvertDroppedImageKey, false);
+    }
+
     void aCountingWindowRefusesToClose() {
         CMainFrame frame;
         frame.show();
@@ -156,5 +188,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(FavoritesTest)
-#include "FavoritesTest.moc"
+QTEST_MAIN(WorkspaceCommandsTest)
+#include "WorkspaceCommandsTest.moc"

@@ -29,20 +29,22 @@ int main(int argc, char** argv) {
     long made = 0;
     for (int top = 0; top < 20; ++top) {
         for (int sub = 0; sub < 10; ++sub) {
-            std::string dir = root + "/album " + std::to_string(top) + "/part " + std::to_string(sub);
+            std::string dir =
+                root + "/album " + std::to_string(top) + "/part " + std::to_string(sub);
             if (!orvo::CreateDirChain(dir)) {
                 std::perror(dir.c_str());
                 return 1;
             }
             orvo::CommentFile comments;
             comments.Create(dir);
-            comments.SetComment(orvo::kThisDirKey, "part " + std::to_string(sub) + " of album " +
-                                                       std::to_string(top));
+            comments.SetComment(orvo::kThisDirKey,
+                                "part " + std::to_string(sub) + " of album " + std::to_string(top));
             for (long i = 0; i < perDirectory; ++i, ++made) {
                 std::string name = "IMG_" + std::to_string(100000 + made) + ".jpg";
                 int fd = ::open((dir + "/" + name).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
                 size_t size = 1024 + static_cast<size_t>((made * 7919) % 2048);
-                if (fd < 0 || ::write(fd, block.data() + made % 1024, size) != static_cast<ssize_t>(size)) {
+                if (fd < 0 ||
+                    ::write(fd, block.data() + made % 1024, size) != static_cast<ssize_t>(size)) {
                     std::perror(name.c_str());
                     return 1;
                 }

@@ -2,9 +2,10 @@
 # `orvo cp` of a tree of 200 000 commented files (about 400 MB) against
 # `cp -r`, and `orvo rm` of such a tree against `rm -rf`, alternating the
 # two after a warm-up of each. As root the work happens on a tmpfs of its
-# own (unmounted afterwards), otherwise in a temporary directory of the
+# own, or with ORVO_BENCH_FS=ext4 on a fresh journalled ext4 loop image
+# (either unmounted afterwards); otherwise in a temporary directory of the
 # work disk (less stable: see BENCHMARKING.md).
-# Usage: bench/run-fileops.sh RELEASE_BUILD_DIR [PAIRS] [FILES]
+# Usage: [ORVO_BENCH_FS=ext4] bench/run-fileops.sh RELEASE_BUILD_DIR [PAIRS] [FILES]
 set -euo pipefail
 build=${1:?usage: run-fileops.sh RELEASE_BUILD_DIR [PAIRS] [FILES]}
 pairs=${2:-5}
@@ -20,7 +21,16 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-if [ "$(id -u)" -eq 0 ] && mount -t tmpfs -o size=3g tmpfs "$work" 2>/dev/null; then
+trap "exit 1" INT TERM
+if [ "$(id -u)" -eq 0 ] && [ "${ORVO_BENCH_FS:-tmpfs}" = ext4 ]; then
+    image=$(mktemp)
+    truncate -s 6G "$image"
+    mkfs.ext4 -q -F -N 1200000 "$image" # room for three trees of small files
+    mount -o loop "$image" "$work"
+    rm -f "$image" # the mount keeps it until it is unmounted
+    mounted=1
+    place="a fresh ext4 loop image"
+elif [ "$(id -u)" -eq 0 ] && mount -t tmpfs -o size=3g tmpfs "$work" 2>/dev/null; then
     mounted=1
     place="a tmpfs"
 else
@@ -36,7 +46,10 @@ count=$(find "$work/src" -type f | wc -l)
 # milliseconds: on a machine shared with builds the processor time is the
 # steadier of the two.
 timed() {
-    /usr/bin/time -f "%e %U %S" -o "$work/time" "$@" </dev/null 2>/dev/null
+    if ! /usr/bin/time -f "%e %U %S" -o "$work/time" "$@" </dev/null 2>"$work/err"; then
+        echo "failed: $* ($(tail -1 "$work/err"))" >&2
+        return 1
+    fi
     awk '{ printf "%d %d\n", $1 * 1000, ($2 + $3) * 1000 }' "$work/time"
 }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a / b }'; }
@@ -55,6 +68,7 @@ clear_copies
 # Pairs of (ours, theirs): wall and processor times and their ratios.
 ow=(); oc=(); tw=(); tc=(); rw=(); rc=()
 record() {
+    [ $# -eq 4 ] || exit 1 # a run failed (said above)
     ow+=($1); oc+=($2); tw+=($3); tc+=($4)
     rw+=($(ratio $1 $3)); rc+=($(ratio $2 $4))
 }

@@ -14,7 +14,9 @@ struct CTreeFinder::Level {
     std::string path;
 };
 
-CTreeFinder::~CTreeFinder() { Close(); }
+CTreeFinder::~CTreeFinder() {
+    Close();
+}
 
 void CTreeFinder::Close() {
     for (Level* level : stack_) {
@@ -60,7 +62,7 @@ bool CTreeFinder::FindNext() {
         // Following a link is the search's option, bounded by the depth.
         if (!enter && linkDepth_ > 0 && type_ == DT_LNK &&
             static_cast<int>(stack_.size()) <= linkDepth_) {
-            struct stat target{};
+            struct stat target {};
             enter = ::stat(path_.c_str(), &target) == 0 && S_ISDIR(target.st_mode);
         }
         if (enter && !Push(path_, !IsDirectory()) && IsDirectory())
@@ -102,16 +104,22 @@ bool CTreeFinder::FindNext() {
 bool CTreeFinder::LoadStatus() const {
     if (!statLoaded_) {
         statLoaded_ = true;
-        statOk_ = entryFd_ >= 0 && ::fstatat(entryFd_, name_.c_str(), &stat_, AT_SYMLINK_NOFOLLOW) == 0;
+        statOk_ =
+            entryFd_ >= 0 && ::fstatat(entryFd_, name_.c_str(), &stat_, AT_SYMLINK_NOFOLLOW) == 0;
     }
     return statOk_;
 }
 
-bool CTreeFinder::IsDirectory() const { return returned_ && type_ == DT_DIR; }
-bool CTreeFinder::IsSymlink() const { return returned_ && type_ == DT_LNK; }
+bool CTreeFinder::IsDirectory() const {
+    return returned_ && type_ == DT_DIR;
+}
+bool CTreeFinder::IsSymlink() const {
+    return returned_ && type_ == DT_LNK;
+}
 
 bool CTreeFinder::IsSpecial() const {
-    return returned_ && type_ != DT_REG && type_ != DT_DIR && type_ != DT_LNK && type_ != DT_UNKNOWN;
+    return returned_ && type_ != DT_REG && type_ != DT_DIR && type_ != DT_LNK &&
+           type_ != DT_UNKNOWN;
 }
 
 bool CTreeFinder::IsDots() const {

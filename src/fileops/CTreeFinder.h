@@ -72,7 +72,7 @@ private:
     int entryFd_ = -1;       // the directory that holds the current entry
     mutable bool statLoaded_ = false;
     mutable bool statOk_ = false;
-    mutable struct stat stat_{};
+    mutable struct stat stat_ {};
     std::vector<std::string> unreadable_;
 };
 

@@ -137,7 +137,7 @@ bool CommentCarrier::CarryCommentFile(const std::string& sourceDirectory,
     FlushDirectory(targetDirectory);
     sources_.erase(targetDirectory);
     std::string target = CommentFile::PathFor(targetDirectory);
-    struct stat st{};
+    struct stat st {};
     if (::lstat(target.c_str(), &st) != 0)
         return CopyEntry(CommentFile::PathFor(sourceDirectory), target, false, false);
 

@@ -15,7 +15,7 @@ namespace orvo {
 namespace {
 
 bool IsLink(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
 }
 

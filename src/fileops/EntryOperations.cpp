@@ -22,7 +22,9 @@ bool Fail(int error) {
     return false;
 }
 
-bool IsHiddenName(std::string_view name) { return !name.empty() && name.front() == '.'; }
+bool IsHiddenName(std::string_view name) {
+    return !name.empty() && name.front() == '.';
+}
 
 bool IsSpecial(mode_t mode) {
     return !S_ISREG(mode) && !S_ISDIR(mode) && !S_ISLNK(mode);
@@ -55,7 +57,7 @@ bool MakeDirectoryLike(const struct stat& st, const std::string& dst) {
 bool MayReplace(const std::string& dst, bool failIfExists, bool keepProtected) {
     if (!failIfExists && !keepProtected)
         return true;
-    struct stat st{};
+    struct stat st {};
     if (::lstat(dst.c_str(), &st) != 0)
         return true;
     if (failIfExists)
@@ -65,11 +67,15 @@ bool MayReplace(const std::string& dst, bool failIfExists, bool keepProtected) {
 
 } // namespace
 
-int LastEntryError() { return tLastError; }
-void SetLastEntryError(int error) { tLastError = error; }
+int LastEntryError() {
+    return tLastError;
+}
+void SetLastEntryError(int error) {
+    tLastError = error;
+}
 
 bool IsProtectedEntry(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     return ::lstat(path.c_str(), &st) == 0 && IsProtected(path, st);
 }
 
@@ -87,7 +93,7 @@ bool CreateDirChain(const std::string& path) {
             return true;
         e = errno;
     }
-    struct stat st{};
+    struct stat st {};
     if (::stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
         return true; // there already (or made by someone else meanwhile)
     return Fail(e == EEXIST ? ENOTDIR : e);
@@ -99,8 +105,8 @@ enum class Start { Done, Failed, Go };
 
 // What copy and move share: a directory only makes its target, and an
 // existing target may refuse.
-Start Prepare(const std::string& src, const std::string& dst, bool failIfExists,
-              bool keepProtected, struct stat& st) {
+Start Prepare(const std::string& src, const std::string& dst, bool failIfExists, bool keepProtected,
+              struct stat& st) {
     if (::lstat(src.c_str(), &st) != 0) {
         Fail(errno);
         return Start::Failed;
@@ -114,7 +120,7 @@ Start Prepare(const std::string& src, const std::string& dst, bool failIfExists,
 
 bool CopyEntry(const std::string& src, const std::string& dst, bool failIfExists,
                bool keepProtected) {
-    struct stat st{};
+    struct stat st {};
     if (Start s = Prepare(src, dst, failIfExists, keepProtected, st); s != Start::Go)
         return s == Start::Done;
     int e = CopyNonDirectory(src, st, dst, !failIfExists);
@@ -128,8 +134,9 @@ namespace {
 bool RenameEntry(const std::string& src, const struct stat& st, const std::string& dst,
                  bool failIfExists) {
     auto attempt = [&] {
-        return failIfExists ? ::renameat2(AT_FDCWD, src.c_str(), AT_FDCWD, dst.c_str(), RENAME_NOREPLACE)
-                            : ::rename(src.c_str(), dst.c_str());
+        return failIfExists
+                   ? ::renameat2(AT_FDCWD, src.c_str(), AT_FDCWD, dst.c_str(), RENAME_NOREPLACE)
+                   : ::rename(src.c_str(), dst.c_str());
     };
     int r = attempt();
     if (r != 0 && errno == ENOENT && PathExists(src) && CreateDirChain(ParentDirectoryOf(dst)))
@@ -147,7 +154,7 @@ bool RenameEntry(const std::string& src, const struct stat& st, const std::strin
 
 bool MoveEntry(const std::string& src, const std::string& dst, bool failIfExists,
                bool keepProtected) {
-    struct stat st{};
+    struct stat st {};
     if (Start s = Prepare(src, dst, failIfExists, keepProtected, st); s != Start::Go)
         return s == Start::Done;
     return RenameEntry(src, st, dst, failIfExists);
@@ -157,7 +164,7 @@ bool CopyWalkedEntry(const std::string& src, const std::string& dst, bool isDire
                      uint64_t& size) {
     size = 0;
     if (isDirectory) {
-        struct stat st{};
+        struct stat st {};
         if (::lstat(src.c_str(), &st) != 0)
             return Fail(errno);
         if (S_ISDIR(st.st_mode))
@@ -168,7 +175,7 @@ bool CopyWalkedEntry(const std::string& src, const std::string& dst, bool isDire
 }
 
 bool MoveWalkedEntry(const std::string& src, const std::string& dst, uint64_t& size) {
-    struct stat st{};
+    struct stat st {};
     if (::lstat(src.c_str(), &st) != 0)
         return Fail(errno);
     if (S_ISDIR(st.st_mode)) {
@@ -184,7 +191,7 @@ bool DeleteEntry(const std::string& path, bool allowReadOnly, bool allowSystem, 
     // nothing needs to be looked at first.
     if (allowReadOnly && allowSystem && allowHidden)
         return ::unlink(path.c_str()) == 0 || Fail(errno);
-    struct stat st{};
+    struct stat st {};
     if (::lstat(path.c_str(), &st) != 0)
         return Fail(errno);
     if (S_ISDIR(st.st_mode))

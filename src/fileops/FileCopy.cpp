@@ -103,7 +103,7 @@ int PublishNamed(const std::string& temp, const std::string& dst, bool replace) 
     int e = errno;
     if (e == EINVAL || e == ENOSYS) {
         // No atomic no-replace here: check, then rename.
-        struct stat st{};
+        struct stat st {};
         e = ::lstat(dst.c_str(), &st) == 0 ? EEXIST : 0;
         if (e == 0 && ::rename(temp.c_str(), dst.c_str()) == 0)
             return 0;
@@ -132,7 +132,8 @@ int LinkStaging(const Staging& staging, const std::string& path) {
         gEmptyPathLink = 0; // not allowed here: through /proc from now on
     }
     std::string self = "/proc/self/fd/" + std::to_string(staging.fd);
-    return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
+    return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0 ? 0
+                                                                                            : errno;
 }
 
 int PublishStaging(Staging& staging, const std::string& dst, bool replace) {
@@ -300,7 +301,9 @@ ScopedCopyObserver::ScopedCopyObserver(CopyObserver* observer) : previous_(tObse
     tObserver = observer;
 }
 
-ScopedCopyObserver::~ScopedCopyObserver() { tObserver = previous_; }
+ScopedCopyObserver::~ScopedCopyObserver() {
+    tObserver = previous_;
+}
 
 int CopyNonDirectory(const std::string& src, const struct stat& st, const std::string& dst,
                      bool replace) {
@@ -320,7 +323,7 @@ int CopyFileEntry(const std::string& src, const std::string& dst, bool replace, 
     int in = ::open(src.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (in < 0 && errno != ELOOP)
         return errno;
-    struct stat st{};
+    struct stat st {};
     if (in >= 0 && ::fstat(in, &st) == 0 && S_ISREG(st.st_mode)) {
         size = static_cast<uint64_t>(st.st_size);
         FileJob job{in, &st, replace};
@@ -349,7 +352,7 @@ int CopyFileAt(int sourceDirectory, const std::string& src, int targetDirectory,
         const char* srcName = src.c_str() + src.rfind('/') + 1;
         const char* dstName = dst.c_str() + dst.rfind('/') + 1;
         int in = ::openat(sourceDirectory, srcName, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        struct stat st{};
+        struct stat st {};
         if (in >= 0 && ::fstat(in, &st) == 0 && S_ISREG(st.st_mode)) {
             const mode_t mode = st.st_mode & 07777;
             Staging staging;

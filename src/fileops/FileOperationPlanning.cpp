@@ -2,8 +2,8 @@
 #include "fileops/CTreeFinder.h"
 #include "fileops/EntryChecks.h"
 #include "fileops/FileOperationRun.h"
-#include "platform/FileStatus.h"
 #include "fileops/OperationTexts.h"
+#include "platform/FileStatus.h"
 #include "platform/MountTable.h"
 #include "platform/PathText.h"
 
@@ -24,12 +24,21 @@ std::string RequiredLine(uint64_t total) {
 
 } // namespace
 
-void FileOperationRun::AddPlanProblem(const std::string& path) { AddProblem(problems_, path); }
+void FileOperationRun::AddPlanProblem(const std::string& path) {
+    AddProblem(problems_, path);
+}
 
 OperationEnd FileOperationRun::Plan() {
-    if (request_.items.empty())
-        return OperationEnd::Empty;
     const int kind = request_.kind;
+    if (request_.items.empty() || (kind != OpCopy && kind != OpMove && kind != OpDelete))
+        return OperationEnd::Empty;
+    // Callers check the destination; one that did not gets the callers'
+    // own sentence rather than a directory made out of nothing.
+    if (kind != OpDelete && !IsDirectory(request_.destination)) {
+        ShowWindow();
+        ui_.ShowMessage(figures_.caption, kNotADirectory);
+        return OperationEnd::Stopped;
+    }
     free_ = MeasureFree();
     startAll_ = clock_.TickMs();
     startTransfer_ = startAll_;
@@ -151,7 +160,7 @@ bool FileOperationRun::PlanDirectory(const std::string& item) {
 }
 
 void FileOperationRun::PlanFile(const std::string& item) {
-    struct stat st{};
+    struct stat st {};
     if (::lstat(item.c_str(), &st) != 0)
         return; // a missing item adds nothing
     total_ += static_cast<uint64_t>(st.st_size);

@@ -1,6 +1,5 @@
-#include "fileops/FileOperationRun.h"
-
 #include "fileops/EntryOperations.h"
+#include "fileops/FileOperationRun.h"
 #include "fileops/OperationTexts.h"
 #include "platform/MountTable.h"
 
@@ -56,7 +55,9 @@ void FileOperationRun::Display(const std::string& name, bool force) {
     Publish();
 }
 
-bool FileOperationRun::Cancelled() { return ui_.IsCancelled(); }
+bool FileOperationRun::Cancelled() {
+    return ui_.IsCancelled();
+}
 
 bool FileOperationRun::ServeMessages() {
     while (ui_.IsPaused() && !ui_.IsCancelled())

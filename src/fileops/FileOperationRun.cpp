@@ -14,7 +14,9 @@ uint64_t FileOperationClock::TickMs() const {
         duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-std::time_t FileOperationClock::Now() const { return std::time(nullptr); }
+std::time_t FileOperationClock::Now() const {
+    return std::time(nullptr);
+}
 
 const FileOperationClock& FileOperationClock::System() {
     static const FileOperationClock clock;
@@ -28,7 +30,9 @@ FileOperationResult RunFileOperation(const FileOperationRequest& request, FileOp
 
 namespace {
 
-std::string NormalPath(const std::string& path) { return StripTrailingSlash(path); }
+std::string NormalPath(const std::string& path) {
+    return StripTrailingSlash(path);
+}
 
 } // namespace
 
@@ -64,9 +68,9 @@ FileOperationResult FileOperationRun::Run() {
     // The destination, and the directories things were moved or deleted
     // from (every one of them, not only the first item's).
     auto add = [&result](const std::string& directory) {
-        if (!directory.empty() && std::find(result.refreshDirectories.begin(),
-                                            result.refreshDirectories.end(),
-                                            directory) == result.refreshDirectories.end())
+        if (!directory.empty() &&
+            std::find(result.refreshDirectories.begin(), result.refreshDirectories.end(),
+                      directory) == result.refreshDirectories.end())
             result.refreshDirectories.push_back(directory);
     };
     if (result.end != OperationEnd::Empty) {

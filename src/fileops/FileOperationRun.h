@@ -22,7 +22,7 @@ namespace orvo {
 class FileOperationClock {
 public:
     virtual ~FileOperationClock() = default;
-    virtual uint64_t TickMs() const;  // monotonic milliseconds
+    virtual uint64_t TickMs() const; // monotonic milliseconds
     virtual std::time_t Now() const; // wall clock, for "Will be done at"
     static const FileOperationClock& System();
 };
@@ -44,13 +44,15 @@ struct FileOperationResult {
 
 // Runs a request to its end on the calling thread: the planning (sizes,
 // free space, the problems list, the space question), then the transfer.
-FileOperationResult RunFileOperation(const FileOperationRequest& request, FileOperationUi& ui,
-                                     const FileOperationClock& clock = FileOperationClock::System());
+FileOperationResult
+RunFileOperation(const FileOperationRequest& request, FileOperationUi& ui,
+                 const FileOperationClock& clock = FileOperationClock::System());
 
 // One run; see RunFileOperation.
 class FileOperationRun : private CopyObserver {
 public:
-    FileOperationRun(FileOperationRequest request, FileOperationUi& ui, const FileOperationClock& clock);
+    FileOperationRun(FileOperationRequest request, FileOperationUi& ui,
+                     const FileOperationClock& clock);
     FileOperationResult Run();
 
     static constexpr uint64_t kShowAfterMs = 4000;

@@ -14,8 +14,8 @@
 #include <climits>
 #include <cstdlib>
 #include <fcntl.h>
-#include <unistd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace orvo {
 
@@ -25,7 +25,8 @@ namespace {
 bool SameDirectory(const std::string& a, const std::string& b) {
     if (a == b)
         return true;
-    struct stat sa{}, sb{};
+    struct stat sa {
+    }, sb{};
     return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
            sa.st_ino == sb.st_ino;
 }
@@ -45,9 +46,10 @@ bool IsBelow(const std::string& path, const std::string& directory) {
 }
 
 uint64_t LengthOf(const std::string& path) {
-    struct stat st{};
-    return ::lstat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode) ? static_cast<uint64_t>(st.st_size)
-                                                                     : 0;
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode)
+               ? static_cast<uint64_t>(st.st_size)
+               : 0;
 }
 
 const char* VerbOf(int kind) {
@@ -67,7 +69,7 @@ OperationEnd FileOperationRun::Transfer() {
         figures_.sourcePath = item;
         figures_.targetPath.clear();
         Display(item);
-        struct stat st{};
+        struct stat st {};
         bool exists = ::lstat(item.c_str(), &st) == 0;
         bool isDirectory = exists && S_ISDIR(st.st_mode);
         if (const char* stop = StopReason(item, isDirectory)) {
@@ -106,8 +108,8 @@ const char* FileOperationRun::StopReason(const std::string& item, bool isDirecto
 
 FileOperationRun::Flow FileOperationRun::TransferTree(const std::string& item) {
     const std::string target = JoinPath(request_.destination, FileNameOf(item));
-    if (request_.kind == OpMove && !PathExists(target) && SameFileSystem(item, request_.destination) &&
-        ::rename(item.c_str(), target.c_str()) == 0) {
+    if (request_.kind == OpMove && !PathExists(target) &&
+        SameFileSystem(item, request_.destination) && ::rename(item.c_str(), target.c_str()) == 0) {
         // One rename moved it all, comments included.
         RegisterOperationPath(item);
         RegisterOperationPath(target);
@@ -121,7 +123,8 @@ FileOperationRun::Flow FileOperationRun::TransferTree(const std::string& item) {
     return Flow::Next;
 }
 
-FileOperationRun::Flow FileOperationRun::WalkTree(const std::string& root, const std::string& target,
+FileOperationRun::Flow FileOperationRun::WalkTree(const std::string& root,
+                                                  const std::string& target,
                                                   const std::string& item,
                                                   const std::string& itemTarget) {
     CTreeFinder finder;
@@ -271,7 +274,8 @@ FileOperationRun::Flow FileOperationRun::RemoveTree(const std::string& item, boo
             } else {
                 const char* name = nullptr;
                 int directory = files.ParentOf(e.path, &name);
-                ok = (directory >= 0 ? ::unlinkat(directory, name, 0) : ::unlink(e.path.c_str())) == 0;
+                ok = (directory >= 0 ? ::unlinkat(directory, name, 0) : ::unlink(e.path.c_str())) ==
+                     0;
                 if (!ok)
                     SetLastEntryError(errno);
                 if (ok)
@@ -297,7 +301,7 @@ FileOperationRun::Flow FileOperationRun::TransferFile(const std::string& item) {
     const int kind = request_.kind;
     const std::string target =
         kind == OpDelete ? std::string() : JoinPath(request_.destination, FileNameOf(item));
-    struct stat st{};
+    struct stat st {};
     if (::lstat(item.c_str(), &st) == 0)
         copied_ += static_cast<uint64_t>(st.st_size);
     currentName_ = item;

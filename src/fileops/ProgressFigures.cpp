@@ -47,12 +47,12 @@ void ComputeProgress(const ProgressInput& in, ProgressFigures& out) {
     uint64_t seconds = left / (speed + 1) + 1;
     out.timeCaption = in.copied >= 3000000 ? "Time, +-5 seconds" : "Time, calculating";
     if (seconds >= 60)
-        out.timeLeftLine = std::to_string(seconds / 60) + " minutes, " + std::to_string(seconds % 60) +
-                           " seconds left";
+        out.timeLeftLine = std::to_string(seconds / 60) + " minutes, " +
+                           std::to_string(seconds % 60) + " seconds left";
     else
         out.timeLeftLine = std::to_string(seconds) + " seconds left...";
     std::time_t end = in.now + static_cast<std::time_t>(seconds);
-    struct tm local{};
+    struct tm local {};
     char buffer[32] = "";
     if (::localtime_r(&end, &local))
         std::strftime(buffer, sizeof buffer, "%H:%M:%S", &local);

@@ -10,14 +10,14 @@ namespace orvo {
 // terminal show the same thing.
 struct ProgressFigures {
     std::string caption;
-    std::string freeLine;      // "Free space on target drive is : ..."
-    std::string leftLine;      // "Left to copy : ..." ("Required by source : ..." while planning)
-    std::string fitLine;       // "Ok. Will fit." / "WARNING : WILL NOT FIT" / "Calculating space"
-    bool fits = true;          // which of the two icons goes beside the fit line
-    std::string sourcePath;    // the entry being worked on
+    std::string freeLine;   // "Free space on target drive is : ..."
+    std::string leftLine;   // "Left to copy : ..." ("Required by source : ..." while planning)
+    std::string fitLine;    // "Ok. Will fit." / "WARNING : WILL NOT FIT" / "Calculating space"
+    bool fits = true;       // which of the two icons goes beside the fit line
+    std::string sourcePath; // the entry being worked on
     std::string targetPath;
-    std::string totalLine;     // "Total source space : ..."
-    std::string timeCaption;   // "Time, calculating" / "Time, +-5 seconds"
+    std::string totalLine;   // "Total source space : ..."
+    std::string timeCaption; // "Time, calculating" / "Time, +-5 seconds"
     std::string speedLine;
     std::string timeLeftLine;
     std::string endTimeLine;

@@ -63,7 +63,9 @@ TerminalOperationUi::TerminalOperationUi(std::FILE* in, std::FILE* out, Terminal
     : in_(in), out_(out), answers_(answers), stop_(stop),
       showProgress_(out && ::isatty(::fileno(out))) {}
 
-bool TerminalOperationUi::IsCancelled() { return stop_ && stop_->load(); }
+bool TerminalOperationUi::IsCancelled() {
+    return stop_ && stop_->load();
+}
 
 void TerminalOperationUi::ClearLine() {
     if (lineShown_) {
@@ -93,7 +95,8 @@ void TerminalOperationUi::ShowProgress(const ProgressFigures& figures) {
     lastDraw_ = now;
     std::string line = figures.caption;
     if (figures.total > 0)
-        line = figures.leftLine + " | " + figures.speedLine + " | " + figures.timeLeftLine + " | " + line;
+        line = figures.leftLine + " | " + figures.speedLine + " | " + figures.timeLeftLine + " | " +
+               line;
     // One line of the terminal's width at most, or it scrolls.
     if (line.size() > 150)
         line = line.substr(0, 147) + "...";
@@ -219,6 +222,8 @@ ErrorAnswer TerminalOperationUi::AskAbortRetryIgnore(const std::string&, const s
     }
 }
 
-void TerminalOperationUi::ShowMessage(const std::string&, const std::string& text) { Print(text); }
+void TerminalOperationUi::ShowMessage(const std::string&, const std::string& text) {
+    Print(text);
+}
 
 } // namespace orvo

@@ -1,9 +1,9 @@
-#include "../platform/TestDirectory.h"
 #include "fileops/CTreeFinder.h"
 
-#include <gtest/gtest.h>
+#include "../platform/TestDirectory.h"
 
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <map>
 #include <unistd.h>
 
@@ -12,7 +12,8 @@ using orvo::test::TestDirectory;
 
 namespace {
 
-std::vector<std::string> Walk(const std::string& root, bool recursive, bool dots, int linkDepth = 0) {
+std::vector<std::string> Walk(const std::string& root, bool recursive, bool dots,
+                              int linkDepth = 0) {
     CTreeFinder finder;
     finder.SetLinkDepth(linkDepth);
     std::vector<std::string> out;

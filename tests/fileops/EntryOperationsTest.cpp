@@ -1,12 +1,12 @@
+#include "fileops/EntryOperations.h"
+
 #include "../platform/TestDirectory.h"
 #include "TmpfsMount.h"
-#include "fileops/EntryOperations.h"
 #include "fileops/FileCopy.h"
-
-#include <gtest/gtest.h>
 
 #include <cerrno>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,13 +18,13 @@ using orvo::test::TmpfsMount;
 namespace {
 
 struct stat Lstat(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     ::lstat(path.c_str(), &st);
     return st;
 }
 
 bool Exists(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     return ::lstat(path.c_str(), &st) == 0;
 }
 

@@ -7,10 +7,9 @@
 #include "fileops/FileOperationRun.h"
 #include "fileops/RegisteredOperations.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,19 +23,19 @@ using orvo::test::TmpfsMount;
 namespace {
 
 bool Exists(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     return ::lstat(path.c_str(), &st) == 0;
 }
 
 ino_t InodeOf(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     ::lstat(path.c_str(), &st);
     return st.st_ino;
 }
 
 FileOperationResult Operate(ScriptedOperationUi& ui, std::vector<std::string> items,
-                        const std::string& destination, int kind, int checkFirst = 1,
-                        const FileOperationClock& clock = FileOperationClock::System()) {
+                            const std::string& destination, int kind, int checkFirst = 1,
+                            const FileOperationClock& clock = FileOperationClock::System()) {
     FileOperationRequest request;
     request.items = std::move(items);
     request.destination = destination;
@@ -69,9 +68,16 @@ TEST(FileOperation, PathChecksStopWithTheirMessages) {
     ScriptedOperationUi same;
     EXPECT_EQ(Operate(same, {first}, dir / "src", OpMove).end, OperationEnd::Stopped);
     EXPECT_EQ(same.messages,
-              std::vector<std::string>{"Destination directory is the same as source directory. Stopping."});
+              std::vector<std::string>{
+                  "Destination directory is the same as source directory. Stopping."});
     EXPECT_TRUE(Exists(first));
     EXPECT_EQ(same.problemsAsked, 0); // a file is no problem to itself
+
+    ScriptedOperationUi nowhere;
+    EXPECT_EQ(Operate(nowhere, {first}, dir / "missing", OpCopy).end, OperationEnd::Stopped);
+    EXPECT_EQ(nowhere.messages,
+              std::vector<std::string>{"The destination is not a directory. Stopping."});
+    EXPECT_FALSE(Exists(dir / "missing"));
 
     // Into its own tree: the walk would copy what it had just made.
     ScriptedOperationUi inside;
@@ -103,9 +109,8 @@ TEST(FileOperation, OverwritesAreListedAndSkippedRowsLeftAlone) {
     };
     FileOperationResult r = Operate(ui, {item, odd}, dst, OpCopy);
     EXPECT_EQ(r.end, OperationEnd::Completed);
-    EXPECT_EQ(ui.problemsDescription,
-              "These files are to be overwritten during copy operation.\r\n"
-              "Are you sure you want to overwrite them ?");
+    EXPECT_EQ(ui.problemsDescription, "These files are to be overwritten during copy operation.\r\n"
+                                      "Are you sure you want to overwrite them ?");
     // Targets by their own paths; a tree's comment files are no problem, a
     // comment file given as an item is.
     EXPECT_EQ(Sorted(ui.problemRows),
@@ -252,8 +257,9 @@ TEST(FileOperation, RetryAfterAFailureAndAbortBreaksTheRun) {
     r = Operate(abort, {dir / "src/t", a}, dir / "dst", OpMove);
     EXPECT_EQ(r.end, OperationEnd::Broken);
     ASSERT_EQ(abort.questions.size(), 1u);
-    EXPECT_EQ(abort.questions[0], "I couldn't move " + dir / "src/t/x.txt" + "\n\n\n     to      \n\n\n" +
-                                      dir / "dst/t/x.txt" + " !\n\n\nContinue ?");
+    EXPECT_EQ(abort.questions[0], "I couldn't move " + dir / "src/t/x.txt" +
+                                      "\n\n\n     to      \n\n\n" + dir / "dst/t/x.txt" +
+                                      " !\n\n\nContinue ?");
     EXPECT_EQ(abort.messages, std::vector<std::string>{"User has broken the operation."});
     EXPECT_TRUE(Exists(a)); // the next item was not started
     EXPECT_TRUE(Exists(dir / "src/t/x.txt"));
@@ -418,9 +424,7 @@ TEST(FileOperation, AFullDiskAsksAndRetrySucceedsOnceThereIsRoom) {
     TestDirectory dir;
     std::string big = dir.Write("big.bin", std::string(600 * 1024, 'b'));
     std::string filler = disk.Path() + "/filler";
-    {
-        std::ofstream(filler, std::ios::binary) << std::string(700 * 1024, 'f');
-    }
+    { std::ofstream(filler, std::ios::binary) << std::string(700 * 1024, 'f'); }
     std::string old = disk.Path() + "/big.bin";
 
     // Abort: neither a new target nor a part of one.

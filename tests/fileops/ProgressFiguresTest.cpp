@@ -1,5 +1,6 @@
-#include "fileops/FileOperationRequest.h"
 #include "fileops/ProgressFigures.h"
+
+#include "fileops/FileOperationRequest.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "fileops/ProblemsTable.h"
 #include "fileops/TerminalOperationUi.h"
 
-#include <gtest/gtest.h>
+#include "fileops/ProblemsTable.h"
 
 #include <cstdio>
+#include <gtest/gtest.h>
 
 using namespace orvo;
 

@@ -15,7 +15,8 @@ public:
     explicit TmpfsMount(const char* size) {
         if (::geteuid() != 0)
             return;
-        std::string pattern = (std::filesystem::temp_directory_path() / "orvo-tmpfs-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "orvo-tmpfs-XXXXXX").string();
         if (!::mkdtemp(pattern.data()))
             return;
         std::string options = std::string("size=") + size;

@@ -1,7 +1,6 @@
 // orvo cp SRC... DESTDIR | mv SRC... DESTDIR | rm PATH...: the program's
 // own copy, move and delete, with their problem checks and comments.
 #include "app/cli/CliCommand.h"
-
 #include "fileops/FileOperationRun.h"
 #include "fileops/OperationTexts.h"
 #include "fileops/TerminalOperationUi.h"
@@ -19,7 +18,9 @@ namespace {
 
 std::atomic<bool> gInterrupted{false};
 
-void OnInterrupt(int) { gInterrupted = true; }
+void OnInterrupt(int) {
+    gInterrupted = true;
+}
 
 // What a person means by a path on the command line: relative to here,
 // without "." and ".." steps or a trailing "/".
@@ -88,7 +89,7 @@ int Operate(const char* name, int kind, const std::vector<std::string>& args) {
     if (request.items.empty())
         return status;
 
-    struct sigaction action{};
+    struct sigaction action {};
     action.sa_handler = OnInterrupt;
     ::sigaction(SIGINT, &action, nullptr);
     TerminalOperationUi ui(stdin, stderr, parsed.answers, &gInterrupted);
@@ -110,23 +111,29 @@ int Operate(const char* name, int kind, const std::vector<std::string>& args) {
     return status;
 }
 
-int RunCopy(const std::vector<std::string>& args) { return Operate("cp", OpCopy, args); }
-int RunMove(const std::vector<std::string>& args) { return Operate("mv", OpMove, args); }
-int RunDelete(const std::vector<std::string>& args) { return Operate("rm", OpDelete, args); }
+int RunCopy(const std::vector<std::string>& args) {
+    return Operate("cp", OpCopy, args);
+}
+int RunMove(const std::vector<std::string>& args) {
+    return Operate("mv", OpMove, args);
+}
+int RunDelete(const std::vector<std::string>& args) {
+    return Operate("rm", OpDelete, args);
+}
 
 // The three share their options; the text is each command's own, as the
 // usage of one command is printed alone after a mistake.
-#define ORVO_ANSWER_OPTIONS                                                                       \
+#define ORVO_ANSWER_OPTIONS                                                                        \
     "                             --yes: go ahead with every listed problem (and when space\n"     \
     "                             looks short), --skip: with none of them; failures are asked\n"   \
     "                             unless --on-error=abort or --on-error=ignore answers them"
 
-const char* const kCopyUsage =
-    "  orvo cp [--yes|--skip] [--on-error=abort|ignore] SRC... DESTDIR\n"
-    "                             copy files and trees into DESTDIR, comments included;\n" ORVO_ANSWER_OPTIONS;
-const char* const kMoveUsage =
-    "  orvo mv [--yes|--skip] [--on-error=abort|ignore] SRC... DESTDIR\n"
-    "                             move files and trees into DESTDIR, comments included;\n" ORVO_ANSWER_OPTIONS;
+const char* const kCopyUsage = "  orvo cp [--yes|--skip] [--on-error=abort|ignore] SRC... DESTDIR\n"
+                               "                             copy files and trees into DESTDIR, "
+                               "comments included;\n" ORVO_ANSWER_OPTIONS;
+const char* const kMoveUsage = "  orvo mv [--yes|--skip] [--on-error=abort|ignore] SRC... DESTDIR\n"
+                               "                             move files and trees into DESTDIR, "
+                               "comments included;\n" ORVO_ANSWER_OPTIONS;
 const char* const kDeleteUsage =
     "  orvo rm [--yes|--skip] [--on-error=abort|ignore] PATH...\n"
     "                             delete files and trees; hidden and special files are\n"

@@ -19,7 +19,6 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
-
 #include <climits>
 #include <unordered_map>
 
@@ -27,7 +26,9 @@ namespace orvo {
 
 namespace {
 
-QString ToQ(const std::string& s) { return QString::fromStdString(s); }
+QString ToQ(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 QLabel* NamedLabel(const char* name, QWidget* parent) {
     auto* label = new QLabel(parent);
@@ -50,6 +51,9 @@ CFileOperationDlg::CFileOperationDlg(FileOperationRequest request, QWidget* pare
     : QDialog(parent), request_(std::move(request)) {
     setWindowTitle(QString::fromLatin1(kFileOperationCaption));
     setAttribute(Qt::WA_DeleteOnClose);
+    // Appearing after four seconds must not take the keyboard from the
+    // window the person is working in; a question activates it.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setModal(false);
     BuildControls();
     bridge_ = std::make_shared<DialogOperationUi>(this);
@@ -131,16 +135,18 @@ void CFileOperationDlg::Start() {
     poll_.start();
     QPointer<CFileOperationDlg> self(this);
     std::shared_ptr<DialogOperationUi> bridge = bridge_;
-    worker_ = StartFileOperation(request_, bridge_, [self, bridge](const FileOperationResult& result) {
-        // The result goes to the window's thread; a window that is gone
-        // no longer cares.
-        QMetaObject::invokeMethod(
-            qApp, [self, result] {
-                if (self)
-                    self->OnRunFinished(result);
-            },
-            Qt::QueuedConnection);
-    });
+    worker_ =
+        StartFileOperation(request_, bridge_, [self, bridge](const FileOperationResult& result) {
+            // The result goes to the window's thread; a window that is gone
+            // no longer cares.
+            QMetaObject::invokeMethod(
+                qApp,
+                [self, result] {
+                    if (self)
+                        self->OnRunFinished(result);
+                },
+                Qt::QueuedConnection);
+        });
 }
 
 void CFileOperationDlg::ShowNow() {
@@ -148,6 +154,12 @@ void CFileOperationDlg::ShowNow() {
         return;
     show();
     raise();
+}
+
+void CFileOperationDlg::ShowForQuestion() {
+    ShowNow();
+    activateWindow();
+    Poll();
 }
 
 void CFileOperationDlg::Poll() {
@@ -167,7 +179,8 @@ void CFileOperationDlg::Apply(const ProgressFigures& f) {
     total_->setText(ToQ(f.totalLine));
     left_->setText(ToQ(f.leftLine));
     fit_->setText(ToQ(f.fitLine));
-    QStyle::StandardPixmap icon = f.fits ? QStyle::SP_DialogApplyButton : QStyle::SP_MessageBoxWarning;
+    QStyle::StandardPixmap icon =
+        f.fits ? QStyle::SP_DialogApplyButton : QStyle::SP_MessageBoxWarning;
     fitIcon_->setPixmap(style()->standardIcon(icon).pixmap(20, 20));
     SetPathText(source_, f.sourcePath);
     SetPathText(target_, f.targetPath);
@@ -193,10 +206,9 @@ QString CFileOperationDlg::LineText(const char* name) const {
     return label ? label->text() : QString();
 }
 
-bool CFileOperationDlg::RunProblems(const std::vector<std::string>& paths, std::vector<char>& execute,
-                                    const std::string& description) {
-    ShowNow();
-    Poll();
+bool CFileOperationDlg::RunProblems(const std::vector<std::string>& paths,
+                                    std::vector<char>& execute, const std::string& description) {
+    ShowForQuestion();
     QApplication::alert(this); // the window asks for attention
     QTable table;
     InitProblemsTable(table);
@@ -222,15 +234,14 @@ bool CFileOperationDlg::RunProblems(const std::vector<std::string>& paths, std::
 }
 
 bool CFileOperationDlg::AskYesNo(const std::string& title, const std::string& text) {
-    ShowNow();
-    Poll();
+    ShowForQuestion();
     return UserPrompt::Instance().Ask(this, ToQ(title), ToQ(text), UserPrompt::Buttons::YesNo,
                                       UserPrompt::Icon::Question) == UserPrompt::Answer::Yes;
 }
 
-ErrorAnswer CFileOperationDlg::AskAbortRetryIgnore(const std::string& title, const std::string& text) {
-    ShowNow();
-    Poll();
+ErrorAnswer CFileOperationDlg::AskAbortRetryIgnore(const std::string& title,
+                                                   const std::string& text) {
+    ShowForQuestion();
     switch (UserPrompt::Instance().Ask(this, ToQ(title), ToQ(text),
                                        UserPrompt::Buttons::AbortRetryIgnore,
                                        UserPrompt::Icon::Warning)) {
@@ -244,8 +255,7 @@ ErrorAnswer CFileOperationDlg::AskAbortRetryIgnore(const std::string& title, con
 }
 
 void CFileOperationDlg::ShowMessage(const std::string& title, const std::string& text) {
-    ShowNow();
-    Poll();
+    ShowForQuestion();
     UserPrompt::Instance().Ask(this, ToQ(title), ToQ(text), UserPrompt::Buttons::Ok,
                                UserPrompt::Icon::Information);
 }

@@ -8,7 +8,6 @@
 #include <QElapsedTimer>
 #include <QStringList>
 #include <QTimer>
-
 #include <memory>
 #include <string>
 #include <thread>
@@ -69,6 +68,7 @@ private:
     void BuildControls();
     void Poll();
     void ShowNow();
+    void ShowForQuestion();
     void Apply(const ProgressFigures& figures);
     void OnRunFinished(const FileOperationResult& result);
     void Stop();

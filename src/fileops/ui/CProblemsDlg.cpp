@@ -24,7 +24,9 @@ std::function<int(CProblemsDlg&)>& TestRunner() {
 
 } // namespace
 
-int CProblemsDlg::Run() { return TestRunner() ? TestRunner()(*this) : exec(); }
+int CProblemsDlg::Run() {
+    return TestRunner() ? TestRunner()(*this) : exec();
+}
 
 void CProblemsDlg::SetTestRunner(std::function<int(CProblemsDlg&)> runner) {
     TestRunner() = std::move(runner);
@@ -60,12 +62,15 @@ CProblemsDlg::CProblemsDlg(QTable& problems, const QString& description, QWidget
         if (index.column() != problems_.FieldIndex("Execute"))
             ToggleRow(index.row());
     });
-    auto* hint = new QLabel(QStringLiteral("Click an Execute cell (or press Space) to switch a row."), this);
+    auto* hint =
+        new QLabel(QStringLiteral("Click an Execute cell (or press Space) to switch a row."), this);
     hint->setEnabled(false);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    QPushButton* yes = buttons->addButton(QStringLiteral("Yes to all"), QDialogButtonBox::ActionRole);
-    QPushButton* skip = buttons->addButton(QStringLiteral("Skip all"), QDialogButtonBox::ActionRole);
+    QPushButton* yes =
+        buttons->addButton(QStringLiteral("Yes to all"), QDialogButtonBox::ActionRole);
+    QPushButton* skip =
+        buttons->addButton(QStringLiteral("Skip all"), QDialogButtonBox::ActionRole);
     yes->setObjectName(QStringLiteral("yesToAll"));
     skip->setObjectName(QStringLiteral("skipAll"));
     connect(yes, &QPushButton::clicked, this, &CProblemsDlg::YesToAll);

@@ -98,11 +98,13 @@ bool DialogOperationUi::AskProblems(QTable& problems, const std::string& descrip
 }
 
 bool DialogOperationUi::AskYesNo(const std::string& title, const std::string& text) {
-    return Call([title, text](CFileOperationDlg& dialog) { return dialog.AskYesNo(title, text) ? 1 : 0; },
+    return Call([title,
+                 text](CFileOperationDlg& dialog) { return dialog.AskYesNo(title, text) ? 1 : 0; },
                 0) == 1;
 }
 
-ErrorAnswer DialogOperationUi::AskAbortRetryIgnore(const std::string& title, const std::string& text) {
+ErrorAnswer DialogOperationUi::AskAbortRetryIgnore(const std::string& title,
+                                                   const std::string& text) {
     int answer = Call(
         [title, text](CFileOperationDlg& dialog) {
             return static_cast<int>(dialog.AskAbortRetryIgnore(title, text));

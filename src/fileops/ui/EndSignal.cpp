@@ -6,7 +6,6 @@
 #include <QAudioSink>
 #include <QBuffer>
 #include <QMediaDevices>
-
 #include <cmath>
 
 namespace orvo {

@@ -37,9 +37,12 @@ CFileOperationDlg* StartFileOperation(const std::vector<std::string>& items,
 QString PickDestinationFolder(QWidget* parent, const QString& start) {
     if (g_picker)
         return g_picker(parent, start);
-    return QFileDialog::getExistingDirectory(parent, QStringLiteral("Choose the destination"), start);
+    return QFileDialog::getExistingDirectory(parent, QStringLiteral("Choose the destination"),
+                                             start);
 }
 
-void SetDestinationFolderPicker(QString (*picker)(QWidget*, const QString&)) { g_picker = picker; }
+void SetDestinationFolderPicker(QString (*picker)(QWidget*, const QString&)) {
+    g_picker = picker;
+}
 
 } // namespace orvo

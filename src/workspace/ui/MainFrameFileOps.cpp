@@ -21,7 +21,9 @@ void CMainFrame::BuildFileOperationActions() {
     connect(&notifier, &FileOperationNotifier::RefreshDirectories, this,
             &CMainFrame::RefreshDirectories);
     editMenu_->addSeparator();
-    auto ctrlHeld = [] { return (QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier) != 0; };
+    auto ctrlHeld = [] {
+        return (QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier) != 0;
+    };
     QAction* copy = editMenu_->addAction(QStringLiteral("Copy to..."));
     copy->setShortcut(QKeySequence(Qt::Key_F5));
     connect(copy, &QAction::triggered, this, [this, ctrlHeld] { CopyTo(ctrlHeld()); });
@@ -40,8 +42,12 @@ void CMainFrame::BuildFileOperationActions() {
         a->setShortcutContext(Qt::ApplicationShortcut);
 }
 
-void CMainFrame::CopyTo(bool pickFolder) { TransferSelection(OpCopy, pickFolder); }
-void CMainFrame::MoveTo(bool pickFolder) { TransferSelection(OpMove, pickFolder); }
+void CMainFrame::CopyTo(bool pickFolder) {
+    TransferSelection(OpCopy, pickFolder);
+}
+void CMainFrame::MoveTo(bool pickFolder) {
+    TransferSelection(OpMove, pickFolder);
+}
 
 void CMainFrame::TransferSelection(int kind, bool pickFolder) {
     COrvoBrowserView* view = ActiveView();

@@ -19,7 +19,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
-
 #include <memory>
 
 using namespace orvo;
@@ -91,7 +90,8 @@ private slots:
         WriteFile(In("src/a.txt"), "a");
         WriteFile(In("src/b.txt"), "b");
         QDir().mkpath(In("dst"));
-        QPointer<CFileOperationDlg> dlg = Make({InS("src/a.txt"), InS("src/b.txt")}, In("dst"), OpCopy);
+        QPointer<CFileOperationDlg> dlg =
+            Make({InS("src/a.txt"), InS("src/b.txt")}, In("dst"), OpCopy);
         QSignalSpy finished(dlg.data(), &CFileOperationDlg::Finished);
         dlg->PauseButton()->setChecked(true);
         QElapsedTimer clock;
@@ -101,7 +101,8 @@ private slots:
         QVERIFY(!dlg->isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(dlg->isVisible(), 5000);
         QVERIFY(clock.elapsed() >= CFileOperationDlg::kShowAfterMs - 100);
-        QCOMPARE(dlg->windowTitle(), QStringLiteral("Calculating space, searching for problems..."));
+        QCOMPARE(dlg->windowTitle(),
+                 QStringLiteral("Calculating space, searching for problems..."));
         QVERIFY(dlg->LineText("free").startsWith("Free space on target drive is : "));
         QCOMPARE(dlg->LineText("fit"), QStringLiteral("Calculating space"));
         QVERIFY(!QFile::exists(In("dst/a.txt")));
@@ -125,13 +126,15 @@ private slots:
         prompt_->answers = {UserPrompt::Answer::No};
         dlg->CancelButton()->click();
         QTest::qWait(300);
-        QCOMPARE(finished.count(), 0); // No: it goes on (still paused)
+        QCOMPARE(finished.count(), 0);        // No: it goes on (still paused)
         QTest::keyClick(dlg, Qt::Key_Escape); // Yes this time
         QTRY_COMPARE(finished.count(), 1);
-        QCOMPARE(prompt_->asked,
-                 QStringList({"Are you sure you want to stop Calculating space, searching for problems... ?",
-                              "Are you sure you want to stop Calculating space, searching for problems... ?",
-                              "User has broken the operation."}));
+        QCOMPARE(
+            prompt_->asked,
+            QStringList(
+                {"Are you sure you want to stop Calculating space, searching for problems... ?",
+                 "Are you sure you want to stop Calculating space, searching for problems... ?",
+                 "User has broken the operation."}));
         QVERIFY(QFile::exists(In("src/a.txt")));
     }
 
@@ -157,8 +160,9 @@ private slots:
         dlg->Start();
         QTRY_COMPARE(finished.count(), 1);
         QVERIFY(windowShown);
-        QCOMPARE(description, QStringLiteral("These files are to be overwritten during copy operation.\n"
-                                             "Are you sure you want to overwrite them ?"));
+        QCOMPARE(description,
+                 QStringLiteral("These files are to be overwritten during copy operation.\n"
+                                "Are you sure you want to overwrite them ?"));
         QCOMPARE(ReadFile(In("dst/one.txt")), QByteArray("old"));
         QCOMPARE(ReadFile(In("dst/two.txt")), QByteArray("new"));
     }
@@ -181,14 +185,17 @@ private slots:
             emit d.List()->itemDoubleClicked(d.List()->item(1));
             return d.result();
         });
-        QSignalSpy started(&FileOperationNotifier::Instance(), &FileOperationNotifier::OperationStarted);
+        QSignalSpy started(&FileOperationNotifier::Instance(),
+                           &FileOperationNotifier::OperationStarted);
         frame.CopyTo();
         QCOMPARE(started.count(), 1);
         QTRY_VERIFY(b->SelectPath(InS("b/report.txt")));
-        QCOMPARE(QString::fromStdString(GetComment(InS("b/report.txt"))), QStringLiteral("monthly"));
+        QCOMPARE(QString::fromStdString(GetComment(InS("b/report.txt"))),
+                 QStringLiteral("monthly"));
 
         // A folder that is no directory stops before anything starts.
-        SetDestinationFolderPicker([](QWidget*, const QString& start) { return start + "/report.txt"; });
+        SetDestinationFolderPicker(
+            [](QWidget*, const QString& start) { return start + "/report.txt"; });
         frame.MoveTo(true);
         QCOMPARE(started.count(), 1);
         QCOMPARE(prompt_->asked, QStringList{"The destination is not a directory. Stopping."});

@@ -34,10 +34,10 @@ std::string NumberText(uint64_t n) {
 }
 
 std::string SizeCellText(uint64_t size, bool isDirectory, bool isParent) {
-    if (isParent || (isDirectory && size == 0))
+    if (isParent)
         return {};
     std::string text = NumberText(size);
-    if (isDirectory)
+    if (isDirectory && size != 0)
         text += " kb";
     return text;
 }

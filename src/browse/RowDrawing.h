@@ -17,9 +17,8 @@ namespace orvo {
 // right: 2048 gives "2 048".
 std::string NumberText(uint64_t n);
 
-// The Size cell. A directory's size is counted in kilobytes; "0" means not
-// counted yet and is shown as an empty cell, anything else gets " kb".
-// The parent entry shows nothing.
+// The Size cell. A directory's size is counted in kilobytes and gets " kb",
+// except 0 (empty, or not counted yet). The parent entry shows nothing.
 std::string SizeCellText(uint64_t size, bool isDirectory, bool isParent);
 
 // How long ago a date was, both dates local OLE dates (days): "3 hours ago",

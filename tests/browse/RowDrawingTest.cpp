@@ -81,7 +81,7 @@ TEST(RowDrawingTexts, DateTimeAndSizeCells) {
     EXPECT_EQ(SizeCellText(2048, true, false), "2 048 kb");
     EXPECT_EQ(SizeCellText(2048, false, false), "2 048");
     EXPECT_EQ(SizeCellText(0, false, false), "0");
-    EXPECT_EQ(SizeCellText(0, true, false), ""); // not counted
+    EXPECT_EQ(SizeCellText(0, true, false), "0"); // not counted, or empty
     EXPECT_EQ(SizeCellText(0, false, true), ""); // the parent entry
 }
 

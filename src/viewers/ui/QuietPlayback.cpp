@@ -1,5 +1,7 @@
 #include "viewers/ui/QuietPlayback.h"
 
+#include "viewers/ViewerKind.h"
+
 #include <QAudioOutput>
 #include <QCoreApplication>
 #include <QMediaPlayer>
@@ -46,6 +48,16 @@ QMediaPlayer* EnsurePlayer() {
 }
 
 } // namespace
+
+bool PlaysOnHover(const QString& path) {
+    const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0)
+        return false;
+    const QString extension = name.mid(dot + 1);
+    const QStringList list = QString::fromLatin1(HoverPlayExtensionList).split(QLatin1Char(';'));
+    return list.contains(extension, Qt::CaseInsensitive);
+}
 
 void PlayQuietly(const QString& path) {
     QMediaPlayer* player = EnsurePlayer();

@@ -10,6 +10,9 @@ namespace orvo {
 // and stops when the tip goes or another file starts. A file that cannot
 // be played stays silent; nothing asks or tells the user anything.
 void PlayQuietly(const QString& path);
+// Whether the hover tip plays a file ("Playing...") rather than telling
+// about it: by its extension, as HoverPlayExtensionList says.
+bool PlaysOnHover(const QString& path);
 void StopQuietPlayback();
 // The path playing (or being opened) now; empty when none.
 QString QuietlyPlayingPath();

@@ -139,8 +139,10 @@ private slots:
         QCOMPARE(searched.count(), 1);
         QCOMPARE(view->PathBox()->currentText().toStdString(), view->CurrentPath());
         QTRY_VERIFY_WITH_TIMEOUT(prompt.asked.size() == 1, 20000); // the list window's notice
-        QVERIFY(frame.findChildren<CSearchDlg*>().isEmpty() ||
-                !frame.findChildren<CSearchDlg*>().front()->isVisible());
+        // The window goes once the list was asked for, on its own turn of the event loop.
+        QTRY_VERIFY_WITH_TIMEOUT(frame.findChildren<CSearchDlg*>().isEmpty() ||
+                                     !frame.findChildren<CSearchDlg*>().front()->isVisible(),
+                                 5000);
     }
 };
 

@@ -147,6 +147,17 @@ TEST(ViewportRenderer, NearestNeighbourOfTheVisiblePartOnly) {
     EXPECT_EQ(at(6, 4), 0xff001e00u); // picture (3, 1)
     EXPECT_EQ(at(7, 4), 0x12345678u); // beyond the picture's right edge
 
+    // At zoom 1 whole runs are converted at once; the tail of a row too.
+    RasterImage seven;
+    ASSERT_TRUE(seven.Create(7, 1, 24));
+    for (int x = 0; x < 7; ++x)
+        seven.SetPixelColor(x, 0, MakeRgb(uint8_t(x), uint8_t(100 + x), uint8_t(200 + x)));
+    std::vector<uint32_t> row(6, 0);
+    RenderViewport(seven, 1.0, 1, 0, 0, 0, PixelBuffer{row.data(), 6, 1, 24});
+    for (int c = 0; c < 6; ++c)
+        EXPECT_EQ(row[size_t(c)],
+                  0xff000000u | uint32_t(c + 1) << 16 | uint32_t(101 + c) << 8 | uint32_t(201 + c));
+
     RasterImage mono;
     ASSERT_TRUE(mono.Create(9, 1, 1));
     mono.Palette()[1] = MakeRgb(255, 255, 255);

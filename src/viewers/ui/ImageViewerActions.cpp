@@ -198,6 +198,8 @@ void ImageViewerWindow::BuildKeys() {
     keys_.Add(k(Qt::Key_C), [this] { Convert(); });
     keys_.Add(k(Qt::Key_B), [this] { BrightnessAndContrast(); });
     keys_.Add(k(Qt::Key_I), [this] { ShowInformation(); });
+    // Escape is Cancel, which closes the viewer.
+    keys_.Add(k(Qt::Key_Escape), [this] { close(); });
     keys_.Add(k(Qt::Key_Down), [this] { Scroll(0, kArrowScrollStep); });
     keys_.Add(k(Qt::Key_Right), [this] { Scroll(kArrowScrollStep, 0); });
     keys_.Add(k(Qt::Key_Up), [this] { Scroll(0, -kArrowScrollStep); });

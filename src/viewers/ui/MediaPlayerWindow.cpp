@@ -8,6 +8,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMediaDevices>
 #include <QMediaPlayer>
@@ -153,6 +154,14 @@ void MediaPlayerWindow::FitVideo(const QSize& size) {
     video_->show();
     adjustSize();
     video_->setMinimumSize(QSize(1, 1));
+}
+
+void MediaPlayerWindow::keyPressEvent(QKeyEvent* event) {
+    // Escape is Cancel, which closes the player.
+    if (event->key() == Qt::Key_Escape)
+        close();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void MediaPlayerWindow::closeEvent(QCloseEvent* event) {

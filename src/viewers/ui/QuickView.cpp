@@ -7,6 +7,7 @@
 #include "viewers/ui/TextViewerWindow.h"
 
 #include <QGuiApplication>
+#include <QScreen>
 
 namespace orvo {
 
@@ -36,8 +37,12 @@ QWidget* OpenQuickViewer(const std::string& path, const std::string& directory, 
         break;
     }
     }
-    if (maximized)
+    if (maximized) {
+        // Without a window manager maximising means nothing: fill the screen.
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            window->setGeometry(screen->availableGeometry());
         window->showMaximized();
+    }
     return window;
 }
 

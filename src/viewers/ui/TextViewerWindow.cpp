@@ -12,6 +12,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QFontDatabase>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -59,6 +60,9 @@ TextViewerWindow::TextViewerWindow(const std::string& path, ViewerHost* host,
 
     timer_.start(kStatusTickMs, this);
     find_ = new TextFindDialog(this, [this] { FindNext(); });
+    // F3 and the other keys work from the find dialog too (and do not reach
+    // the main frame's shortcuts from there).
+    find_->installEventFilter(this);
     BuildMenus();
     BuildKeys();
     connect(editor_, &QPlainTextEdit::textChanged, this, &TextViewerWindow::UpdateStatus);
@@ -143,10 +147,16 @@ void TextViewerWindow::BuildKeys() {
     keys_.Add(Qt::Key_F3, [this] { FindNext(); });
     keys_.Add(Qt::CTRL | Qt::Key_G, [this] { GoToLine(); });
     keys_.Add(Qt::CTRL | Qt::Key_W, [this] { ToggleWrap(); });
+    // Escape is Cancel, which closes the viewer.
+    keys_.Add(Qt::Key_Escape, [this] { close(); });
 }
 
 bool TextViewerWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == editor_ && keys_.Handle(event))
+    // Escape in the find dialog closes the dialog, not the viewer.
+    const bool escape =
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape;
+    if ((watched == editor_ || (watched == find_ && !escape)) && keys_.Handle(event))
         return true;
     if (watched == status_ && event->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {

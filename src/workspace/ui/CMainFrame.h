@@ -89,7 +89,7 @@ public:
     // A new list-mode window holding the paths.
     void MakeListWindow(const QStringList& paths);
     // F3 (Alt+F3 as text): the first selected item in its viewer.
-    void QuickView();
+    void QuickView(bool asText = false);
     // Ctrl+F3: a viewer that follows the selection, on or off.
     void ToggleAutoView();
     // Thumbnails on the left, the auto-view window beside them.

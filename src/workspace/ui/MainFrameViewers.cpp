@@ -4,6 +4,7 @@
 #include "assist/ui/TipCommands.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "viewers/ui/AutoViewController.h"
+#include "viewers/ui/ImageViewerWindow.h"
 #include "viewers/ui/OpenViewerList.h"
 #include "viewers/ui/QuickView.h"
 #include "viewers/ui/ViewerHost.h"
@@ -17,6 +18,7 @@
 #include <QAction>
 #include <QDir>
 #include <QMenu>
+#include <QTimer>
 
 namespace orvo {
 
@@ -42,9 +44,13 @@ void CMainFrame::BuildViewerActions() {
 
     viewMenu_->addSeparator();
     QAction* quick = viewMenu_->addAction(QStringLiteral("Quick view"));
-    // Alt+F3 is the same command: Alt held makes it the text viewer.
-    quick->setShortcuts({QKeySequence(Qt::Key_F3), QKeySequence(Qt::ALT | Qt::Key_F3)});
-    connect(quick, &QAction::triggered, this, &CMainFrame::QuickView);
+    quick->setShortcut(QKeySequence(Qt::Key_F3));
+    connect(quick, &QAction::triggered, this, [this] { QuickView(false); });
+    // Alt+F3 is the same command with Alt held; its own key as well, since
+    // not every desktop tells a program which keys are down.
+    QAction* asText = viewMenu_->addAction(QStringLiteral("Quick view as text"));
+    asText->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F3));
+    connect(asText, &QAction::triggered, this, [this] { QuickView(true); });
     autoViewAction_ = viewMenu_->addAction(QStringLiteral("Auto View"));
     autoViewAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F3));
     autoViewAction_->setCheckable(true);
@@ -53,7 +59,7 @@ void CMainFrame::BuildViewerActions() {
     QAction* arrange = viewMenu_->addAction(QStringLiteral("Arrange : Thumbnails && Autoview"));
     arrange->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_5));
     connect(arrange, &QAction::triggered, this, &CMainFrame::ArrangeThumbnailsAutoview);
-    for (QAction* a : {quick, autoViewAction_, arrange})
+    for (QAction* a : {quick, asText, autoViewAction_, arrange})
         a->setShortcutContext(Qt::ApplicationShortcut);
 
     connect(this, &CMainFrame::ActiveViewChanged, this, [this](COrvoBrowserView* view) {
@@ -77,8 +83,8 @@ void CMainFrame::OnViewSelectionChanged() {
     autoView_->ScheduleSelectionChange();
 }
 
-void CMainFrame::QuickView() {
-    const bool alt = AltHeldNow();
+void CMainFrame::QuickView(bool asText) {
+    const bool alt = asText || AltHeldNow();
     ShowOnActionTip(this, kQuickViewTip);
     COrvoBrowserView* view = ActiveView();
     if (!view)
@@ -111,6 +117,9 @@ void CMainFrame::ArrangeThumbnailsAutoview() {
     const QRect rest(QPoint(frame->geometry().right() + 1, 0), client.bottomRight());
     const QRect inside = rest.adjusted(2, 2, -2, -2);
     viewer->setGeometry(QRect(area_->viewport()->mapToGlobal(inside.topLeft()), inside.size()));
+    // The picture takes the new room at once.
+    if (auto* picture = qobject_cast<ImageViewerWindow*>(viewer))
+        QTimer::singleShot(0, picture, &ImageViewerWindow::BestFit);
     if (view->GetViewMode() != COrvoBrowserView::ViewMode::Thumbnails)
         view->SetViewMode(COrvoBrowserView::ViewMode::Thumbnails);
     UpdateViewModeChecks();

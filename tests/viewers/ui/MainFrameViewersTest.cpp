@@ -5,6 +5,7 @@
 #include "viewers/ui/AutoViewController.h"
 #include "viewers/ui/ImageViewerWindow.h"
 #include "viewers/ui/OpenViewerList.h"
+#include "viewers/ui/TextViewerWindow.h"
 #include "workspace/AppState.h"
 #include "workspace/ui/CMainFrame.h"
 
@@ -56,6 +57,11 @@ private slots:
         QVERIFY(quick);
         QCOMPARE(quick->Path(), Std(In("a.png")));
         QVERIFY(quick->isMaximized());
+        frame.QuickView(true); // Alt+F3
+        QCOMPARE(OpenViewerList::Instance().Windows().size(), 2);
+        QVERIFY(qobject_cast<TextViewerWindow*>(OpenViewerList::Instance().Windows().last()));
+        OpenViewerList::Instance().Windows().last()->close();
+        QTRY_COMPARE(OpenViewerList::Instance().Windows().size(), 1);
 
         // Auto view follows the selection once the burst of changes is over.
         frame.ToggleAutoView();

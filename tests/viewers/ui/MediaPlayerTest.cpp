@@ -57,6 +57,10 @@ private slots:
         QCOMPARE(QuietPlayer()->playbackState(), QMediaPlayer::StoppedState);
         QVERIFY(QuietlyPlayingPath().isEmpty());
         QVERIFY(QuietPlayer()->source().isEmpty());
+        QVERIFY(PlaysOnHover("/music/song.MP3"));
+        QVERIFY(PlaysOnHover("/music/tune.mid"));
+        QVERIFY(!PlaysOnHover("/films/clip.avi"));
+        QVERIFY(!PlaysOnHover("/music.wav/readme"));
     }
 };
 

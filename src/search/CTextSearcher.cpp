@@ -57,7 +57,10 @@ public:
         Reserve(want + 1);
         size_ = 0;
         for (;;) {
-            size_t room = capacity_ - size_;
+            // A file is read as far as its status says it reaches, in one
+            // call; only one that reports no length (as /proc files do) or
+            // one too long for a buffer is read on to find its end.
+            size_t room = size_ < want ? want - size_ : capacity_ - size_;
             errno = 0;
             size_t got = ReadFully(fd, buffer_.get() + size_, room, -1);
             size_ += got;
@@ -66,6 +69,8 @@ public:
                     return false;
                 break; // the end of the file
             }
+            if (size_ == want && want == sizeHint && want > 0)
+                break;
             if (size_ > chunkLimit)
                 break; // too large for one buffer: windows from here on
             Reserve(std::min(capacity_ * 2, chunkLimit + 1));

@@ -83,6 +83,13 @@ SearchConditions SearchConditions::Build(const SearchCriteria& c, double now) {
     return list;
 }
 
+bool SearchConditions::NeedsDate() const {
+    for (const Condition& c : conditions_)
+        if (c.column == Column::Date)
+            return true;
+    return false;
+}
+
 bool SearchConditions::Holds(double date, uint64_t size) const {
     for (const Condition& c : conditions_) {
         bool holds =

@@ -26,6 +26,9 @@ public:
     static SearchConditions Build(const SearchCriteria& criteria, double now);
 
     bool Empty() const { return conditions_.empty(); }
+    // Whether a date condition is among them (the local date costs a time
+    // zone conversion, saved when none is).
+    bool NeedsDate() const;
     bool Holds(double date, uint64_t size) const;
     const std::vector<Condition>& List() const { return conditions_; }
 

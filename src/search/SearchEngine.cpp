@@ -4,6 +4,7 @@
 #include "platform/OleDate.h"
 #include "platform/PathText.h"
 #include "search/CTextSearcher.h"
+#include "search/HitStatusPipeline.h"
 #include "search/NamePatterns.h"
 #include "search/SearchConditions.h"
 #include "search/SearchWalker.h"
@@ -27,6 +28,8 @@ private:
 
     PlaceEnd SearchPlace(const std::string& place);
     void Visit(SearchWalker& walker);
+    // Fills in what the entry's status tells and reports the hit.
+    void Complete(SearchHit& hit, const struct stat& st, bool leadsNowhere);
     // Whether the open file holds the text as the mode asks; the sample of
     // the phrase found last goes into hit.
     bool HoldsText(SearchHit& hit);
@@ -45,6 +48,9 @@ private:
     SearchCounts counts_;
     std::string caption_;
     std::string lastShown_;
+    // A name search without conditions reads the status of its hits on a
+    // second thread (only the hits need it, and only for their rows).
+    std::unique_ptr<HitStatusPipeline> pipeline_;
 };
 
 SearchSummary SearchRun::Run() {
@@ -73,6 +79,9 @@ SearchSummary SearchRun::Run() {
             phrases_.push_back(std::string());
     }
     caption_ = SearchCaption(criteria_);
+    if (!criteria_.textOn && conditions_.Empty())
+        pipeline_ = std::make_unique<HitStatusPipeline>(
+            [this](PendingHit& p) { Complete(p.hit, p.status, p.leadsNowhere); });
 
     if (!control_.begun_.exchange(false)) {
         control_.lastKey_ = 0;
@@ -102,6 +111,8 @@ SearchRun::PlaceEnd SearchRun::SearchPlace(const std::string& place) {
     if (walker.Start(place, criteria_.followLinks)) {
         while (walker.Next()) {
             if (counts_.entries % 50 == 0) {
+                if (pipeline_)
+                    pipeline_->Deliver(false);
                 sink_.Counts(counts_);
                 if (control_.closed_)
                     return PlaceEnd::Closed;
@@ -123,6 +134,8 @@ SearchRun::PlaceEnd SearchRun::SearchPlace(const std::string& place) {
                 walker.SkipRestOfDirectory();
         }
     }
+    if (pipeline_)
+        pipeline_->Deliver(true);
     sink_.Counts(counts_);
     sink_.PlaceFinished(place, end == PlaceEnd::Broken, counts_);
     return end;
@@ -166,13 +179,33 @@ void SearchRun::Visit(SearchWalker& walker) {
         return;
     if (criteria_.excludeBinaries && binaries_.MatchesAny(name))
         return;
+    if (pipeline_) {
+        PendingHit pending;
+        pending.hit.path = target.empty() ? walker.Path() : target;
+        NameParts parts = SplitExtension(name);
+        pending.hit.name.assign(parts.stem);
+        pending.hit.extension.assign(parts.extension);
+        pending.hit.isDirectory = isDirectory;
+        if (known) {
+            pending.needsStatus = false;
+            pending.status = st;
+            pending.leadsNowhere = leadsNowhere;
+        } else {
+            pending.directoryFd = walker.SharedDirectoryFd();
+            pending.entryName.assign(walker.Name());
+        }
+        pipeline_->Add(std::move(pending));
+        return;
+    }
     if (!known && (!criteria_.textOn || !conditions_.Empty()) &&
         !(known = walker.Status(st, false)))
         return; // gone since it was listed
     auto rowSize = [&] {
         return isDirectory || leadsNowhere ? uint64_t{0} : static_cast<uint64_t>(st.st_size);
     };
-    if (!conditions_.Empty() && !conditions_.Holds(TimeToLocalOleDate(st.st_mtime), rowSize()))
+    if (!conditions_.Empty() &&
+        !conditions_.Holds(conditions_.NeedsDate() ? TimeToLocalOleDate(st.st_mtime) : 0,
+                           rowSize()))
         return;
 
     SearchHit hit;
@@ -198,10 +231,15 @@ void SearchRun::Visit(SearchWalker& walker) {
     hit.name.assign(parts.stem);
     hit.extension.assign(parts.extension);
     hit.isDirectory = isDirectory;
-    hit.size = rowSize();
-    hit.modified = TimeToLocalOleDate(st.st_mtime);
+    Complete(hit, st, leadsNowhere);
+}
+
+void SearchRun::Complete(SearchHit& hit, const struct stat& st, bool leadsNowhere) {
+    hit.size = hit.isDirectory || leadsNowhere ? uint64_t{0} : static_cast<uint64_t>(st.st_size);
+    hit.modified = st.st_mtime;
+    std::string name = hit.extension.empty() ? hit.name : hit.name + "." + hit.extension;
     hit.attributes = AttributeText(name, leadsNowhere ? 0 : st.st_mode);
-    if (isDirectory) {
+    if (hit.isDirectory) {
         ++counts_.dirsFound;
     } else {
         ++counts_.filesFound;

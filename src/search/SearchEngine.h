@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <ctime>
 #include <string>
 
 namespace orvo {
@@ -11,11 +12,11 @@ namespace orvo {
 // One found entry, with what a row of the results shows.
 struct SearchHit {
     std::string path;
-    std::string name;       // without the extension
-    std::string extension;  // without the dot
-    uint64_t size = 0;      // the real size (0 for a directory)
-    double modified = 0;    // local OLE date
-    std::string attributes; // "rahs"
+    std::string name;         // without the extension
+    std::string extension;    // without the dot
+    uint64_t size = 0;        // the real size (0 for a directory)
+    std::time_t modified = 0; // last modification (TimeToLocalOleDate makes the "Date" cell)
+    std::string attributes;   // "rahs"
     bool isDirectory = false;
     std::string sample; // text around a text hit
 };

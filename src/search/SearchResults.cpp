@@ -1,5 +1,7 @@
 #include "search/SearchResults.h"
 
+#include "platform/OleDate.h"
+
 namespace orvo {
 
 const QFieldDef kSearchResultFields[10] = {
@@ -24,8 +26,9 @@ void SearchResults::Append(const SearchHit& hit) {
     row->ValueRef(kComment) = QValue(std::string_view());
     row->ValueRef(kSize) =
         QValue(hit.size > 0xFFFFFFFFull ? 0xFFFFFFFFu : static_cast<uint32_t>(hit.size), QVT_DWORD);
-    row->ValueRef(kDate) = QValue(hit.modified, QVT_DATE);
-    row->ValueRef(kTime) = QValue(hit.modified, QVT_DATE);
+    const double date = TimeToLocalOleDate(hit.modified);
+    row->ValueRef(kDate) = QValue(date, QVT_DATE);
+    row->ValueRef(kTime) = QValue(date, QVT_DATE);
     row->ValueRef(kAttr) = table_.ArenaString(hit.attributes);
     row->ValueRef(kDirectory) = QValue(hit.isDirectory, QVT_BOOL);
     row->ValueRef(kSample) = table_.ArenaString(hit.sample);

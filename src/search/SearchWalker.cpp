@@ -22,7 +22,7 @@ bool SearchWalker::Push(int parentFd, const std::string& name, std::string path,
         return false;
     }
     bool inLink = throughLink || (!levels_.empty() && levels_.back().throughLink);
-    levels_.push_back({dir, fd, std::move(path), inLink});
+    levels_.push_back({dir, fd, std::move(path), inLink, nullptr});
     return true;
 }
 
@@ -81,6 +81,19 @@ bool SearchWalker::Next() {
         return true;
     }
     return false;
+}
+
+std::shared_ptr<const int> SearchWalker::SharedDirectoryFd() {
+    Level& level = levels_.back();
+    if (!level.shared) {
+        int fd = ::fcntl(level.fd, F_DUPFD_CLOEXEC, 0);
+        level.shared = std::shared_ptr<const int>(new int(fd), [](const int* p) {
+            if (*p >= 0)
+                ::close(*p);
+            delete p;
+        });
+    }
+    return level.shared;
 }
 
 const std::string& SearchWalker::Path() const {

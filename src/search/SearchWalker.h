@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
@@ -32,6 +33,9 @@ public:
     // The directory that holds the current entry, and its open descriptor.
     const std::string& DirectoryPath() const { return levels_.back().path; }
     int DirectoryFd() const { return levels_.back().fd; }
+    // The same directory open for as long as someone holds it, past the
+    // walk's leaving it.
+    std::shared_ptr<const int> SharedDirectoryFd();
     // 1 for the entries of the place itself, 2 for theirs, and so on.
     int Depth() const { return static_cast<int>(levels_.size()); }
     bool IsDirectory() const { return type_ == kDirectory; }
@@ -50,6 +54,7 @@ private:
         int fd = -1;
         std::string path;
         bool throughLink = false;
+        std::shared_ptr<const int> shared;
     };
     bool Push(int parentFd, const std::string& name, std::string path, bool throughLink);
     void Pop();

@@ -129,6 +129,21 @@ void FoldTextInPlace(char* p, size_t n) {
     const bool utf8 = LocaleIsUtf8();
     size_t i = 0;
     while (i < n) {
+        // Blocks of ASCII are the bulk of most files: folded without a
+        // branch per byte, which the compiler turns into vector code.
+        constexpr size_t kBlock = 32;
+        while (i + kBlock <= n) {
+            auto* q = reinterpret_cast<unsigned char*>(p + i);
+            unsigned char high = 0;
+            for (size_t k = 0; k < kBlock; ++k)
+                high |= q[k];
+            if (high & 0x80)
+                break;
+            for (size_t k = 0; k < kBlock; ++k)
+                q[k] = static_cast<unsigned char>(
+                    q[k] + (static_cast<unsigned char>(q[k] - 'A') < 26 ? 32 : 0));
+            i += kBlock;
+        }
         // Runs of ASCII are the bulk of most files: fold them with no calls.
         while (i < n && static_cast<unsigned char>(p[i]) < 0x80) {
             unsigned char c = static_cast<unsigned char>(p[i]);

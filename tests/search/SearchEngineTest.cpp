@@ -22,9 +22,16 @@ struct Recorder : SearchSink {
     std::vector<std::string> started;
     std::vector<std::pair<std::string, bool>> finished;
     std::function<void(const SearchHit&)> onHit;
+    // Called as the walk enters each directory: stops and keys given here
+    // fall between two entries, where the window's would.
+    std::function<void(const std::string&)> onSearching;
 
     void PlaceStarted(const std::string& place, const std::string&) override {
         started.push_back(place);
+    }
+    void Searching(const std::string& path) override {
+        if (onSearching)
+            onSearching(path);
     }
     void Hit(SearchHit&& hit) override {
         if (onHit)
@@ -134,27 +141,43 @@ TEST_F(SearchEngine, StopEscapeAndClose) {
     dir_.Write("second/y.txt");
     criteria_.places = dir_.Path() + ";" + second;
     criteria_.names = "*.txt";
+    Recorder all;
+    Run(all);
+    ASSERT_EQ(all.hits.size(), 6u); // "second" lies in the first place too
+    const std::string sub = dir_ / "docs/sub";
 
     Recorder stopped;
-    stopped.onHit = [this](const SearchHit&) { control_.RequestStop(); };
+    stopped.onSearching = [&](const std::string& path) {
+        if (path == sub)
+            control_.RequestStop();
+    };
     SearchSummary s = Run(stopped);
     EXPECT_EQ(s.end, SearchEnd::Stopped);
-    EXPECT_EQ(stopped.hits.size(), 1u);
+    // The entry in hand is finished, then the walk stops.
+    ASSERT_LT(stopped.hits.size(), 6u);
+    EXPECT_EQ(stopped.hits.back().path, sub + "/d.txt");
+    // The first place ends as broken, and no other place is searched.
     EXPECT_EQ(stopped.finished, (std::vector<std::pair<std::string, bool>>{{dir_.Path(), true}}));
     EXPECT_FALSE(control_.Searching());
 
     Recorder escaped;
-    escaped.onHit = [this](const SearchHit&) { control_.PressKey(SearchControl::kEscape); };
+    escaped.onSearching = [&](const std::string& path) {
+        if (path == sub)
+            control_.PressKey(SearchControl::kEscape);
+    };
     EXPECT_EQ(Run(escaped).end, SearchEnd::Stopped);
-    EXPECT_EQ(escaped.hits.size(), 1u);
+    EXPECT_EQ(escaped.hits.size(), stopped.hits.size());
 
     // A new start after a stop searches again from the beginning.
     Recorder again;
     EXPECT_EQ(Run(again).end, SearchEnd::Finished);
-    EXPECT_EQ(again.hits.size(), 6u); // "second" lies in the first place too
+    EXPECT_EQ(again.hits.size(), 6u);
 
     Recorder closed;
-    closed.onHit = [this](const SearchHit&) { control_.Close(); };
+    closed.onSearching = [&](const std::string& path) {
+        if (path == sub)
+            control_.Close();
+    };
     EXPECT_EQ(Run(closed).end, SearchEnd::Closed);
     EXPECT_TRUE(closed.finished.empty()); // no end texts for a closed window
 }
@@ -168,33 +191,29 @@ TEST_F(SearchEngine, BackspaceSkipsTheRestOfASubdirectoryOnly) {
     }
     criteria_.places = tree.Path();
     criteria_.names = "*.dat";
-    Recorder skipping;
-    bool pressed = false;
-    skipping.onHit = [&](const SearchHit& hit) {
-        if (!pressed && hit.path.find("/a/f") != std::string::npos) {
-            control_.PressKey(SearchControl::kBackspace);
-            pressed = true;
-        }
+    auto pressIn = [this](const std::string& directory) {
+        return [this, directory](const std::string& path) {
+            if (path == directory)
+                control_.PressKey(SearchControl::kBackspace);
+        };
     };
+    auto countIn = [](const Recorder& r, const char* part) {
+        return std::count_if(r.hits.begin(), r.hits.end(), [part](const SearchHit& h) {
+            return h.path.find(part) != std::string::npos;
+        });
+    };
+
+    // Pressed at the first entry of "a": the rest of "a", "deeper" with it,
+    // is not walked.
+    Recorder skipping;
+    skipping.onSearching = pressIn(tree / "a");
     Run(skipping);
-    ASSERT_TRUE(pressed);
-    size_t inA = 0, top = 0;
-    for (const SearchHit& h : skipping.hits) {
-        if (h.path.find("/a/") != std::string::npos)
-            ++inA;
-        else
-            ++top;
-    }
-    EXPECT_EQ(top, 50u);  // the place's own level is never skipped
-    EXPECT_LT(inA, 100u); // the rest of "a" went unwalked
-    EXPECT_GE(inA, 1u);
+    EXPECT_LE(countIn(skipping, "/a/"), 1);
+    EXPECT_EQ(countIn(skipping, "/top"), 50); // the place's own level is never skipped
 
     // At the place's own level Backspace does nothing.
     Recorder atTop;
-    atTop.onHit = [this](const SearchHit& hit) {
-        if (hit.path.find("/top") != std::string::npos)
-            control_.PressKey(SearchControl::kBackspace);
-    };
+    atTop.onSearching = pressIn(tree.Path());
     Run(atTop);
     EXPECT_EQ(atTop.hits.size(), 150u);
 }

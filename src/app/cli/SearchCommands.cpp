@@ -69,7 +69,7 @@ public:
             line_ += '\t';
             line_ += hit.isDirectory ? std::string("dir") : std::to_string(hit.size);
             line_ += '\t';
-            line_ += FormatOleDate(hit.modified, "%Y-%m-%d %H:%M:%S");
+            line_ += FormatOleDate(TimeToLocalOleDate(hit.modified), "%Y-%m-%d %H:%M:%S");
             line_ += '\t';
             line_ += EscapeCell(hit.sample);
         }

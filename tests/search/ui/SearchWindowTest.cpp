@@ -1,7 +1,6 @@
 #include "platform/ui/UserPrompt.h"
 #include "search/ui/CSearchDlg.h"
 #include "search/ui/SearchResultsModel.h"
-#include "settings/OptionsStore.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -62,7 +61,6 @@ void SelectRows(CSearchDlg& w, std::initializer_list<int> rows) {
 class SearchWindowTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir home_;
     QTemporaryDir tree_;
     std::unique_ptr<ScriptedPrompt> prompt_;
 
@@ -70,8 +68,6 @@ class SearchWindowTest : public QObject {
 
 private slots:
     void initTestCase() {
-        qputenv("ORVO_HOME", home_.path().toUtf8());
-        LoadOptions(OptionsFilePath(home_.path().toStdString()));
         Write(In("a/one.txt"), "hello world");
         Write(In("a/two.txt"), "nothing");
         Write(In("a/deep/three.md"), "HELLO");

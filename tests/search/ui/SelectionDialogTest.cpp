@@ -3,7 +3,6 @@
 #include "platform/ui/UserPrompt.h"
 #include "search/ui/CSelectionDlg.h"
 #include "search/ui/SearchLaunch.h"
-#include "settings/OptionsStore.h"
 #include "workspace/ui/CMainFrame.h"
 
 #include <QComboBox>
@@ -43,14 +42,11 @@ QStringList SelectedNames(COrvoBrowserView& view) {
 class SelectionDialogTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir home_;
     QTemporaryDir tree_;
 
 private slots:
     void initTestCase() {
-        qputenv("ORVO_HOME", home_.path().toUtf8());
         qputenv("HOME", tree_.path().toUtf8());
-        LoadOptions(OptionsFilePath(home_.path().toStdString()));
         for (const char* n : {"a.bmp", "b.bmp", "scan12.tif", "scan.tif", "memo.txt", "Memo"})
             Touch(tree_.path() + "/" + n);
         QDir(tree_.path()).mkdir("sub");
@@ -138,11 +134,12 @@ private slots:
         emit view->PathBox()->textActivated("?*.txt \"nothing\"");
         QCOMPARE(searched.count(), 1);
         QCOMPARE(view->PathBox()->currentText().toStdString(), view->CurrentPath());
-        QTRY_VERIFY_WITH_TIMEOUT(prompt.asked.size() == 1, 20000); // the list window's notice
-        // The window goes once the list was asked for, on its own turn of the event loop.
-        QTRY_VERIFY_WITH_TIMEOUT(frame.findChildren<CSearchDlg*>().isEmpty() ||
-                                     !frame.findChildren<CSearchDlg*>().front()->isVisible(),
-                                 5000);
+        auto listAsked = [&prompt] {
+            return !prompt.asked.filter("List windows are not available").isEmpty();
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(listAsked(), 20000);
+        QVERIFY(frame.findChildren<CSearchDlg*>().isEmpty() ||
+                !frame.findChildren<CSearchDlg*>().front()->isVisible());
     }
 };
 

@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QClipboard>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -146,6 +147,18 @@ private slots:
         RasterImage saved;
         QVERIFY(LoadImageFile(saved, Std(In("dropped.bmp")), ImageFormatBmp));
         QCOMPARE(saved.Width(), 64);
+    }
+
+    void damagedPicturesOpenEmptyAndSaveNothing() {
+        WriteBytes(In("broken.png"), QByteArray("\x89PNG\r\n\x1a\n-cut-", 13));
+        ImageViewerWindow* w = Open("broken.png");
+        QVERIFY(w->Image().IsEmpty());
+        QVERIFY(w->InfoLine().startsWith("0 x 0, "));
+        Screenshot(w, "image-viewer-damaged");
+        QTest::keyClick(w, Qt::Key_S, Qt::ControlModifier);
+        QTest::keyClick(w, Qt::Key_Plus, Qt::KeypadModifier);
+        QCOMPARE(QFileInfo(In("broken.png")).size(), 13);
+        QVERIFY(prompt_->asked.isEmpty());
     }
 
     void saveKeepsTheFormatOfTheName() {

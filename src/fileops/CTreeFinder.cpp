@@ -26,6 +26,8 @@ void CTreeFinder::Close() {
     stack_.clear();
     returned_ = false;
     entryFd_ = -1;
+    path_.clear();
+    pathBuilt_ = true;
 }
 
 bool CTreeFinder::Push(const std::string& path, bool throughLink) {
@@ -52,6 +54,7 @@ bool CTreeFinder::Start(const std::string& root, bool recursive, bool includeDot
     includeDots_ = includeDots;
     name_.clear();
     path_.clear();
+    pathBuilt_ = true;
     depth_ = 0;
     return Push(root_, true);
 }
@@ -63,10 +66,10 @@ bool CTreeFinder::FindNext() {
         if (!enter && linkDepth_ > 0 && type_ == DT_LNK &&
             static_cast<int>(stack_.size()) <= linkDepth_) {
             struct stat target {};
-            enter = ::stat(path_.c_str(), &target) == 0 && S_ISDIR(target.st_mode);
+            enter = ::stat(GetFilePath().c_str(), &target) == 0 && S_ISDIR(target.st_mode);
         }
-        if (enter && !Push(path_, !IsDirectory()) && IsDirectory())
-            unreadable_.push_back(path_);
+        if (enter && !Push(GetFilePath(), !IsDirectory()) && IsDirectory())
+            unreadable_.push_back(GetFilePath());
     }
     while (!stack_.empty()) {
         Level* top = stack_.back();
@@ -87,7 +90,8 @@ bool CTreeFinder::FindNext() {
         if (dots && !includeDots_)
             continue;
         name_.assign(n);
-        path_ = JoinPath(top->path, name_);
+        pathBuilt_ = false; // most callers never ask for it
+        parent_ = &top->path;
         type_ = d->d_type;
         entryFd_ = ::dirfd(top->dir);
         statLoaded_ = false;
@@ -99,6 +103,14 @@ bool CTreeFinder::FindNext() {
     }
     returned_ = false;
     return false;
+}
+
+const std::string& CTreeFinder::GetFilePath() const {
+    if (!pathBuilt_) {
+        path_ = JoinPath(*parent_, name_);
+        pathBuilt_ = true;
+    }
+    return path_;
 }
 
 bool CTreeFinder::LoadStatus() const {

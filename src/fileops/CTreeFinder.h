@@ -28,7 +28,7 @@ public:
 
     const std::string& GetRoot() const { return root_; }
     const std::string& GetFileName() const { return name_; }
-    const std::string& GetFilePath() const { return path_; }
+    const std::string& GetFilePath() const;
     // A real directory: a link to one is not.
     bool IsDirectory() const;
     bool IsSymlink() const;
@@ -62,7 +62,9 @@ private:
     std::vector<Level*> stack_;
     std::string root_;
     std::string name_;
-    std::string path_;
+    mutable std::string path_;
+    mutable bool pathBuilt_ = true;
+    const std::string* parent_ = nullptr; // the current level's path
     bool recursive_ = false;
     bool includeDots_ = false;
     bool returned_ = false;

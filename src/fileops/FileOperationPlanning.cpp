@@ -121,20 +121,19 @@ bool FileOperationRun::PlanDirectory(const std::string& item) {
     // of the file system.
     std::vector<char> targetThere{0, static_cast<char>(kind != OpDelete && IsDirectory(target))};
     const size_t rootLength = item.size();
-    std::vector<WalkedEntry>* removals = nullptr;
+    WalkedTree* removals = nullptr;
     if (kind == OpDelete) {
         removals = &plannedRemovals_[item];
-        removals->clear();
+        removals->Reset(item);
     }
     while (finder.FindNext()) {
         if (Cancelled())
             return false;
         size_t depth = static_cast<size_t>(finder.Depth());
-        const std::string& path = finder.GetFilePath();
         bool parentThere = depth < targetThere.size() && targetThere[depth];
         std::string entryTarget;
         if (parentThere)
-            entryTarget = target + path.substr(rootLength);
+            entryTarget = target + finder.GetFilePath().substr(rootLength);
         uint64_t size = 0;
         if (finder.IsDirectory()) {
             targetThere.resize(depth + 2);
@@ -146,14 +145,14 @@ bool FileOperationRun::PlanDirectory(const std::string& item) {
             if (name != kCommentFileName) {
                 if (kind == OpDelete) {
                     if (name.front() == '.' || finder.IsSpecial())
-                        AddPlanProblem(path);
+                        AddPlanProblem(finder.GetFilePath());
                 } else if (parentThere && PathExists(entryTarget)) {
                     AddPlanProblem(entryTarget);
                 }
             }
         }
         if (removals)
-            removals->push_back({path, size, finder.IsDirectory()});
+            removals->Add(finder, size);
         CheckVisibility();
     }
     return true;

@@ -32,6 +32,13 @@ void FileOperationRun::Publish() {
     ui_.ShowProgress(figures_);
 }
 
+bool FileOperationRun::DisplayDue() {
+    uint64_t now = clock_.TickMs();
+    if (!visible_ && now - startAll_ > kShowAfterMs)
+        ShowWindow();
+    return !published_ || now - lastPublish_ >= kDisplayIntervalMs;
+}
+
 void FileOperationRun::Display(const std::string& name, bool force) {
     uint64_t now = clock_.TickMs();
     if (!visible_ && now - startAll_ > kShowAfterMs)

@@ -7,6 +7,7 @@
 #include "fileops/OpenDirectory.h"
 #include "fileops/ProblemsTable.h"
 #include "fileops/ProgressFigures.h"
+#include "fileops/WalkedTree.h"
 #include "store/QTable.h"
 
 #include <cstdint>
@@ -60,11 +61,6 @@ public:
 
 private:
     enum class Flow { Next, Stop };
-    struct WalkedEntry {
-        std::string path;
-        uint64_t size;
-        bool directory;
-    };
 
     // Planning (FileOperationPlanning.cpp).
     OperationEnd Plan();
@@ -85,10 +81,13 @@ private:
     Flow AskAboutUnreadable(const std::string& src, const std::string& dst, const std::string& item,
                             const std::string& itemTarget);
     Flow RemoveTree(const std::string& item, bool moving);
+    bool RemoveWalkedDirectory(const WalkedTree& tree, uint32_t directory);
     Flow TransferFile(const std::string& item);
 
     // Progress and the person (FileOperationProgress.cpp).
     void Display(const std::string& name, bool force = false);
+    // Whether a Display now would show anything (it is time for figures).
+    bool DisplayDue();
     void CheckVisibility();
     void ShowWindow();
     void Publish();
@@ -111,7 +110,7 @@ private:
     CommentCarrier comments_;
     OpenDirectory targets_; // the directory a tree copy writes into
     // The trees a delete's planning walked, by item, in walk order.
-    std::unordered_map<std::string, std::vector<WalkedEntry>> plannedRemovals_;
+    std::unordered_map<std::string, WalkedTree> plannedRemovals_;
     std::string volumePath_; // where the free space is measured
     std::string currentName_;
     uint64_t free_ = 0;

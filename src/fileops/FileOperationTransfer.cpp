@@ -6,6 +6,7 @@
 #include "fileops/OpenDirectory.h"
 #include "fileops/OperationTexts.h"
 #include "fileops/RegisteredOperations.h"
+#include "fileops/WalkedTree.h"
 #include "platform/FileStatus.h"
 #include "platform/MountTable.h"
 #include "platform/PathText.h"
@@ -225,22 +226,22 @@ FileOperationRun::Flow FileOperationRun::AskAboutUnreadable(const std::string& s
 
 FileOperationRun::Flow FileOperationRun::RemoveTree(const std::string& item, bool moving) {
     // The whole tree first, then from the last entry back, so every
-    // directory comes after its contents.
-    // A delete's planning walked the tree already and counted it.
-    std::vector<WalkedEntry> entries;
+    // directory comes after its contents. A delete's planning walked the
+    // tree already and counted it.
+    WalkedTree tree;
     auto planned = plannedRemovals_.find(item);
     if (!moving && planned != plannedRemovals_.end()) {
-        entries.swap(planned->second);
+        tree = std::move(planned->second);
         plannedRemovals_.erase(planned);
     } else {
+        tree.Reset(item);
         CTreeFinder finder;
         if (finder.Start(item, true, false)) {
-            while (finder.FindNext()) {
-                bool directory = finder.IsDirectory();
+            for (size_t n = 1; finder.FindNext(); ++n) {
                 // What a move leaves behind was counted by its copy pass.
-                uint64_t size = directory || moving ? 0 : finder.GetLength();
-                entries.push_back({finder.GetFilePath(), size, directory});
-                if ((entries.size() & 1023) == 0 && Cancelled())
+                bool counted = finder.IsDirectory() || moving;
+                tree.Add(finder, counted ? 0 : finder.GetLength());
+                if ((n & 1023) == 0 && Cancelled())
                     return Flow::Stop;
             }
         }
@@ -248,43 +249,51 @@ FileOperationRun::Flow FileOperationRun::RemoveTree(const std::string& item, boo
     // Files go by name within their open directory: walking every full
     // path again costs the kernel more than the unlink itself.
     OpenDirectory files;
+    std::vector<WalkedTree::Entry>& entries = tree.Entries();
     for (size_t i = entries.size(); i-- > 0;) {
-        const WalkedEntry& e = entries[i];
-        currentName_ = e.path;
-        figures_.sourcePath = e.path;
-        figures_.targetPath.clear();
-        Display(e.path);
+        WalkedTree::Entry& e = entries[i];
         copied_ += e.size;
-        const bool commentFile = !e.directory && FileNameOf(e.path) == kCommentFileName;
+        // Full paths are made only for what is shown or asked.
+        if (DisplayDue()) {
+            currentName_ = tree.PathOf(e);
+            figures_.sourcePath = currentName_;
+            figures_.targetPath.clear();
+            Display(currentName_);
+        }
+        const bool commentFile = !e.isDirectory && e.name == kCommentFileName;
         for (;;) {
             bool ok;
-            if (moving) {
-                // Only emptied directories go; what the move left behind
-                // (skipped, or failed and ignored) stays, and so does the
-                // directory holding it.
-                if (!e.directory)
+            if (moving && !e.isDirectory) {
+                break; // what the move left behind (skipped, or failed) stays
+            } else if (e.isDirectory) {
+                const std::string& path = tree.DirectoryPath(e.contents);
+                if (!moving && problemIndex_.IsSkipped(path))
                     break;
-                ok = comments_.RemoveDirectory(e.path);
-                if (!ok && (LastEntryError() == ENOTEMPTY || LastEntryError() == EEXIST))
+                ok = RemoveWalkedDirectory(tree, e.contents);
+                // A directory that still holds what was left on purpose
+                // stays quietly after a move.
+                if (!ok && moving && (LastEntryError() == ENOTEMPTY || LastEntryError() == EEXIST))
                     break;
-            } else if (problemIndex_.IsSkipped(e.path) || commentFile) {
+            } else if (commentFile ||
+                       (!problemIndex_.Empty() && problemIndex_.IsSkipped(tree.PathOf(e)))) {
                 break; // a comment file goes with its directory
-            } else if (e.directory) {
-                ok = comments_.RemoveDirectory(e.path);
             } else {
-                const char* name = nullptr;
-                int directory = files.ParentOf(e.path, &name);
-                ok = (directory >= 0 ? ::unlinkat(directory, name, 0) : ::unlink(e.path.c_str())) ==
-                     0;
+                int directory = files.Of(tree.DirectoryPath(e.directory));
+                ok = (directory >= 0 ? ::unlinkat(directory, e.name.c_str(), 0)
+                                     : ::unlink(tree.PathOf(e).c_str())) == 0;
                 if (!ok)
                     SetLastEntryError(errno);
-                if (ok)
-                    comments_.Forget(e.path);
             }
-            if (ok || !PathExists(e.path))
+            e.gone = ok;
+            if (ok)
                 break;
+            std::string path = tree.PathOf(e);
+            if (!PathExists(path))
+                break;
+            currentName_ = path;
+            figures_.sourcePath = path;
             Flow flow;
-            if (RetryAfter(CouldNotText("delete", e.path), flow))
+            if (RetryAfter(CouldNotText("delete", path), flow))
                 continue;
             if (flow == Flow::Stop)
                 return flow;
@@ -293,8 +302,22 @@ FileOperationRun::Flow FileOperationRun::RemoveTree(const std::string& item, boo
         if (!ServeMessages())
             return Flow::Stop;
     }
-    comments_.RemoveDirectory(item);
+    RemoveWalkedDirectory(tree, 0);
     return Flow::Next;
+}
+
+bool FileOperationRun::RemoveWalkedDirectory(const WalkedTree& tree, uint32_t directory) {
+    const std::string& path = tree.DirectoryPath(directory);
+    if (comments_.RemoveDirectory(path))
+        return true;
+    // It stays: the entries this run removed from it lose their comments,
+    // the ones still in it keep theirs.
+    int error = LastEntryError();
+    for (const std::string& name : tree.GoneNamesIn(directory))
+        comments_.Forget(JoinPath(path, name));
+    comments_.FlushDirectory(path);
+    SetLastEntryError(error);
+    return false;
 }
 
 FileOperationRun::Flow FileOperationRun::TransferFile(const std::string& item) {

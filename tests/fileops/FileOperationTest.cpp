@@ -140,6 +140,9 @@ TEST(FileOperation, DeletingHiddenAndSpecialFilesAsksByTheirOwnPaths) {
     std::string fifo = dir / "t/sub/pipe";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     std::string single = dir.Write(".single");
+    std::string gone = dir.Write("t/keep/gone.txt");
+    SetComment(hidden, "stays with the file");
+    SetComment(gone, "goes with the file");
 
     ScriptedOperationUi ui;
     ui.onProblems = [&](QTable& rows) {
@@ -158,7 +161,12 @@ TEST(FileOperation, DeletingHiddenAndSpecialFilesAsksByTheirOwnPaths) {
     EXPECT_FALSE(Exists(dir / "t/sub"));
     ASSERT_EQ(ui.questions.size(), 1u);
     EXPECT_EQ(ui.questions[0], "I couldn't delete " + tree + "/keep !\n\n\nContinue ?");
-    EXPECT_EQ(ui.titles[0], "0% Deleting " + tree + "/keep");
+    EXPECT_TRUE(ui.titles[0].ends_with("% Deleting " + tree + "/keep")) << ui.titles[0];
+    // The directory that stays keeps the comments of what is still in it.
+    CommentFile left;
+    left.Load(tree + "/keep");
+    EXPECT_EQ(left.Entries(), (std::vector<CommentEntry>{{".profile", "stays with the file"}}));
+    left.Close(false);
 }
 
 TEST(FileOperation, WithoutTheCheckNothingIsCountedOrAsked) {

@@ -1,10 +1,10 @@
 // What the search window does with its hits, and the keys of its list.
+#include "browse/ui/BrowseClipboard.h"
 #include "fileops/FileOperationRequest.h"
 #include "fileops/ui/EndSignal.h"
 #include "fileops/ui/FileOperationService.h"
 #include "platform/ui/UserPrompt.h"
 #include "search/ui/CSearchDlg.h"
-#include "search/ui/SearchClipboard.h"
 #include "search/ui/SearchResultsModel.h"
 
 #include <QComboBox>
@@ -43,27 +43,27 @@ std::vector<int> CSearchDlg::SelectedRowsOrSay() {
 }
 
 void CSearchDlg::CopyFilesToClipboard() {
-    QStringList paths;
+    std::vector<std::string> paths;
     for (int row : SelectedRowsOrSay())
-        paths << model_->PathOf(row);
-    if (!paths.isEmpty())
-        PutFilesOnClipboard(paths);
+        paths.push_back(model_->Results().Path(row));
+    if (!paths.empty())
+        SetClipboardFileList(paths);
 }
 
 void CSearchDlg::CopyPathsToClipboard() {
-    QStringList paths;
+    QString text;
     for (int row : SelectedRowsOrSay())
-        paths << model_->PathOf(row);
-    if (!paths.isEmpty())
-        PutLinesOnClipboard(paths);
+        text += model_->PathOf(row) + QStringLiteral("\r\n");
+    if (!text.isEmpty())
+        SetClipboardText(text);
 }
 
 void CSearchDlg::CopyNamesToClipboard() {
-    QStringList names;
+    QString text;
     for (int row : SelectedRowsOrSay())
-        names << model_->NameOf(row);
-    if (!names.isEmpty())
-        PutLinesOnClipboard(names);
+        text += model_->NameOf(row) + QStringLiteral("\r\n");
+    if (!text.isEmpty())
+        SetClipboardText(text);
 }
 
 void CSearchDlg::GoThere() {

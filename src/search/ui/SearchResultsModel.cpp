@@ -1,13 +1,13 @@
 #include "search/ui/SearchResultsModel.h"
 
 #include "browse/RowDrawing.h"
+#include "browse/ui/BrowseClipboard.h"
 #include "browse/ui/BrowseIcons.h"
 #include "platform/OleDate.h"
 #include "store/Collation.h"
 
 #include <QFile>
 #include <QMimeData>
-#include <QUrl>
 #include <set>
 
 namespace orvo {
@@ -142,12 +142,10 @@ QMimeData* SearchResultsModel::mimeData(const QModelIndexList& indexes) const {
     std::set<int> rows;
     for (const QModelIndex& i : indexes)
         rows.insert(i.row());
-    QList<QUrl> urls;
+    std::vector<std::string> paths;
     for (int row : rows)
-        urls << QUrl::fromLocalFile(PathOf(row));
-    auto* mime = new QMimeData;
-    mime->setUrls(urls);
-    return mime;
+        paths.push_back(results_.Path(row));
+    return MakeFileListMimeData(paths);
 }
 
 Qt::DropActions SearchResultsModel::supportedDragActions() const {

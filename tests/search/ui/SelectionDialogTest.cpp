@@ -6,6 +6,7 @@
 #include "workspace/ui/CMainFrame.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -140,6 +141,13 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(listAsked(), 20000);
         QVERIFY(frame.findChildren<CSearchDlg*>().isEmpty() ||
                 !frame.findChildren<CSearchDlg*>().front()->isVisible());
+
+        // Typed and entered, the form reaches the frame from the box's line.
+        view->PathBox()->lineEdit()->setText("?deep");
+        QTest::keyClick(view->PathBox()->lineEdit(), Qt::Key_Return);
+        QTRY_COMPARE_WITH_TIMEOUT(prompt.asked.filter("List windows are not available").size(), 2,
+                                  20000);
+        QCOMPARE(view->PathBox()->lineEdit()->text().toStdString(), view->CurrentPath());
     }
 };
 

@@ -6,7 +6,7 @@ namespace orvo {
 
 namespace {
 // Hits travel in batches so the two threads meet rarely.
-constexpr size_t kBatch = 64;
+constexpr size_t kBatch = 256;
 } // namespace
 
 HitStatusPipeline::HitStatusPipeline(std::function<void(PendingHit&)> finish)
@@ -32,13 +32,16 @@ void HitStatusPipeline::Add(PendingHit&& pending) {
 void HitStatusPipeline::HandOver() {
     if (filling_.empty())
         return;
+    bool wake;
     {
         std::lock_guard<std::mutex> hold(lock_);
         todo_.push_back(std::move(filling_));
         ++outstanding_;
+        wake = workerIdle_;
     }
     filling_.clear();
-    wake_.notify_all();
+    if (wake)
+        wake_.notify_all();
 }
 
 void HitStatusPipeline::Deliver(bool wait) {
@@ -47,8 +50,11 @@ void HitStatusPipeline::Deliver(bool wait) {
         Batch batch;
         {
             std::unique_lock<std::mutex> hold(lock_);
-            if (wait)
+            if (wait) {
+                walkerWaiting_ = true;
                 wake_.wait(hold, [this] { return !done_.empty() || outstanding_ == 0; });
+                walkerWaiting_ = false;
+            }
             if (done_.empty())
                 return;
             batch = std::move(done_.front());
@@ -66,7 +72,9 @@ void HitStatusPipeline::Work() {
         Batch batch;
         {
             std::unique_lock<std::mutex> hold(lock_);
+            workerIdle_ = true;
             wake_.wait(hold, [this] { return !todo_.empty() || ending_; });
+            workerIdle_ = false;
             if (todo_.empty())
                 return;
             batch = std::move(todo_.front());
@@ -76,11 +84,14 @@ void HitStatusPipeline::Work() {
             p.statusRead = !p.needsStatus || ::fstatat(*p.directoryFd, p.entryName.c_str(),
                                                        &p.status, AT_SYMLINK_NOFOLLOW) == 0;
         }
+        bool wake;
         {
             std::lock_guard<std::mutex> hold(lock_);
             done_.push_back(std::move(batch));
+            wake = walkerWaiting_;
         }
-        wake_.notify_all();
+        if (wake)
+            wake_.notify_all();
     }
 }
 

@@ -56,6 +56,9 @@ private:
     std::deque<Batch> done_;
     size_t outstanding_ = 0; // batches handed over and not yet taken back
     bool ending_ = false;
+    // Who sleeps: a wake-up is a system call, made only for a sleeper.
+    bool workerIdle_ = false;
+    bool walkerWaiting_ = false;
     std::thread worker_;
 };
 

@@ -70,7 +70,7 @@ bool LocaleIsUtf8() {
     return codeset && (std::strcmp(codeset, "UTF-8") == 0 || std::strcmp(codeset, "utf8") == 0);
 }
 
-DecodedChar DecodeChar(const char* p, size_t left, bool utf8) {
+DecodedChar DecodeMultibyteChar(const char* p, size_t left, bool utf8) {
     const auto* u = reinterpret_cast<const unsigned char*>(p);
     if (u[0] < 0x80)
         return {u[0], 1};
@@ -84,7 +84,7 @@ DecodedChar DecodeChar(const char* p, size_t left, bool utf8) {
     return {static_cast<uint32_t>(wc), static_cast<uint32_t>(n)};
 }
 
-uint32_t FoldChar(uint32_t code, bool utf8) {
+uint32_t FoldWideChar(uint32_t code, bool utf8) {
     if (code < 0x80)
         return code - 'A' < 26u ? code + 32 : code;
     if (code >= kStrayByteBase)

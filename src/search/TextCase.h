@@ -22,12 +22,22 @@ struct DecodedChar {
 // library's per-character calls). Read once per pattern or buffer.
 bool LocaleIsUtf8();
 
-DecodedChar DecodeChar(const char* p, size_t left, bool utf8);
+DecodedChar DecodeMultibyteChar(const char* p, size_t left, bool utf8);
+// ASCII, the bulk of names and texts, is decoded without a call.
+inline DecodedChar DecodeChar(const char* p, size_t left, bool utf8) {
+    const auto c = static_cast<unsigned char>(*p);
+    return c < 0x80 ? DecodedChar{c, 1} : DecodeMultibyteChar(p, left, utf8);
+}
 
 // The lower case of a character when that takes the same number of bytes
 // (nearly always); otherwise the character itself. Keeping the length is
 // what lets a lower-cased buffer keep the offsets of the file it came from.
-uint32_t FoldChar(uint32_t code, bool utf8);
+uint32_t FoldWideChar(uint32_t code, bool utf8);
+inline uint32_t FoldChar(uint32_t code, bool utf8) {
+    if (code < 0x80)
+        return code - 'A' < 26u ? code + 32 : code;
+    return FoldWideChar(code, utf8);
+}
 
 // The bytes of a character (a stray byte comes back as itself); returns
 // the number written, at most 6.

@@ -93,6 +93,13 @@ int DirectoryListing::ReadDirectory(const std::string& path, const std::string& 
     return 1;
 }
 
+void DirectoryListing::SetFullSize(const std::string& path, uint64_t size) {
+    if (size >= 0xFFFFFFFFull)
+        largeSizes_[path] = size;
+    else
+        largeSizes_.erase(path);
+}
+
 uint64_t DirectoryListing::FullSize(const QRecord& row) const {
     const QValue& size = row.GetValue("Size");
     if (size.AsDword() != 0xFFFFFFFFu || largeSizes_.empty())

@@ -43,6 +43,11 @@ public:
     // empty, so sizes that do not fit stop at the largest value.
     static uint32_t SizeCell(uint64_t size);
 
+    // Records the real size of the row with this Path (a row whose Size
+    // cell is SizeCell(size)): kept when it does not fit the cell,
+    // forgotten otherwise.
+    void SetFullSize(const std::string& path, uint64_t size);
+
     // Replaces the rows by those of a table with the listing's columns
     // (emptied by the call), and the directory path and large sizes with
     // them. The listing keeps its name and creation time.

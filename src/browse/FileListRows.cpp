@@ -1,0 +1,114 @@
+#include "browse/FileListRows.h"
+
+#include "browse/PathComments.h"
+#include "platform/FileStatus.h"
+#include "platform/PathText.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+namespace orvo {
+
+namespace {
+
+struct ListColumns {
+    int name, path, extension, comment, size, date, time, attr, directory;
+
+    explicit ListColumns(const QTable& t)
+        : name(t.FieldIndex("Name")), path(t.FieldIndex("Path")),
+          extension(t.FieldIndex("Extension")), comment(t.FieldIndex("Comment")),
+          size(t.FieldIndex("Size")), date(t.FieldIndex("Date")), time(t.FieldIndex("Time")),
+          attr(t.FieldIndex("Attr")), directory(t.FieldIndex("Directory")) {}
+};
+
+std::string RowPath(const QTable& list, int pathColumn, int row) {
+    return std::string(list.GetRecord(row)->GetValueAt(pathColumn).AsStringView());
+}
+
+// Removes the rows for which gone(row) holds, keeping the others in order.
+template <class Predicate> int RemoveRowsWhere(DirectoryListing& list, Predicate gone) {
+    int removed = 0;
+    for (int r = list.GetRecordCount() - 1; r >= 0; --r) {
+        if (gone(r)) {
+            list.DeleteRecord(r);
+            ++removed;
+        }
+    }
+    return removed;
+}
+
+} // namespace
+
+int AddListPaths(DirectoryListing& list, const std::vector<std::string>& paths) {
+    const ListColumns c(list);
+    const int first = list.GetRecordCount();
+    for (const std::string& given : paths) {
+        std::string path = StripTrailingSlash(given);
+        NameParts parts = SplitExtension(FileNameOf(path));
+        QRecord row = list.NewRecord();
+        row.SetValueAt(c.path, QValue(std::string_view(path)));
+        row.SetValueAt(c.name, QValue(parts.stem));
+        row.SetValueAt(c.extension, QValue(parts.extension));
+        row.SetValueAt(c.directory, QValue(IsDirectory(path), QVT_BOOL));
+        list.AddRecord(row);
+    }
+    if (list.GetRecordCount() > first)
+        RefreshListRows(list, first, list.GetRecordCount() - 1);
+    return first;
+}
+
+void RefreshListRows(DirectoryListing& list, int first, int last) {
+    const int count = list.GetRecordCount();
+    if (first < 0)
+        first = 0;
+    if (last < 0 || last >= count)
+        last = count - 1;
+    const ListColumns c(list);
+    for (int r = first; r <= last; ++r) {
+        QRecord& row = *list.GetRecord(r);
+        const std::string path = RowPath(list, c.path, r);
+        const FileStatus status = GetFileStatus(path);
+        if (!status.exists) {
+            // Gone: nothing recorded of it stays, so no stale size or date
+            // is shown as if it were current. Directory keeps what the row
+            // was, so a vanished directory still shows as one.
+            row.SetValueAt(c.size, QValue(uint32_t{0}, QVT_DWORD));
+            row.SetValueAt(c.date, QValue::Default(QVT_DATE));
+            row.SetValueAt(c.time, QValue::Default(QVT_DATE));
+            row.SetValueAt(c.attr, QValue(std::string_view("----")));
+            row.SetValueAt(c.comment, QValue(std::string_view()));
+            list.SetFullSize(path, 0);
+            continue;
+        }
+        // A directory's size is its counted content, as in a listing, not
+        // the size of its entry table.
+        const uint64_t size = status.isDirectory ? 0 : status.size;
+        row.SetValueAt(c.size, QValue(DirectoryListing::SizeCell(size), QVT_DWORD));
+        list.SetFullSize(path, size);
+        row.SetValueAt(c.date, QValue(status.modified, QVT_DATE));
+        row.SetValueAt(c.time, QValue(status.modified, QVT_DATE));
+        row.SetValueAt(c.attr, QValue(std::string_view(status.attributes)));
+        row.SetValueAt(c.directory, QValue(status.isDirectory, QVT_BOOL));
+        row.SetValueAt(c.comment, QValue(std::string_view(GetComment(path))));
+    }
+}
+
+int RemoveDeadRows(DirectoryListing& list) {
+    const int pathColumn = list.FieldIndex("Path");
+    return RemoveRowsWhere(list, [&](int r) {
+        const std::string path = RowPath(list, pathColumn, r);
+        if (PathExists(path))
+            return false;
+        list.SetFullSize(path, 0);
+        return true;
+    });
+}
+
+int RemoveListPaths(DirectoryListing& list, const std::vector<std::string>& paths) {
+    const std::unordered_set<std::string> doomed(paths.begin(), paths.end());
+    const int pathColumn = list.FieldIndex("Path");
+    return RemoveRowsWhere(list,
+                           [&](int r) { return doomed.count(RowPath(list, pathColumn, r)) != 0; });
+}
+
+} // namespace orvo

@@ -6,9 +6,12 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build ccache pkg-config clang
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libqt6svg6
+  # Qt's media player needs GStreamer's decoders, or it cannot play at all
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   libgl-dev libjpeg62-turbo-dev libpng-dev libtiff-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libvips-tools   # the image benchmark compares with vipsthumbnail
+  ripgrep         # the search benchmark compares with rg
   xvfb xauth
 )
 

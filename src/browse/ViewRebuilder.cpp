@@ -78,9 +78,76 @@ std::vector<std::string> ViewRebuilder::SelectedPaths(const QTable& view,
     return paths;
 }
 
+namespace {
+
+// For each view column the listing column it is copied from (-1: none).
+std::vector<int> SourceColumns(const QTable& listing, const QTable& fresh) {
+    const int columns = fresh.GetFieldCount();
+    std::vector<int> source(static_cast<size_t>(columns), -1);
+    for (int c = 0; c < columns; ++c) {
+        int i = listing.FieldIndex(fresh.Columns()[c].GetName());
+        if (i >= 0 && listing.Columns()[i].GetType() == fresh.Columns()[c].GetType())
+            source[static_cast<size_t>(c)] = i;
+    }
+    return source;
+}
+
+QRecord* AppendCopy(QTable& fresh, const QRecord& from, const std::vector<int>& source) {
+    const int columns = fresh.GetFieldCount();
+    QRecord* row = fresh.AppendArenaRecord(static_cast<uint32_t>(columns));
+    for (int c = 0; c < columns; ++c) {
+        int i = source[static_cast<size_t>(c)];
+        if (i < 0) {
+            row->ValueRef(static_cast<uint32_t>(c)) = QValue::Default(fresh.Columns()[c].GetType());
+            continue;
+        }
+        const QValue& v = from.GetValueAt(i);
+        row->ValueRef(static_cast<uint32_t>(c)) =
+            v.Type() == QVT_LPSTR ? fresh.ArenaString(v.AsStringView()) : v;
+    }
+    return row;
+}
+
+// The view takes the new rows (their memory with them) and keeps its name.
+void ReplaceRows(QTable& view, QTable& fresh) {
+    std::string name = view.GetName();
+    std::string secondText = view.GetSecondText();
+    uint32_t created = view.GetCreated();
+    view.TakeContentsFrom(fresh);
+    view.SetName(std::move(name));
+    view.SetSecondText(std::move(secondText));
+    view.SetCreated(created);
+}
+
+// A list window's rows stay in the list's own order, with no parent entry;
+// their comments are the ones the list recorded, as it holds entries of
+// many directories.
+void RebuildList(const DirectoryListing& listing, QTable& view) {
+    QTable fresh;
+    fresh.MutableColumns() = view.Columns();
+    const std::vector<int> source = SourceColumns(listing, fresh);
+    const int commentColumn = fresh.FieldIndex("Comment");
+    fresh.Reserve(static_cast<size_t>(listing.GetRecordCount()));
+    for (int r = 0; r < listing.GetRecordCount(); ++r) {
+        const QRecord& from = *listing.GetRecord(r);
+        QRecord* row = AppendCopy(fresh, from, source);
+        if (commentColumn >= 0)
+            row->ValueRef(static_cast<uint32_t>(commentColumn)) = fresh.ArenaString(
+                ViewRebuilder::CommentCell(std::string(row->GetValueAt(commentColumn).AsStringView())));
+    }
+    ReplaceRows(view, fresh);
+}
+
+} // namespace
+
 ViewRebuilder::Result ViewRebuilder::Rebuild(DirectoryListing& listing, QTable& view,
                                              const Input& input) {
     Result result;
+    if (input.listMode) {
+        RebuildList(listing, view);
+        FindSelectionAndMarks(view, input, 0, result);
+        return result;
+    }
     const std::string current =
         input.currentDirectory.empty() ? listing.GetDirectoryPath() : input.currentDirectory;
     // The drive list is no directory: it has no comment file or picture, and
@@ -97,13 +164,7 @@ ViewRebuilder::Result ViewRebuilder::Rebuild(DirectoryListing& listing, QTable& 
     // rows' memory goes with them (see DirectoryListing::TakeRows).
     QTable fresh;
     fresh.MutableColumns() = view.Columns();
-    const int columns = fresh.GetFieldCount();
-    std::vector<int> source(static_cast<size_t>(columns), -1);
-    for (int c = 0; c < columns; ++c) {
-        int i = listing.FieldIndex(fresh.Columns()[c].GetName());
-        if (i >= 0 && listing.Columns()[i].GetType() == fresh.Columns()[c].GetType())
-            source[static_cast<size_t>(c)] = i;
-    }
+    const std::vector<int> source = SourceColumns(listing, fresh);
     const int commentColumn = fresh.FieldIndex("Comment");
     const int nameColumn = listing.FieldIndex("Name");
     const int pathColumn = listing.FieldIndex("Path");
@@ -148,18 +209,7 @@ ViewRebuilder::Result ViewRebuilder::Rebuild(DirectoryListing& listing, QTable& 
     fresh.Reserve(order.size() + 1);
     for (const Position& position : order) {
         const QRecord& from = *listing.GetRecord(position.row);
-        QRecord* row = fresh.AppendArenaRecord(static_cast<uint32_t>(columns));
-        for (int c = 0; c < columns; ++c) {
-            int i = source[static_cast<size_t>(c)];
-            if (i < 0) {
-                row->ValueRef(static_cast<uint32_t>(c)) =
-                    QValue::Default(fresh.Columns()[c].GetType());
-                continue;
-            }
-            const QValue& v = from.GetValueAt(i);
-            row->ValueRef(static_cast<uint32_t>(c)) =
-                v.Type() == QVT_LPSTR ? fresh.ArenaString(v.AsStringView()) : v;
-        }
+        QRecord* row = AppendCopy(fresh, from, source);
         if (commentColumn < 0)
             continue;
         std::string comment;
@@ -177,13 +227,7 @@ ViewRebuilder::Result ViewRebuilder::Rebuild(DirectoryListing& listing, QTable& 
     parent.SetValue("Path", QValue(std::string_view(current)));
     fresh.InsertRecord(0, parent);
 
-    std::string name = view.GetName();
-    std::string secondText = view.GetSecondText();
-    uint32_t created = view.GetCreated();
-    view.TakeContentsFrom(fresh);
-    view.SetName(std::move(name));
-    view.SetSecondText(std::move(secondText));
-    view.SetCreated(created);
+    ReplaceRows(view, fresh);
 
     comments.Close(true); // writes nothing: the rebuild changes no comment
 
@@ -193,6 +237,12 @@ ViewRebuilder::Result ViewRebuilder::Rebuild(DirectoryListing& listing, QTable& 
         result.directoryComment = GetComment(current);
     }
 
+    FindSelectionAndMarks(view, input, 1, result);
+    return result;
+}
+
+void ViewRebuilder::FindSelectionAndMarks(const QTable& view, const Input& input, int firstEntry,
+                                          Result& result) {
     const int rows = view.GetRecordCount();
     if (!input.selectedPaths.empty()) {
         int path = view.FieldIndex("Path");
@@ -214,11 +264,10 @@ ViewRebuilder::Result ViewRebuilder::Rebuild(DirectoryListing& listing, QTable& 
         std::unordered_set<std::string_view> targets(input.favoriteTargets.begin(),
                                                      input.favoriteTargets.end());
         int path = view.FieldIndex("Path");
-        for (int r = 1; r < rows; ++r)
+        for (int r = firstEntry; r < rows; ++r)
             if (targets.count(view.GetValue(path, r).AsStringView()))
                 result.markedRows.push_back(r);
     }
-    return result;
 }
 
 } // namespace orvo

@@ -20,7 +20,8 @@ public:
         std::string currentDirectory;
         // The "Dont show DirInfo" option: leave the comment file out.
         bool hideCommentFile = false;
-        // List-mode windows have no background picture.
+        // A list window: its rows in the list's order, no parent entry, the
+        // comments the list recorded, and no background picture.
         bool listMode = false;
         // The Paths of the rows selected before the rebuild, the parent
         // entry left out (see SelectedPaths), and the selection mark.
@@ -64,6 +65,12 @@ public:
     // A comment as one line: carriage returns and line feeds become blanks,
     // and an empty comment shows as "-".
     static std::string CommentCell(std::string comment);
+
+private:
+    // The row to select after a rebuild and the rows of favorite targets
+    // (from firstEntry on: the parent entry is never marked).
+    static void FindSelectionAndMarks(const QTable& view, const Input& input, int firstEntry,
+                                      Result& result);
 };
 
 } // namespace orvo

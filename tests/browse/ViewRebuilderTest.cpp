@@ -128,14 +128,12 @@ TEST(ViewRebuilder, BackgroundPictureAndSelection) {
     EXPECT_FALSE(r.selectedByPath);
 
     ViewRebuilder::Input input;
-    input.listMode = true;
     input.selectedPaths = ViewRebuilder::SelectedPaths(w.view, {0, 1, 99});
     EXPECT_EQ(input.selectedPaths, Names{w.view.GetText("Path", 1)}); // ".." and bad rows left out
     input.selectedPaths = {keep};
     input.selectionMark = 3;
     input.favoriteTargets = {keep, dir / "ORVOIMAGE.PNG"};
     r = w.Show(dir.Path(), input);
-    EXPECT_EQ(r.backgroundPicture, "");
     ASSERT_EQ(w.view.GetText("Path", r.selectRow), keep);
     EXPECT_TRUE(r.selectedByPath);
     EXPECT_EQ(r.markedRows, std::vector<int>{r.selectRow}); // paths compare exactly
@@ -144,6 +142,34 @@ TEST(ViewRebuilder, BackgroundPictureAndSelection) {
     r = w.Show(dir.Path(), input);
     EXPECT_EQ(r.selectRow, 3); // the mark, since the path is gone
     EXPECT_FALSE(r.selectedByPath);
+}
+
+TEST(ViewRebuilder, ListWindowsKeepTheListsOrderAndComments) {
+    TestDirectory dir;
+    dir.Write("orvoimage.png");
+    std::string b = dir.Write("b.txt"), a = dir.Write("a.txt");
+    DirectoryListing list;
+    list.ReadDirectory(dir.Path());
+    while (list.GetRecordCount() > 0)
+        list.DeleteRecord(0);
+    for (const std::string& path : {b, a}) {
+        QRecord row = list.NewRecord();
+        row.SetValue("Path", QValue(std::string_view(path)));
+        row.SetValue("Name", QValue(std::string_view(path == a ? "a" : "b")));
+        row.SetValue("Comment", QValue(std::string_view(path == a ? "two\nlines" : "")));
+        list.AddRecord(row);
+    }
+    QTable view;
+    ViewRebuilder::UseViewColumns(view);
+    ViewRebuilder::Input input;
+    input.listMode = true;
+    input.currentDirectory = dir.Path();
+    input.favoriteTargets = {b};
+    ViewRebuilder::Result r = ViewRebuilder::Rebuild(list, view, input);
+    EXPECT_EQ(Column(view, "Path"), (Names{b, a})); // no parent entry, not sorted
+    EXPECT_EQ(Column(view, "Comment"), (Names{"-", "two lines"}));
+    EXPECT_EQ(r.backgroundPicture, "");
+    EXPECT_EQ(r.markedRows, std::vector<int>{0});
 }
 
 TEST(ViewRebuilder, TheDriveListIsNoRelativePath) {

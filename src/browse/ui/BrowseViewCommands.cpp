@@ -1,6 +1,7 @@
 // What a browse window does with its rows: opening, renaming, comments,
 // the path box and the drive box.
 #include "browse/BrowseNavigation.h"
+#include "browse/FileListRows.h"
 #include "browse/PathComments.h"
 #include "browse/ViewRebuilder.h"
 #include "browse/ui/COrvoBrowserView.h"
@@ -50,8 +51,8 @@ void COrvoBrowserView::OpenItem(int row) {
         SelectRow(0);
         return;
     }
-    if (LowerCaseText(extension) == "orl") {
-        UserPrompt::Message(this, tr("File lists cannot be opened in this version yet."), UserPrompt::Icon::Information);
+    if (LowerCaseText(extension) == "orl" && PathExists(path)) {
+        emit OpenListRequested(ToQ(path));
         return;
     }
     RunOrOpen(path, ShiftHeld(), ParentDirectoryOf(path));
@@ -96,6 +97,19 @@ bool COrvoBrowserView::RenameRow(int row, const QString& newName) {
         TakeComment(oldPath);
         SetComment(newPath, comment);
     }
+    if (listMode_) {
+        // The list follows its entry to the new name.
+        RemoveListPaths(listing_, {newPath});
+        const int pathColumn = listing_.FieldIndex("Path");
+        for (int i = 0; i < listing_.GetRecordCount(); ++i) {
+            if (listing_.GetValue(pathColumn, i).AsStringView() != oldPath)
+                continue;
+            NameParts parts = SplitExtension(name);
+            listing_.SetValue("Path", i, QValue(std::string_view(newPath)));
+            listing_.SetValue("Name", i, QValue(std::string_view(parts.stem)));
+            listing_.SetValue("Extension", i, QValue(std::string_view(parts.extension)));
+        }
+    }
     RebuildView(true, true, false);
     SelectPath(newPath);
     return true;
@@ -115,6 +129,13 @@ void COrvoBrowserView::EditComment() {
     }
     viewTable_.SetValue("Comment", row, QValue(std::string_view(ViewRebuilder::CommentCell(comment))));
     model_->RowChanged(row);
+    if (listMode_) {
+        // The list records what it shows, so a saved list keeps the comment.
+        const int pathColumn = listing_.FieldIndex("Path");
+        for (int i = 0; i < listing_.GetRecordCount(); ++i)
+            if (listing_.GetValue(pathColumn, i).AsStringView() == path)
+                listing_.SetValue("Comment", i, QValue(std::string_view(comment)));
+    }
 }
 
 void COrvoBrowserView::OnPathEntered(const QString& text) {

@@ -151,6 +151,14 @@ void COrvoBrowserView::CreateShortcuts() {
 }
 
 void COrvoBrowserView::RemoveSelection() {
+    if (listMode_) {
+        RemoveFromList();
+        return;
+    }
+    DeleteSelection();
+}
+
+void COrvoBrowserView::DeleteSelection() {
     FlashSelection(20, Qt::yellow);
     // The parent entry stands for this directory itself: never removed
     // along with the selection.
@@ -253,7 +261,9 @@ void COrvoBrowserView::Paste() {
     bool hasList = false;
     std::vector<std::string> paths = FileListOf(data, &hasList);
     if (hasList) {
-        if (!paths.empty() && !listMode_)
+        if (listMode_)
+            AddListPaths(paths);
+        else if (!paths.empty())
             StartFileOperation(paths, currentPath_, OpCopy, 1);
         return;
     }
@@ -348,7 +358,8 @@ void COrvoBrowserView::DropFiles(const std::vector<std::string>& paths, int row,
         return;
     }
     case DropPlan::Action::AddToList:
-        return; // list windows gather their paths through their own commands
+        AddListPaths(paths);
+        return;
     case DropPlan::Action::BackgroundPicture:
         if (ReplaceBackgroundPicture(paths.front(), plan.target).empty())
             UserPrompt::Message(this, tr("Couldn't copy %1").arg(ToQ(paths.front())),

@@ -2,6 +2,7 @@
 
 #include "browse/BackgroundPicture.h"
 #include "browse/BrowseNavigation.h"
+#include "browse/FileListRows.h"
 #include "browse/PathComments.h"
 #include "browse/ViewRebuilder.h"
 #include "browse/ui/BackgroundLoader.h"
@@ -176,6 +177,8 @@ QComboBox* COrvoBrowserView::PathBox() const { return pathBox_; }
 QComboBox* COrvoBrowserView::DriveBox() const { return driveBox_; }
 
 QString COrvoBrowserView::WindowName() const {
+    if (listMode_)
+        return title_;
     if (currentPath_ == kComputerPath)
         return QStringLiteral("Computer");
     std::string name(FileNameOf(StripTrailingSlash(currentPath_)));
@@ -221,7 +224,10 @@ void COrvoBrowserView::Navigate(const std::string& requested, bool addToHistory,
 }
 
 void COrvoBrowserView::RebuildView(bool rebuild, bool reread, bool clearMarks) {
-    if (reread) {
+    if (reread && listMode_) {
+        orvo::RefreshListRows(listing_);
+        rebuild = true;
+    } else if (reread) {
         if (currentPath_ == kComputerPath)
             ReadComputer(listing_, driveTypes_);
         else
@@ -252,6 +258,7 @@ void COrvoBrowserView::RebuildView(bool rebuild, bool reread, bool clearMarks) {
     SelectRow(result.selectRow);
     if (CountingMode())
         QMetaObject::invokeMethod(this, [this] { CountDirectories(false); }, Qt::QueuedConnection);
+    emit ListingRebuilt();
 }
 
 void COrvoBrowserView::RestartLoading(bool forgetIcons) {
@@ -277,10 +284,11 @@ int COrvoBrowserView::DriveTypeOf(const std::string& path) const {
 }
 
 void COrvoBrowserView::UpdateButtons() {
-    back_->setEnabled(history_.CanGoBack());
-    forward_->setEnabled(history_.CanGoForward());
-    up_->setEnabled(currentPath_ != kComputerPath);
-    up2_->setEnabled(currentPath_ != kComputerPath);
+    // A list window has no directory to move in.
+    back_->setEnabled(!listMode_ && history_.CanGoBack());
+    forward_->setEnabled(!listMode_ && history_.CanGoForward());
+    up_->setEnabled(!listMode_ && currentPath_ != kComputerPath);
+    up2_->setEnabled(!listMode_ && currentPath_ != kComputerPath);
 }
 
 void COrvoBrowserView::ShowHistoryEntry(const BrowseHistory::Entry* entry) {
@@ -293,16 +301,22 @@ void COrvoBrowserView::ShowHistoryEntry(const BrowseHistory::Entry* entry) {
 }
 
 void COrvoBrowserView::Back() {
+    if (listMode_)
+        return;
     history_.SetCurrentRow(SelectionMark());
     ShowHistoryEntry(history_.Back());
 }
 
 void COrvoBrowserView::Forward() {
+    if (listMode_)
+        return;
     history_.SetCurrentRow(SelectionMark());
     ShowHistoryEntry(history_.Forward());
 }
 
 void COrvoBrowserView::Up() {
+    if (listMode_)
+        return;
     std::string left = currentPath_;
     std::string target = UpTarget(currentPath_);
     if (target.empty())
@@ -313,6 +327,8 @@ void COrvoBrowserView::Up() {
 }
 
 void COrvoBrowserView::Up2() {
+    if (listMode_)
+        return;
     std::string target = Up2Target(currentPath_);
     if (!target.empty() && target != currentPath_)
         Navigate(target, true, true, false);
@@ -499,6 +515,16 @@ void COrvoBrowserView::SortByColumn(int column) {
         return;
     bool ascending = column != sortColumn_;
     std::vector<std::string> keep = SelectedPaths();
+    if (listMode_) {
+        // The list itself takes the order, so that a saved list keeps it.
+        if (listing_.GetRecordCount() > 0)
+            listing_.Sort(name, ascending, 0, -1);
+        sortColumn_ = ascending ? column : -1;
+        RebuildView(true, false, false);
+        if (!keep.empty())
+            SelectPath(keep.front());
+        return;
+    }
     int first = listMode_ ? 0 : 1;
     if (viewTable_.GetRecordCount() > first)
         viewTable_.Sort(name, ascending, first, -1);

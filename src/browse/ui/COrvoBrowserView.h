@@ -69,7 +69,7 @@ public:
     const std::string& CurrentPath() const { return currentPath_; }
     const std::string& CurrentComment() const { return currentComment_; }
     QString DocumentTitle() const { return title_; }
-    // The short name the window chooser shows.
+    // The short name the window chooser shows (a list window's title).
     QString WindowName() const;
     const BrowseHistory& History() const { return history_; }
 
@@ -104,6 +104,25 @@ public:
     const std::string& BackgroundPicture() const { return backgroundPicture_; }
     const std::vector<int>& MarkedRows() const { return marks_.MarkedRows(); }
     const RowMarks& Marks() const { return marks_; }
+    // List mode (BrowseViewListMode.cpp): the window shows a file list
+    // instead of a directory. EnterListMode empties it and titles it
+    // "LIST OF FILES"; there is no way back to a directory.
+    void EnterListMode();
+    // Appends rows for the paths and reads their information.
+    void AddListPaths(const std::vector<std::string>& paths);
+    // Reads the information of every row anew.
+    void RefreshListRows();
+    // Drops the rows whose entries no longer exist.
+    void RemoveDeadRows();
+    // "Remove from the list": the selected rows go, the files stay.
+    void RemoveFromList();
+    // "Go there": the first selected entry in a browse window of its
+    // directory.
+    void GoThere();
+    // The list document the window's rows were read from or written to:
+    // the window then carries its name. With rowsChanged the rows are shown
+    // anew from the listing (the document was read into Listing()).
+    void SetListDocument(const std::string& path, bool rowsChanged);
     // The quick access bar's current list: while no favorite target is
     // marked, rows with these paths are drawn marked.
     void SetQuickAccessPaths(const std::vector<std::string>& paths);
@@ -129,7 +148,10 @@ public:
     // File commands on the selection, the clipboard and dropped files
     // (BrowseViewFileCommands.cpp, BrowseViewNewEntries.cpp).
     void CreateShortcuts();
+    // Del: in a list window removes from the list, otherwise deletes.
     void RemoveSelection();
+    // Alt+Del: deletes from the disk, in a list window too.
+    void DeleteSelection();
     void OpenWithExplorer();
     void OpenShellHere();
     void GoToLinkTarget();
@@ -165,6 +187,12 @@ signals:
     // The selection keys: select (else unselect), starting from the
     // selection (Shift), placed over the list (Ctrl+Numpad *).
     void SelectionDialogRequested(bool select, bool likeSelection, bool overList);
+    // A list window's "Go there": the path's directory, the path selected.
+    void GoThereRequested(const QString& path);
+    // A file list document opened from the rows (Enter on an .orl file).
+    void OpenListRequested(const QString& path);
+    // The view table was rebuilt (the quick access bar follows it).
+    void ListingRebuilt();
     // Every 50 ms, for the hover information.
     void HoverTick();
 
@@ -183,6 +211,7 @@ private:
     void OnPathEntered(const QString& text);
     void OnDriveChosen(int index);
     void UpdateButtons();
+    void ShowListTitle();
     void ShowHistoryEntry(const BrowseHistory::Entry* entry);
     void RunOrOpen(const std::string& path, bool inShell, const std::string& workingDirectory);
     int RowOfPath(const std::string& path) const;

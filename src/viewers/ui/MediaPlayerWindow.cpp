@@ -1,6 +1,7 @@
 #include "viewers/ui/MediaPlayerWindow.h"
 
 #include "platform/PathText.h"
+#include "viewers/ui/QuietPlayback.h"
 #include "viewers/ui/ViewerHost.h"
 
 #include <QAudioDevice>
@@ -41,12 +42,14 @@ MediaPlayerWindow::MediaPlayerWindow(const std::string& path, ViewerHost* host,
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(
         QString::fromStdString(std::string(FileNameOf(path)) + " in " + ParentDirectoryOf(path)));
-    player_ = new QMediaPlayer(this);
-    audio_ = new QAudioOutput(this);
-    player_->setAudioOutput(audio_);
     video_ = new QVideoWidget(this);
     video_->hide();
-    player_->setVideoOutput(video_);
+    if (MediaPlaybackInstalled()) {
+        player_ = new QMediaPlayer(this);
+        audio_ = new QAudioOutput(this);
+        player_->setAudioOutput(audio_);
+        player_->setVideoOutput(video_);
+    }
 
     playPause_ = new QToolButton(this);
     playPause_->setIcon(style()->standardIcon(QStyle::SP_MediaPause));
@@ -67,33 +70,37 @@ MediaPlayerWindow::MediaPlayerWindow(const std::string& path, ViewerHost* host,
     layout->addLayout(controls);
     layout->addWidget(error_);
 
-    connect(playPause_, &QToolButton::clicked, this, [this] {
-        if (player_->playbackState() == QMediaPlayer::PlayingState)
-            player_->pause();
-        else
-            player_->play();
-    });
-    connect(
-        player_, &QMediaPlayer::playbackStateChanged, this, [this](QMediaPlayer::PlaybackState s) {
-            playPause_->setIcon(style()->standardIcon(
-                s == QMediaPlayer::PlayingState ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
+    if (player_) {
+        connect(playPause_, &QToolButton::clicked, this, [this] {
+            if (player_->playbackState() == QMediaPlayer::PlayingState)
+                player_->pause();
+            else
+                player_->play();
         });
-    connect(player_, &QMediaPlayer::durationChanged, this,
-            [this](qint64 d) { position_->setRange(0, static_cast<int>(d)); });
-    connect(player_, &QMediaPlayer::positionChanged, this, &MediaPlayerWindow::UpdatePosition);
-    connect(position_, &QSlider::sliderMoved, player_, [this](int v) { player_->setPosition(v); });
-    connect(player_, &QMediaPlayer::errorOccurred, this,
-            [this](QMediaPlayer::Error, const QString& text) {
-                ShowError(text.isEmpty() ? QStringLiteral("The file cannot be played.") : text);
+        connect(
+            player_, &QMediaPlayer::playbackStateChanged, this, [this](QMediaPlayer::PlaybackState s) {
+                playPause_->setIcon(style()->standardIcon(
+                    s == QMediaPlayer::PlayingState ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
             });
+        connect(player_, &QMediaPlayer::durationChanged, this,
+                [this](qint64 d) { position_->setRange(0, static_cast<int>(d)); });
+        connect(player_, &QMediaPlayer::positionChanged, this, &MediaPlayerWindow::UpdatePosition);
+        connect(position_, &QSlider::sliderMoved, player_, [this](int v) { player_->setPosition(v); });
+        connect(player_, &QMediaPlayer::errorOccurred, this,
+                [this](QMediaPlayer::Error, const QString& text) {
+                    ShowError(text.isEmpty() ? QStringLiteral("The file cannot be played.") : text);
+                });
+    }
 
     resize(480, 80);
-    if (!player_->isAvailable())
-        ShowError(QStringLiteral("No media playback is available on this system."));
+    if (!player_ || !player_->isAvailable())
+        ShowError(QStringLiteral("No media playback is available on this system (are the GStreamer plugins installed?)."));
     else if (QMediaDevices::audioOutputs().isEmpty())
         ShowError(QStringLiteral("No sound output is available: the sound cannot be heard."));
-    player_->setSource(QUrl::fromLocalFile(QString::fromStdString(path)));
-    player_->play();
+    if (player_) {
+        player_->setSource(QUrl::fromLocalFile(QString::fromStdString(path)));
+        player_->play();
+    }
     timer_.start(kSizeWatchMs, this);
     show();
     raise();
@@ -101,7 +108,8 @@ MediaPlayerWindow::MediaPlayerWindow(const std::string& path, ViewerHost* host,
 
 MediaPlayerWindow::~MediaPlayerWindow() {
     timer_.stop();
-    player_->stop();
+    if (player_)
+        player_->stop();
     if (host_)
         host_->NotifyClosed(this);
 }
@@ -118,7 +126,7 @@ void MediaPlayerWindow::ShowError(const QString& text) {
 void MediaPlayerWindow::UpdatePosition(qint64 position) {
     if (!position_->isSliderDown())
         position_->setValue(static_cast<int>(position));
-    time_->setText(TimeText(position) + QStringLiteral(" / ") + TimeText(player_->duration()));
+    time_->setText(TimeText(position) + QStringLiteral(" / ") + TimeText(player_ ? player_->duration() : 0));
 }
 
 void MediaPlayerWindow::timerEvent(QTimerEvent* event) {
@@ -130,7 +138,7 @@ void MediaPlayerWindow::timerEvent(QTimerEvent* event) {
 
 void MediaPlayerWindow::SizeTick() {
     const QSize size =
-        player_->hasVideo() && video_->videoSink() ? video_->videoSink()->videoSize() : QSize();
+        player_ && player_->hasVideo() && video_->videoSink() ? video_->videoSink()->videoSize() : QSize();
     if (size == videoSize_)
         return;
     videoSize_ = size;
@@ -168,7 +176,8 @@ void MediaPlayerWindow::closeEvent(QCloseEvent* event) {
     // The sound stops with the window, not when the object is freed later.
     hide();
     timer_.stop();
-    player_->stop();
+    if (player_)
+        player_->stop();
     QWidget::closeEvent(event);
 }
 

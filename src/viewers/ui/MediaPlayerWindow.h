@@ -53,8 +53,8 @@ private:
     QBasicTimer timer_;
     QSize videoSize_;
 
-    QMediaPlayer* player_;
-    QAudioOutput* audio_;
+    QMediaPlayer* player_ = nullptr; // none when nothing can be decoded
+    QAudioOutput* audio_ = nullptr;
     QVideoWidget* video_;
     QToolButton* playPause_;
     QSlider* position_;

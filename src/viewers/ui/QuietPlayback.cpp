@@ -4,6 +4,7 @@
 
 #include <QAudioOutput>
 #include <QCoreApplication>
+#include <QMediaFormat>
 #include <QMediaPlayer>
 #include <QPointer>
 #include <QUrl>
@@ -59,7 +60,15 @@ bool PlaysOnHover(const QString& path) {
     return list.contains(extension, Qt::CaseInsensitive);
 }
 
+bool MediaPlaybackInstalled() {
+    static const bool installed =
+        !QMediaFormat().supportedFileFormats(QMediaFormat::Decode).isEmpty();
+    return installed;
+}
+
 void PlayQuietly(const QString& path) {
+    if (!MediaPlaybackInstalled())
+        return;
     QMediaPlayer* player = EnsurePlayer();
     if (State().path == path && player->playbackState() == QMediaPlayer::PlayingState)
         return;

@@ -17,6 +17,11 @@ void StopQuietPlayback();
 // The path playing (or being opened) now; empty when none.
 QString QuietlyPlayingPath();
 
+// Whether the media framework can decode anything at all. Without its
+// decoder plugins the system's player crashes when it is made, so no
+// player is made then.
+bool MediaPlaybackInstalled();
+
 // The player behind it, for tests; null before the first PlayQuietly.
 QMediaPlayer* QuietPlayer();
 

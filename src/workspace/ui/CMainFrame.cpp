@@ -10,6 +10,7 @@
 #include "workspace/AppState.h"
 #include "workspace/ui/BackgroundArea.h"
 #include "workspace/ui/CChildFrame.h"
+#include "workspace/ui/CQuickAccessBar.h"
 #include "workspace/ui/MainFrameOptions.h"
 #include "workspace/ui/WindowChooserDialog.h"
 
@@ -123,6 +124,17 @@ void CMainFrame::BuildActions() {
         });
     }
     viewMenu_->addSeparator();
+    // The keys themselves are the list's own (Ctrl with the keypad's + and
+    // -); the menu shows them and works with the mouse.
+    for (int delta : {16, -16}) {
+        QAction* a = viewMenu_->addAction(delta > 0 ? QStringLiteral("Increase font/thumbnail  size (CTRL+Numpad +)")
+                                                    : QStringLiteral("Decrease font/thumbnail size (CTRL+Numpad -)"));
+        connect(a, &QAction::triggered, this, [this, delta] {
+            if (COrvoBrowserView* v = ActiveView())
+                v->ChangeThumbnailSize(delta);
+        });
+    }
+    viewMenu_->addSeparator();
 
     toolsMenu_ = menuBar()->addMenu(tr("&Tools"));
 
@@ -153,6 +165,8 @@ void CMainFrame::BuildActions() {
     BuildFileOperationActions();
     BuildViewerActions();
     BuildSearchActions();
+    BuildListActions();
+    BuildQuickAccessBar();
     BuildFileCommandActions();
     BuildFavoritesActions();
     FillWindowMenu();
@@ -187,6 +201,13 @@ void CMainFrame::FillWindowMenu() {
 
 COrvoBrowserView* CMainFrame::OpenBrowseWindow(const std::string& path) {
     auto* view = new COrvoBrowserView;
+    CChildFrame* frame = AddViewWindow(view);
+    view->Navigate(path, true, true, false);
+    area_->setActiveSubWindow(frame);
+    return view;
+}
+
+CChildFrame* CMainFrame::AddViewWindow(COrvoBrowserView* view) {
     auto* frame = new CChildFrame(view);
     area_->addSubWindow(frame);
     connect(view, &COrvoBrowserView::TitleChanged, this, [this] { UpdateTitle(); });
@@ -198,12 +219,13 @@ COrvoBrowserView* CMainFrame::OpenBrowseWindow(const std::string& path) {
         if (COrvoBrowserView* v = OpenBrowseWindow(p.toStdString()))
             v->FocusList(0);
     });
+    connect(view, &COrvoBrowserView::GoThereRequested, this, &CMainFrame::GoThere);
+    connect(view, &COrvoBrowserView::OpenListRequested, this,
+            [this](const QString& p) { OpenListDocument(p); });
     ConnectSearch(view);
     frame->resize(area_->width() / 2, area_->height());
     frame->show();
-    view->Navigate(path, true, true, false);
-    area_->setActiveSubWindow(frame);
-    return view;
+    return frame;
 }
 
 COrvoBrowserView* CMainFrame::ActiveView() const {
@@ -307,6 +329,10 @@ void CMainFrame::ToggleMaximize() {
 QString CMainFrame::ChooseWindowPath(bool* isWindow, COrvoBrowserView** chosen) {
     QList<COrvoBrowserView*> views = ViewsInStackingOrder();
     QStringList names, paths;
+    // A list window has no directory to copy into or go to.
+    views.erase(std::remove_if(views.begin(), views.end(),
+                               [](COrvoBrowserView* v) { return v->IsListMode(); }),
+                views.end());
     for (COrvoBrowserView* v : views) {
         names << v->WindowName();
         paths << ToQ(v->CurrentPath());
@@ -385,6 +411,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     }
     state.closing = true;
     RecordLayout();
+    SetBoolOption(kShowQuickAccessBarKey, quickAccess_ && !quickAccess_->isHidden());
     RunShutdownHooks(this);
     // Close the browse windows before the frame goes, so none of them
     // outlives the options it reads.

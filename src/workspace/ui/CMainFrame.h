@@ -19,6 +19,7 @@ namespace orvo {
 class AutoViewController;
 class BackgroundArea;
 class CChildFrame;
+class CQuickAccessBar;
 class COrvoBrowserView;
 class CSearchDlg;
 
@@ -88,6 +89,25 @@ public:
     void GoToFile(const QString& path);
     // A new list-mode window holding the paths.
     void MakeListWindow(const QStringList& paths);
+    // File lists (MainFrameLists.cpp). A new list window with the paths.
+    COrvoBrowserView* CreateListWindow(const std::vector<std::string>& paths);
+    // F9: a list window with the active window's selection.
+    void NewListWindow();
+    // A list document in a new list window (asked for when path is empty);
+    // null when nothing was opened.
+    COrvoBrowserView* OpenListDocument(const QString& path = QString());
+    void SaveListAs();
+    void ExportList();
+    void ShowListStatus();
+    void RefreshList();
+    // "Go there": a browse window on the entry's directory, the entry selected.
+    void GoThere(const QString& path);
+    // The active window when it is a list window.
+    COrvoBrowserView* ActiveListView() const;
+    QMenu* ListMenu() const { return listMenu_; }
+    // Alt+1: the quick access bar shown or hidden (MainFrameQuickAccess.cpp).
+    void ToggleQuickAccessBar();
+    CQuickAccessBar* QuickAccessBar() const { return quickAccess_; }
     // F3 (Alt+F3 as text): the first selected item in its viewer.
     void QuickView(bool asText = false);
     // Ctrl+F3: a viewer that follows the selection, on or off.
@@ -128,6 +148,13 @@ private:
     void OnViewSelectionChanged();
     void TransferSelection(int kind, bool pickFolder);
     void BuildSearchActions();
+    void BuildListActions();
+    void BuildQuickAccessBar();
+    // After a file operation a list window reads its rows again and lets go
+    // of the entries that left the directories the operation touched.
+    void RefreshListAfterOperation(COrvoBrowserView* view, const QStringList& directories);
+    // Puts a new browse window into the area, wired to the frame.
+    CChildFrame* AddViewWindow(COrvoBrowserView* view);
     void ConnectSearch(COrvoBrowserView* view);
     void BuildMenus();
     void UpdateTitle();
@@ -144,6 +171,9 @@ private:
     QMenu* toolsMenu_ = nullptr;
     QMenu* windowMenu_ = nullptr;
     QMenu* optionsMenu_ = nullptr;
+    QMenu* listMenu_ = nullptr;
+    CQuickAccessBar* quickAccess_ = nullptr;
+    QAction* quickAccessAction_ = nullptr;
     QMenu* helpMenu_ = nullptr;
     QToolBar* toolBar_ = nullptr;
     QActionGroup* viewModes_ = nullptr;

@@ -50,7 +50,7 @@ void CMainFrame::BuildFileCommandActions() {
     add(fileMenu_, exit, QStringLiteral("&Remove\tDel"), QKeySequence(Qt::Key_Delete),
         &COrvoBrowserView::RemoveSelection);
     add(fileMenu_, exit, QStringLiteral("Really remove from a disk\tAlt+Del"),
-        QKeySequence(Qt::ALT | Qt::Key_Delete), &COrvoBrowserView::RemoveSelection);
+        QKeySequence(Qt::ALT | Qt::Key_Delete), &COrvoBrowserView::DeleteSelection);
     fileMenu_->insertSeparator(exit);
     add(fileMenu_, exit, QStringLiteral("&Open with Explorer\tCtrl+F10"),
         QKeySequence(Qt::CTRL | Qt::Key_F10), &COrvoBrowserView::OpenWithExplorer);

@@ -73,6 +73,10 @@ void CMainFrame::TransferSelection(int kind, bool pickFolder) {
 
 void CMainFrame::RefreshDirectories(const QStringList& directories) {
     for (COrvoBrowserView* view : ViewsInStackingOrder()) {
+        if (view->IsListMode()) {
+            RefreshListAfterOperation(view, directories);
+            continue;
+        }
         QString shown = QString::fromStdString(StripTrailingSlash(view->CurrentPath()));
         if (directories.contains(shown))
             view->RebuildView(true, true, false);

@@ -93,13 +93,4 @@ void CMainFrame::GoToFile(const QString& path) {
     activateWindow();
 }
 
-void CMainFrame::MakeListWindow(const QStringList& paths) {
-    // List windows come with the file lists; until then the paths are
-    // still at hand through the search window's clipboard commands.
-    UserPrompt::Message(this,
-                        tr("List windows are not available in this version yet (%n found file(s)).",
-                           nullptr, static_cast<int>(paths.size())),
-                        UserPrompt::Icon::Information);
-}
-
 } // namespace orvo

@@ -39,14 +39,9 @@ void CMainFrame::Startup(const QStringList& arguments) {
     AppState& state = GetAppState();
     state.startupFinished = false;
     RestoreWindows();
-    if (!arguments.isEmpty()) {
-        // File-list documents open in list windows, which come later.
-        UserPrompt::Message(this,
-                            tr("Opening file lists is not available in this version; \"%1\" was "
-                               "not opened.")
-                                .arg(arguments.first()),
-                            UserPrompt::Icon::Information);
-    }
+    // A file-list document named on the command line opens in a list window.
+    if (!arguments.isEmpty())
+        OpenListDocument(QFileInfo(arguments.first()).absoluteFilePath());
     RunTipOfDay(this, GetOptionsDatabase(), false);
     state.startupFinished = true;
 }
@@ -58,11 +53,11 @@ void CMainFrame::RestoreWindows() {
         area_->closeAllSubWindows();
     for (const SavedWindow& w : order) {
         QFileInfo info(QString::fromStdString(w.path));
+        COrvoBrowserView* view = nullptr;
         if (info.suffix().compare(QStringLiteral("orl"), Qt::CaseInsensitive) == 0 && info.isFile())
-            continue; // list windows come back once list documents exist
-        if (!info.isDir())
-            continue;
-        COrvoBrowserView* view = OpenBrowseWindow(w.path);
+            view = OpenListDocument(info.filePath());
+        else if (info.isDir())
+            view = OpenBrowseWindow(w.path);
         CChildFrame* frame = view ? FrameOf(view) : nullptr;
         if (!frame)
             continue;

@@ -27,6 +27,15 @@ private slots:
         QPointer<MediaPlayerWindow> w = new MediaPlayerWindow(Std(path), &host, true);
         QVERIFY(w->isVisible()); // the player shows itself
         QCOMPARE(w->windowTitle(), "clip.wav in " + dir_.path());
+        if (!MediaPlaybackInstalled()) {
+            // No decoders: no player is made (the system's would crash) and
+            // the window says why.
+            QVERIFY(!w->Player());
+            QVERIFY(w->ErrorText().contains("No media playback"));
+            w->close();
+            QTRY_VERIFY(w.isNull());
+            QSKIP("the media framework has no decoders on this machine");
+        }
         QTRY_VERIFY_WITH_TIMEOUT(w->Player()->playbackState() == QMediaPlayer::PlayingState ||
                                      !w->ErrorText().isEmpty(),
                                  5000);
@@ -50,6 +59,8 @@ private slots:
     void quietPlaybackStartsAndStops() {
         const QString path = dir_.filePath("hover.wav");
         WriteSilentWav(path);
+        if (!MediaPlaybackInstalled())
+            QSKIP("the media framework has no decoders on this machine");
         PlayQuietly(path);
         QVERIFY(QuietPlayer());
         QCOMPARE(QuietPlayer()->source(), QUrl::fromLocalFile(path));

@@ -1,0 +1,245 @@
+#include "assist/ui/TipDialog.h"
+#include "browse/PathComments.h"
+#include "browse/ui/COrvoBrowserView.h"
+#include "fileops/RegisteredOperations.h"
+#include "platform/ui/UserPrompt.h"
+#include "settings/OptionAccessors.h"
+#include "settings/OptionKeys.h"
+#include "workspace/AppState.h"
+#include "workspace/ui/CChildFrame.h"
+#include "workspace/ui/CListExportDlg.h"
+#include "workspace/ui/CListStatusDlg.h"
+#include "workspace/ui/CMainFrame.h"
+#include "workspace/ui/CQuickAccessBar.h"
+#include "workspace/ui/ListFileDialogs.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+using namespace orvo;
+
+class FileListWindowsTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> home_;
+    std::unique_ptr<QTemporaryDir> data_;
+    std::unique_ptr<ScriptedPrompt> prompt_;
+    QString answer_; // what the file dialogs answer
+
+    std::string In(const QString& name) { return (home_->path() + "/" + name).toStdString(); }
+    void Write(const QString& name, const QByteArray& bytes) {
+        QFile f(home_->path() + "/" + name);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    static std::vector<std::string> Paths(COrvoBrowserView* view) {
+        std::vector<std::string> paths;
+        for (int i = 0; i < view->ViewTable().GetRecordCount(); ++i)
+            paths.push_back(view->ViewTable().GetText("Path", i));
+        return paths;
+    }
+
+private slots:
+    void init() {
+        home_ = std::make_unique<QTemporaryDir>();
+        data_ = std::make_unique<QTemporaryDir>();
+        qputenv("HOME", home_->path().toUtf8());
+        qputenv("ORVO_HOME", data_->path().toUtf8());
+        QDir(home_->path()).mkpath("docs/old");
+        QDir(home_->path()).mkpath("other");
+        Write("docs/a.txt", "alpha");
+        Write("docs/b.doc", "bravo!");
+        Write("docs/c.png", "x");
+        Write("other/drop.txt", "dropped");
+        prompt_ = std::make_unique<ScriptedPrompt>();
+        TipDialog::SetTestRunner([](TipDialog&) {});
+        SetListFileDialogAnswerer([this](ListFileDialog, const QString&) { return answer_; });
+        GetAppState() = AppState{};
+        ClearRegisteredOperationPaths();
+    }
+    void cleanup() {
+        TipDialog::SetTestRunner(nullptr);
+        SetListFileDialogAnswerer(nullptr);
+        CListExportDlg::SetTestRunner(nullptr);
+        CListStatusDlg::SetTestRunner(nullptr);
+        prompt_.reset();
+    }
+
+    void listWindowAddsRemovesAndGoesThere() {
+        CMainFrame frame;
+        frame.show();
+        COrvoBrowserView* list = frame.CreateListWindow(
+            {In("docs/b.doc"), In("docs/old"), In("gone.txt"), In("docs/a.txt")});
+        QVERIFY(list->IsListMode());
+        QCOMPARE(list->DocumentTitle(), QStringLiteral("LIST OF FILES"));
+        // The rows keep the order they came in, with no parent entry.
+        QCOMPARE(Paths(list), (std::vector<std::string>{In("docs/b.doc"), In("docs/old"),
+                                                        In("gone.txt"), In("docs/a.txt")}));
+        QVERIFY(list->ViewTable().GetValue("Directory", 1).AsBool());
+        QCOMPARE(list->ViewTable().GetValue("Size", 0).AsDword(), 6u);
+        QCOMPARE(list->ViewTable().GetText("Extension", 0), std::string("doc"));
+
+        // Files dropped or pasted on a list window become rows; nothing is copied.
+        list->DropFiles({In("other/drop.txt")}, 0, Qt::NoModifier);
+        QCOMPARE(Paths(list).back(), In("other/drop.txt"));
+        QVERIFY(!QFile::exists(home_->path() + "/docs/drop.txt"));
+
+        // Del removes from the list only.
+        list->SelectRow(0);
+        list->RemoveSelection();
+        QCOMPARE(Paths(list).front(), In("docs/old"));
+        QVERIFY(QFile::exists(home_->path() + "/docs/b.doc"));
+        QCOMPARE(prompt_->asked, QStringList());
+
+        list->SelectPath(In("docs/a.txt"));
+        list->GoThere();
+        COrvoBrowserView* there = frame.ActiveView();
+        QVERIFY(there != list && !there->IsListMode());
+        QCOMPARE(there->CurrentPath(), In("docs"));
+        QCOMPARE(there->FirstSelectedPath(), In("docs/a.txt"));
+
+        // F9 makes a list of the active window's selection.
+        frame.NewListWindow();
+        QCOMPARE(Paths(frame.ActiveView()), std::vector<std::string>{In("docs/a.txt")});
+    }
+
+    void documentsSaveOpenExportAndStatus() {
+        CMainFrame frame;
+        frame.show();
+        SetComment(In("docs/a.txt"), "first");
+        COrvoBrowserView* list =
+            frame.CreateListWindow({In("docs/old"), In("docs/a.txt"), In("docs/b.doc")});
+        answer_ = home_->path() + "/mine.orl";
+        frame.SaveListAs();
+        QCOMPARE(list->DocumentTitle(), QStringLiteral("mine"));
+        QCOMPARE(list->ListDocumentPath(), In("mine.orl"));
+
+        COrvoBrowserView* opened = frame.OpenListDocument(answer_);
+        QVERIFY(opened && opened != list);
+        QCOMPARE(Paths(opened), Paths(list));
+        QCOMPARE(opened->ViewTable().GetText("Comment", 1), std::string("first"));
+
+        // Export: the dialog's choice, then the file it was asked to write.
+        CListExportDlg::SetTestRunner([](CListExportDlg& d) {
+            d.Box("Comment")->setChecked(false);
+            return int(QDialog::Accepted);
+        });
+        answer_ = home_->path() + "/mine.txt";
+        frame.ExportList();
+        QFile text(answer_);
+        QVERIFY(text.open(QIODevice::ReadOnly));
+        QCOMPARE(text.readAll(), QByteArray("[old]\r\na.txt\r\nb.doc"));
+        answer_ = home_->path() + "/no/such/dir/x.txt";
+        frame.ExportList();
+        QCOMPARE(prompt_->asked.value(0), QStringLiteral("Nie udało się wykreować pliku ") + answer_);
+
+        // Status: a renamed file is dead, a re-commented one changed.
+        QVERIFY(QFile::rename(home_->path() + "/docs/b.doc", home_->path() + "/docs/bb.doc"));
+        SetComment(In("docs/a.txt"), "second");
+        QStringList changed, dead;
+        CListStatusDlg::SetTestRunner([&](CListStatusDlg& d) {
+            for (int i = 0; i < d.ChangedList()->count(); ++i)
+                changed << d.ChangedList()->item(i)->text();
+            for (int i = 0; i < d.DeadList()->count(); ++i)
+                dead << d.DeadList()->item(i)->text();
+            d.UpdateBox()->setChecked(true);
+            d.RemoveBox()->setChecked(true);
+            return int(QDialog::Accepted);
+        });
+        frame.ShowListStatus();
+        QCOMPARE(changed, QStringList{QString::fromStdString(In("docs/a.txt"))});
+        QCOMPARE(dead, QStringList{QString::fromStdString(In("docs/b.doc"))});
+        QCOMPARE(Paths(opened), (std::vector<std::string>{In("docs/old"), In("docs/a.txt")}));
+        QCOMPARE(opened->ViewTable().GetText("Comment", 1), std::string("second"));
+
+        // A damaged document opens no window.
+        Write("bad.orl", "garbage");
+        const int windows = frame.ViewsInStackingOrder().size();
+        QVERIFY(!frame.OpenListDocument(home_->path() + "/bad.orl"));
+        QCOMPARE(frame.ViewsInStackingOrder().size(), windows);
+        QVERIFY(prompt_->asked.last().contains("bad.orl"));
+    }
+
+    void listDocumentsComeBackWithTheLayoutAndFromTheCommandLine() {
+        {
+            CMainFrame frame;
+            frame.show();
+            frame.CreateListWindow({In("docs/a.txt")});
+            answer_ = home_->path() + "/kept.orl";
+            frame.SaveListAs();
+            frame.close();
+        }
+        {
+            CMainFrame frame;
+            frame.show();
+            frame.Startup({});
+            COrvoBrowserView* view = frame.ActiveView();
+            QVERIFY(view && view->IsListMode());
+            QCOMPARE(view->DocumentTitle(), QStringLiteral("kept"));
+            QCOMPARE(Paths(view), std::vector<std::string>{In("docs/a.txt")});
+            frame.close();
+        }
+        // A first start (no saved windows) with a list named on the command line.
+        data_ = std::make_unique<QTemporaryDir>();
+        qputenv("ORVO_HOME", data_->path().toUtf8());
+        CMainFrame frame;
+        frame.show();
+        frame.Startup({home_->path() + "/kept.orl"});
+        QVERIFY(frame.ActiveView()->IsListMode());
+        QCOMPARE(frame.ActiveView()->ListDocumentPath(), In("kept.orl"));
+        QCOMPARE(prompt_->asked, QStringList());
+    }
+
+    void quickAccessBarPicksAndMarks() {
+        CMainFrame frame;
+        frame.show();
+        COrvoBrowserView* view = frame.OpenBrowseWindow(In("docs"));
+        CQuickAccessBar* bar = frame.QuickAccessBar();
+        QVERIFY(bar->isVisible());
+        QCOMPARE(bar->View(), view);
+
+        bar->SearchEdit()->setText("*.txt;*.DOC");
+        bar->ShowQuickSearch(bar->SearchEdit()->text());
+        QVERIFY(bar->QuickSearchButton()->isChecked() && !bar->ImportantButton()->isChecked());
+        QCOMPARE(bar->Result().GetRecordCount(), 2);
+        QCOMPARE(bar->Result().GetText("Path", 0), In("docs/a.txt"));
+        QCOMPARE(bar->Result().GetText("Path", 1), In("docs/b.doc"));
+        // Its rows are drawn marked in the window.
+        QVERIFY(view->Marks().IsMarked(-1, In("docs/a.txt")));
+        QVERIFY(!view->Marks().IsMarked(-1, In("docs/c.png")));
+
+        bar->ClickRow(1);
+        QCOMPARE(view->FirstSelectedPath(), In("docs/b.doc"));
+        QVERIFY(bar->InfoText().startsWith("  Name : b.doc"));
+
+        bar->ShowMovedCopied();
+        QCOMPARE(bar->Result().GetText("Name", 0),
+                 std::string("There were no registered operations in this directory."));
+        RegisterOperationPath(In("docs/c.png"));
+        bar->ShowMovedCopied();
+        QCOMPARE(bar->Result().GetText("Path", 0), In("docs/c.png"));
+        // The bar follows a rebuild of its window with the same pick.
+        Write("docs/d.png", "y");
+        RegisterOperationPath(In("docs/d.png"));
+        view->RebuildView(true, true, false);
+        QCOMPARE(bar->Result().GetRecordCount(), 2);
+
+        // Alt+1 hides it (the marks go with it) and the choice is kept.
+        frame.ToggleQuickAccessBar();
+        QVERIFY(bar->isHidden());
+        QVERIFY(!view->Marks().IsMarked(-1, In("docs/c.png")));
+        frame.close();
+        QVERIFY(!GetBoolOption(kShowQuickAccessBarKey));
+    }
+};
+
+QTEST_MAIN(FileListWindowsTest)
+#include "FileListWindowsTest.moc"

@@ -132,8 +132,9 @@ void RebuildList(const DirectoryListing& listing, QTable& view) {
         const QRecord& from = *listing.GetRecord(r);
         QRecord* row = AppendCopy(fresh, from, source);
         if (commentColumn >= 0)
-            row->ValueRef(static_cast<uint32_t>(commentColumn)) = fresh.ArenaString(
-                ViewRebuilder::CommentCell(std::string(row->GetValueAt(commentColumn).AsStringView())));
+            row->ValueRef(static_cast<uint32_t>(commentColumn)) =
+                fresh.ArenaString(ViewRebuilder::CommentCell(
+                    std::string(row->GetValueAt(commentColumn).AsStringView())));
     }
     ReplaceRows(view, fresh);
 }

@@ -9,13 +9,14 @@
 
 #include <QComboBox>
 #include <QToolButton>
-
 #include <algorithm>
 
 namespace orvo {
 
 namespace {
-QString ToQ(const std::string& s) { return QString::fromStdString(s); }
+QString ToQ(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 QString ListTitleOf(const std::string& document) {
     if (document.empty())

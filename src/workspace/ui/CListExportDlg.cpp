@@ -50,8 +50,7 @@ constexpr int kPreviewRows = 101;
 
 } // namespace
 
-CListExportDlg::CListExportDlg(const QTable& list, QWidget* parent)
-    : QDialog(parent), list_(list) {
+CListExportDlg::CListExportDlg(const QTable& list, QWidget* parent) : QDialog(parent), list_(list) {
     setWindowTitle(QStringLiteral("List exporting"));
     auto* grid = new QGridLayout;
     int i = 0;
@@ -75,7 +74,8 @@ CListExportDlg::CListExportDlg(const QTable& list, QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addWidget(new QLabel(QStringLiteral("Separator (Ctrl+Tab to produce a tabulator) :"), this));
+    layout->addWidget(
+        new QLabel(QStringLiteral("Separator (Ctrl+Tab to produce a tabulator) :"), this));
     layout->addWidget(separator_);
     layout->addWidget(new QLabel(QStringLiteral("Example"), this));
     layout->addWidget(preview_, 1);
@@ -109,14 +109,17 @@ void CListExportDlg::SetOptions(const ListExportOptions& options) {
     UpdatePreview();
 }
 
-QString CListExportDlg::PreviewText() const { return preview_->toPlainText(); }
+QString CListExportDlg::PreviewText() const {
+    return preview_->toPlainText();
+}
 
 void CListExportDlg::UpdatePreview() {
     // The reader stays where they were scrolling while trying columns.
     const int vertical = preview_->verticalScrollBar()->value();
     const int horizontal = preview_->horizontalScrollBar()->value();
     std::string text = ExportListText(list_, Options(), kPreviewRows);
-    preview_->setPlainText(QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    preview_->setPlainText(
+        QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     preview_->verticalScrollBar()->setValue(vertical);
     preview_->horizontalScrollBar()->setValue(horizontal);
 }

@@ -58,7 +58,11 @@ CListStatusDlg::CListStatusDlg(const ListStatus& status, QWidget* parent) : QDia
     resize(560, 420);
 }
 
-bool CListStatusDlg::UpdateInformation() const { return update_->isChecked(); }
-bool CListStatusDlg::RemoveDead() const { return remove_->isChecked(); }
+bool CListStatusDlg::UpdateInformation() const {
+    return update_->isChecked();
+}
+bool CListStatusDlg::RemoveDead() const {
+    return remove_->isChecked();
+}
 
 } // namespace orvo

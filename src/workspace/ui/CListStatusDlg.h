@@ -3,7 +3,6 @@
 #include "workspace/FileListDocument.h"
 
 #include <QDialog>
-
 #include <functional>
 
 class QCheckBox;

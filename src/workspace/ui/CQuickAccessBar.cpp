@@ -28,7 +28,9 @@ namespace orvo {
 
 namespace {
 
-QString ToQ(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<int>(s.size())); }
+QString ToQ(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
+}
 
 constexpr int kPathRole = Qt::UserRole + 1;
 
@@ -72,23 +74,27 @@ CQuickAccessBar::CQuickAccessBar(QWidget* parent)
     details_ = new QTreeView(body);
     details_->setRootIsDecorated(false);
     details_->setUniformRowHeights(true);
-    for (QAbstractItemView* list : {static_cast<QAbstractItemView*>(icons_), static_cast<QAbstractItemView*>(details_)}) {
+    for (QAbstractItemView* list :
+         {static_cast<QAbstractItemView*>(icons_), static_cast<QAbstractItemView*>(details_)}) {
         list->setModel(model_);
         list->setEditTriggers(QAbstractItemView::NoEditTriggers);
         list->setSelectionMode(QAbstractItemView::ExtendedSelection);
         list->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(list, &QAbstractItemView::customContextMenuRequested, this, [this, list](const QPoint& p) {
-            QMenu menu(this);
-            const char* names[] = {"Large icons", "Small icons", "List", "Details"};
-            for (int i = 0; i < 4; ++i) {
-                QAction* a = menu.addAction(QString::fromLatin1(names[i]));
-                a->setCheckable(true);
-                a->setChecked(static_cast<int>(listMode_) == i);
-                connect(a, &QAction::triggered, this, [this, i] { SetListMode(static_cast<ListMode>(i)); });
-            }
-            menu.exec(list->viewport()->mapToGlobal(p));
-        });
-        connect(list, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) { ClickRow(index.row()); });
+        connect(list, &QAbstractItemView::customContextMenuRequested, this,
+                [this, list](const QPoint& p) {
+                    QMenu menu(this);
+                    const char* names[] = {"Large icons", "Small icons", "List", "Details"};
+                    for (int i = 0; i < 4; ++i) {
+                        QAction* a = menu.addAction(QString::fromLatin1(names[i]));
+                        a->setCheckable(true);
+                        a->setChecked(static_cast<int>(listMode_) == i);
+                        connect(a, &QAction::triggered, this,
+                                [this, i] { SetListMode(static_cast<ListMode>(i)); });
+                    }
+                    menu.exec(list->viewport()->mapToGlobal(p));
+                });
+        connect(list, &QAbstractItemView::clicked, this,
+                [this](const QModelIndex& index) { ClickRow(index.row()); });
     }
     icons_->setSelectionModel(details_->selectionModel());
     connect(details_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -115,7 +121,8 @@ CQuickAccessBar::CQuickAccessBar(QWidget* parent)
     setWidget(body);
 
     connect(important_, &QPushButton::clicked, this, &CQuickAccessBar::ShowImportant);
-    connect(quickSearch_, &QPushButton::clicked, this, [this] { ShowQuickSearch(searchEdit_->text()); });
+    connect(quickSearch_, &QPushButton::clicked, this,
+            [this] { ShowQuickSearch(searchEdit_->text()); });
     connect(movedCopied_, &QPushButton::clicked, this, &CQuickAccessBar::ShowMovedCopied);
     connect(searchEdit_, &QLineEdit::textEdited, this, &CQuickAccessBar::ShowQuickSearch);
     SetListMode(ListMode::List);
@@ -181,7 +188,8 @@ void CQuickAccessBar::ShowQuickSearch(const QString& text) {
 
 void CQuickAccessBar::ShowMovedCopied() {
     SetChecked(Pick::MovedCopied);
-    PickMovedCopied(Source(), *result_, [](const std::string& path) { return IsRegisteredOperationPath(path); });
+    PickMovedCopied(Source(), *result_,
+                    [](const std::string& path) { return IsRegisteredOperationPath(path); });
     ShowResult();
 }
 
@@ -201,11 +209,14 @@ void CQuickAccessBar::ShowResult() {
         QString path = ToQ(result_->GetValue("Path", r).AsStringView());
         item->setData(path, kPathRole);
         if (!notice)
-            item->setIcon(directory ? icons.icon(QFileIconProvider::Folder) : icons.icon(QFileInfo(path)));
+            item->setIcon(directory ? icons.icon(QFileIconProvider::Folder)
+                                    : icons.icon(QFileInfo(path)));
         QList<QStandardItem*> cells{item};
-        cells << new QStandardItem(notice ? QString() : ToQ(result_->GetValue("Comment", r).AsStringView()));
-        cells << new QStandardItem(notice || directory ? QString()
-                                                       : ToQ(NumberText(result_->GetValue("Size", r).AsDword())));
+        cells << new QStandardItem(notice ? QString()
+                                          : ToQ(result_->GetValue("Comment", r).AsStringView()));
+        cells << new QStandardItem(notice || directory
+                                       ? QString()
+                                       : ToQ(NumberText(result_->GetValue("Size", r).AsDword())));
         cells << new QStandardItem(notice ? QString() : ToQ(result_->GetValue("Date", r).ToText()));
         model_->appendRow(cells);
     }
@@ -245,8 +256,8 @@ void CQuickAccessBar::ClickRow(int row) {
     const std::string path(result_->GetValue("Path", row).AsStringView());
     if (view_)
         view_->SelectPath(path);
-    info_->setPlainText(
-        ToQ(QuickAccessInfoText(path, TypeNameOf(path).toStdString())).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    info_->setPlainText(ToQ(QuickAccessInfoText(path, TypeNameOf(path).toStdString()))
+                            .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 void CQuickAccessBar::ShowSelectionInfo() {
@@ -263,7 +274,8 @@ void CQuickAccessBar::ShowSelectionInfo() {
         total += status.isDirectory ? 0 : status.size;
         ++count;
     }
-    info_->setPlainText(ToQ(QuickAccessSelectionText(count, total)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    info_->setPlainText(ToQ(QuickAccessSelectionText(count, total))
+                            .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 // A hidden bar marks nothing and reads nothing; shown again it catches up.
@@ -278,6 +290,8 @@ void CQuickAccessBar::hideEvent(QHideEvent* event) {
         view_->SetQuickAccessPaths({});
 }
 
-QString CQuickAccessBar::InfoText() const { return info_->toPlainText(); }
+QString CQuickAccessBar::InfoText() const {
+    return info_->toPlainText();
+}
 
 } // namespace orvo

@@ -5,7 +5,6 @@
 
 #include <QDockWidget>
 #include <QPointer>
-
 #include <memory>
 
 class QLineEdit;
@@ -17,7 +16,6 @@ class QStandardItemModel;
 class QTreeView;
 
 namespace orvo {
-
 
 // The quick access bar: a short list picked from the active browse
 // window's rows (its important entries, those matching a quick search, or

@@ -11,7 +11,8 @@ std::function<QString(ListFileDialog, const QString&)>& Answerer() {
     return answerer;
 }
 
-const QString kListFilter = QStringLiteral("Orvo list files (*.orl);;Text files (*.txt);;All Files (*)");
+const QString kListFilter =
+    QStringLiteral("Orvo list files (*.orl);;Text files (*.txt);;All Files (*)");
 const QString kTextFilter = QStringLiteral("Text files (*.txt);;All Files (*)");
 
 } // namespace
@@ -27,15 +28,16 @@ QString AskListFileName(QWidget* parent, ListFileDialog kind, const QString& pro
     case ListFileDialog::Open:
         return QFileDialog::getOpenFileName(parent, QStringLiteral("Open"), proposed, kListFilter);
     case ListFileDialog::SaveAs: {
-        QString path = QFileDialog::getSaveFileName(parent, QStringLiteral("Save as"), proposed,
-                                                    kListFilter);
+        QString path =
+            QFileDialog::getSaveFileName(parent, QStringLiteral("Save as"), proposed, kListFilter);
         // A name typed without an extension becomes a list document.
         if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
             path += QStringLiteral(".orl");
         return path;
     }
     case ListFileDialog::Export:
-        return QFileDialog::getSaveFileName(parent, QStringLiteral("Export"), proposed, kTextFilter);
+        return QFileDialog::getSaveFileName(parent, QStringLiteral("Export"), proposed,
+                                            kTextFilter);
     }
     return QString();
 }

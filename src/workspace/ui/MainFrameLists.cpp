@@ -23,7 +23,9 @@
 namespace orvo {
 
 namespace {
-QString ToQ(const std::string& s) { return QString::fromStdString(s); }
+QString ToQ(const std::string& s) {
+    return QString::fromStdString(s);
+}
 } // namespace
 
 void CMainFrame::BuildListActions() {
@@ -38,7 +40,8 @@ void CMainFrame::BuildListActions() {
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
-    add(QStringLiteral("&New list window\tF9"), QKeySequence(Qt::Key_F9), &CMainFrame::NewListWindow);
+    add(QStringLiteral("&New list window\tF9"), QKeySequence(Qt::Key_F9),
+        &CMainFrame::NewListWindow);
     add(QStringLiteral("&Open"), QKeySequence(), [this] { OpenListDocument(); });
     QList<QAction*> needList;
     needList << add(QStringLiteral("&Save as"), QKeySequence(), &CMainFrame::SaveListAs);
@@ -108,8 +111,9 @@ COrvoBrowserView* CMainFrame::OpenListDocument(const QString& requested) {
         try {
             LoadFileList(path.toStdString(), rows);
         } catch (const std::exception& e) {
-            UserPrompt::Message(this, tr("The file list \"%1\" cannot be opened: %2").arg(path, ToQ(e.what())),
-                                UserPrompt::Icon::Warning);
+            UserPrompt::Message(
+                this, tr("The file list \"%1\" cannot be opened: %2").arg(path, ToQ(e.what())),
+                UserPrompt::Icon::Warning);
             return nullptr;
         }
     }

@@ -26,7 +26,9 @@ void CMainFrame::BuildQuickAccessBar() {
     // (Not through the frame: the dock reports its hiding while the frame
     // is being destroyed.)
     connect(quickAccess_, &QDockWidget::visibilityChanged, quickAccessAction_,
-            [action = quickAccessAction_, bar = quickAccess_] { action->setChecked(!bar->isHidden()); });
+            [action = quickAccessAction_, bar = quickAccess_] {
+                action->setChecked(!bar->isHidden());
+            });
     connect(this, &CMainFrame::ActiveViewChanged, quickAccess_, &CQuickAccessBar::SetView);
     quickAccess_->setVisible(GetBoolOption(kShowQuickAccessBarKey));
     quickAccessAction_->setChecked(!quickAccess_->isHidden());

@@ -21,7 +21,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
-
 #include <memory>
 
 using namespace orvo;
@@ -139,7 +138,8 @@ private slots:
         QCOMPARE(text.readAll(), QByteArray("[old]\r\na.txt\r\nb.doc"));
         answer_ = home_->path() + "/no/such/dir/x.txt";
         frame.ExportList();
-        QCOMPARE(prompt_->asked.value(0), QStringLiteral("Nie udało się wykreować pliku ") + answer_);
+        QCOMPARE(prompt_->asked.value(0),
+                 QStringLiteral("Nie udało się wykreować pliku ") + answer_);
 
         // Status: a renamed file is dead, a re-commented one changed.
         QVERIFY(QFile::rename(home_->path() + "/docs/b.doc", home_->path() + "/docs/bb.doc"));

@@ -2,6 +2,7 @@
 
 #include "assist/ui/TipCommands.h"
 #include "browse/ui/COrvoBrowserView.h"
+#include "fileops/ui/CFileOperationDlg.h"
 #include "platform/DataDirectory.h"
 #include "platform/ui/UserPrompt.h"
 #include "settings/OptionAccessors.h"
@@ -408,6 +409,17 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
             event->ignore();
             return;
         }
+    }
+    // Quitting stops running copies and deletes between two entries (nothing
+    // is left half written), but the user should know before it happens.
+    int working = 0;
+    for (CFileOperationDlg* operation : findChildren<CFileOperationDlg*>())
+        working += operation->IsWorking();
+    if (working > 0 &&
+        !UserPrompt::AskYesNo(this, tr("%n file operation(s) are still running. Stop them and quit?",
+                                       nullptr, working))) {
+        event->ignore();
+        return;
     }
     state.closing = true;
     RecordLayout();

@@ -116,6 +116,27 @@ private slots:
         QVERIFY(prompt_->asked.isEmpty());
     }
 
+    // Quitting with a run still going asks first; Yes stops the run.
+    void quittingAsksWhileOperationsRun() {
+        WriteFile(In("src/a.txt"), "a");
+        QDir().mkpath(In("dst"));
+        CMainFrame frame;
+        frame.show();
+        FileOperationRequest request;
+        request.items = {InS("src/a.txt")};
+        request.destination = In("dst").toStdString();
+        QPointer<CFileOperationDlg> dlg = new CFileOperationDlg(std::move(request), &frame);
+        dlg->PauseButton()->setChecked(true);
+        dlg->Start();
+        prompt_->answers = {UserPrompt::Answer::No};
+        QVERIFY(!frame.close());
+        QCOMPARE(prompt_->asked.value(0),
+                 QStringLiteral("1 file operation(s) are still running. Stop them and quit?"));
+        QVERIFY(dlg && dlg->IsWorking());
+        QVERIFY(frame.close()); // Yes
+        QVERIFY(!QFile::exists(In("dst/a.txt")));
+    }
+
     void cancelAsksAndBreaksTheRun() {
         WriteFile(In("src/a.txt"), "a");
         QPointer<CFileOperationDlg> dlg = Make({InS("src/a.txt")}, "", OpDelete);

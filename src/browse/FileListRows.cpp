@@ -27,14 +27,10 @@ std::string RowPath(const QTable& list, int pathColumn, int row) {
 
 // Removes the rows for which gone(row) holds, keeping the others in order.
 template <class Predicate> int RemoveRowsWhere(DirectoryListing& list, Predicate gone) {
-    int removed = 0;
-    for (int r = list.GetRecordCount() - 1; r >= 0; --r) {
-        if (gone(r)) {
-            list.DeleteRecord(r);
-            ++removed;
-        }
-    }
-    return removed;
+    std::vector<char> remove(static_cast<size_t>(list.GetRecordCount()));
+    for (int r = 0; r < list.GetRecordCount(); ++r)
+        remove[static_cast<size_t>(r)] = gone(r) ? 1 : 0;
+    return list.DeleteRecords(remove);
 }
 
 } // namespace
@@ -64,6 +60,7 @@ void RefreshListRows(DirectoryListing& list, int first, int last) {
     if (last < 0 || last >= count)
         last = count - 1;
     const ListColumns c(list);
+    CommentReader comments;
     for (int r = first; r <= last; ++r) {
         QRecord& row = *list.GetRecord(r);
         const std::string path = RowPath(list, c.path, r);
@@ -89,7 +86,7 @@ void RefreshListRows(DirectoryListing& list, int first, int last) {
         row.SetValueAt(c.time, QValue(status.modified, QVT_DATE));
         row.SetValueAt(c.attr, QValue(std::string_view(status.attributes)));
         row.SetValueAt(c.directory, QValue(status.isDirectory, QVT_BOOL));
-        row.SetValueAt(c.comment, QValue(std::string_view(GetComment(path))));
+        row.SetValueAt(c.comment, QValue(std::string_view(comments.Get(path))));
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "browse/CommentFile.h"
 #include "platform/PathText.h"
+#include "store/Collation.h"
 
 #include <sys/stat.h>
 
@@ -33,6 +34,36 @@ bool StatPath(const std::string& path, bool& isDirectory) {
 }
 
 } // namespace
+
+const CommentReader::Directory& CommentReader::Read(const std::string& directory) {
+    auto found = directories_.find(directory);
+    if (found != directories_.end())
+        return found->second;
+    Directory& read = directories_[directory];
+    CommentFile file;
+    if (file.Load(directory) >= 0) {
+        // The first entry wins, as in CommentFile's own lookup.
+        for (const CommentEntry& e : file.Entries()) {
+            read.exact.emplace(e.key, e.comment);
+            read.folded.emplace(LowerCaseText(e.key), e.comment);
+        }
+    }
+    file.Close(false);
+    return read;
+}
+
+std::string CommentReader::Get(const std::string& path) {
+    bool isDirectory = false;
+    if (!StatPath(path, isDirectory))
+        return {};
+    CommentPlace place = PlaceOf(path, isDirectory);
+    const Directory& directory = Read(place.directory);
+    auto it = directory.exact.find(place.key);
+    if (it != directory.exact.end())
+        return it->second;
+    it = directory.folded.find(LowerCaseText(place.key));
+    return it == directory.folded.end() ? std::string() : it->second;
+}
 
 std::string GetComment(const std::string& path) {
     bool isDirectory = false;

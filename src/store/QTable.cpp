@@ -180,6 +180,21 @@ void QTable::DeleteRecord(int index) {
     rows_.erase(rows_.begin() + index);
 }
 
+int QTable::DeleteRecords(const std::vector<char>& remove) {
+    size_t kept = 0;
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        if (i < remove.size() && remove[i]) {
+            if (!view_)
+                QRecord::Destroy(rows_[i]);
+            continue;
+        }
+        rows_[kept++] = rows_[i];
+    }
+    const int removed = static_cast<int>(rows_.size() - kept);
+    rows_.resize(kept);
+    return removed;
+}
+
 void QTable::RemoveAll() {
     if (!view_) {
         for (QRecord* row : rows_)

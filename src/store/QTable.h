@@ -63,6 +63,10 @@ public:
     uint32_t InsertRecord(int index, const QRecord& row);
     void SetRecord(int index, const QRecord& row);
     void DeleteRecord(int index);
+    // Removes every row whose flag is set (remove has one flag per row) in
+    // one pass, the others keeping their order; returns how many went.
+    // Deleting many rows one by one would move the rest for each of them.
+    int DeleteRecords(const std::vector<char>& remove);
     void RemoveAll();
 
     int FindRecord(const QConditionList& list, int start) const;

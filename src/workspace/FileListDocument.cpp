@@ -174,6 +174,7 @@ ListStatus CheckListStatus(const QTable& list) {
     const int size = list.FieldIndex("Size");
     const int date = list.FieldIndex("Date");
     const int attr = list.FieldIndex("Attr");
+    CommentReader comments;
     for (int r = 0; r < list.GetRecordCount(); ++r) {
         const QRecord& row = *list.GetRecord(r);
         const std::string entry(row.GetValueAt(path).AsStringView());
@@ -187,7 +188,7 @@ ListStatus CheckListStatus(const QTable& list) {
         const bool changed = row.GetValueAt(size).AsDword() != sizeCell ||
                              DatesDiffer(row.GetValueAt(date).AsDouble(), now.modified) ||
                              row.GetValueAt(attr).AsStringView() != now.attributes ||
-                             row.GetValueAt(comment).AsStringView() != GetComment(entry);
+                             row.GetValueAt(comment).AsStringView() != comments.Get(entry);
         if (changed)
             status.changed.push_back(entry);
     }

@@ -45,6 +45,13 @@ TEST(PathComments, FilesUseTheParentsFileDirectoriesTheirOwn) {
     // A link to a directory carries that directory's comment.
     ASSERT_EQ(::symlink("docs", (dir / "link").c_str()), 0);
     EXPECT_EQ(GetComment(dir / "link"), "all documents");
+
+    // The reader for many paths answers as GetComment does, key case folded too.
+    std::string upper = dir.Write("docs/REPORT.TXT");
+    CommentReader reader;
+    for (const std::string& path : {file, docs, dir / "link", upper, dir / "docs/gone"})
+        EXPECT_EQ(reader.Get(path), GetComment(path)) << path;
+    EXPECT_EQ(reader.Get(upper), "quarterly");
 }
 
 TEST(PathComments, MissingPathsAndEmptyComments) {

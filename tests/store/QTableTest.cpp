@@ -56,6 +56,10 @@ TEST(QTableIds, FollowTheRowBeforeTheLast) {
     u.DeleteRecord(1);
     EXPECT_EQ(Ids(u), (std::vector<uint32_t>{0, 2}));
     EXPECT_EQ(u.AddRecord(u.NewRecord()), 3u);
+    for (int i = 0; i < 3; ++i)
+        u.AddRecord(u.NewRecord());
+    EXPECT_EQ(u.DeleteRecords({1, 0, 1, 0, 1}), 3); // rows past the flags stay
+    EXPECT_EQ(Ids(u), (std::vector<uint32_t>{2, 4, 6}));
 
     QTable w(kNameOnly, 1);
     for (int i = 0; i < 3; ++i)

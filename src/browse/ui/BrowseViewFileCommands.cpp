@@ -33,6 +33,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <unordered_set>
+
 namespace orvo {
 
 namespace {
@@ -126,14 +128,40 @@ void COrvoBrowserView::FlashSelection(int milliseconds, const QColor& color) {
 }
 
 void COrvoBrowserView::SelectPaths(const std::vector<std::string>& paths) {
-    bool first = true;
-    for (const std::string& p : paths) {
-        int row = RowOfPath(p);
-        if (row < 0)
-            continue;
-        SelectRow(row, first);
-        first = false;
+    if (paths.size() == 1) {
+        SelectPath(paths.front());
+        return;
     }
+    // One pass over the rows and one selection change: a list window given
+    // a hundred thousand search hits selects them all at once.
+    std::unordered_set<std::string_view> wanted(paths.begin(), paths.end());
+    const int pathColumn = viewTable_.FieldIndex("Path");
+    const int lastColumn = model_->columnCount() - 1;
+    QItemSelection selection;
+    int current = -1, runStart = -1;
+    auto closeRun = [&](int end) {
+        if (runStart >= 0)
+            selection.select(model_->index(runStart, 0), model_->index(end, lastColumn));
+        runStart = -1;
+    };
+    const int rows = viewTable_.GetRecordCount();
+    for (int r = listMode_ ? 0 : 1; r < rows; ++r) {
+        if (!wanted.count(viewTable_.GetValue(pathColumn, r).AsStringView())) {
+            closeRun(r - 1);
+            continue;
+        }
+        if (current < 0)
+            current = r;
+        if (runStart < 0)
+            runStart = r;
+    }
+    closeRun(rows - 1);
+    if (current < 0)
+        return;
+    QItemSelectionModel* model = details_->selectionModel();
+    model->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    model->setCurrentIndex(model_->index(current, 0), QItemSelectionModel::NoUpdate);
+    CurrentList()->scrollTo(model_->index(current, 0));
 }
 
 void COrvoBrowserView::CreateShortcuts() {

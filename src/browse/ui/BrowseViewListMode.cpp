@@ -1,7 +1,8 @@
 // A browse window in list mode: rows gathered from anywhere instead of one
-// directory. The navigation buttons have no directory to move in and stay
-// off; a directory typed into the path box or chosen in the drive box, or
-// opened from a row, opens in a new browse window.
+// directory. Back, Forward and Up2 have no directory to move in and stay
+// off; Up (Backspace) is "Go there". A directory typed into the path box or
+// chosen in the drive box, or opened from a row, opens in a new browse
+// window.
 #include "browse/FileListRows.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "browse/ui/ViewTableModel.h"

@@ -284,10 +284,11 @@ int COrvoBrowserView::DriveTypeOf(const std::string& path) const {
 }
 
 void COrvoBrowserView::UpdateButtons() {
-    // A list window has no directory to move in.
+    // A list window has no directory to move in; its Up goes to the
+    // selected entry's directory.
     back_->setEnabled(!listMode_ && history_.CanGoBack());
     forward_->setEnabled(!listMode_ && history_.CanGoForward());
-    up_->setEnabled(!listMode_ && currentPath_ != kComputerPath);
+    up_->setEnabled(listMode_ || currentPath_ != kComputerPath);
     up2_->setEnabled(!listMode_ && currentPath_ != kComputerPath);
 }
 
@@ -315,8 +316,11 @@ void COrvoBrowserView::Forward() {
 }
 
 void COrvoBrowserView::Up() {
-    if (listMode_)
+    if (listMode_) {
+        // A list has no parent; up leads to where the selected entry lives.
+        GoThere();
         return;
+    }
     std::string left = currentPath_;
     std::string target = UpTarget(currentPath_);
     if (target.empty())

@@ -99,7 +99,7 @@ private slots:
         QCOMPARE(prompt_->asked, QStringList());
 
         list->SelectPath(In("docs/a.txt"));
-        list->GoThere();
+        list->Up(); // in a list: Go there
         COrvoBrowserView* there = frame.ActiveView();
         QVERIFY(there != list && !there->IsListMode());
         QCOMPARE(there->CurrentPath(), In("docs"));

@@ -1,7 +1,9 @@
 #include "assist/ui/TipDialog.h"
 #include "browse/PathComments.h"
 #include "browse/ui/COrvoBrowserView.h"
+#include "fileops/FileOperationRequest.h"
 #include "fileops/RegisteredOperations.h"
+#include "fileops/ui/FileOperationService.h"
 #include "platform/ui/UserPrompt.h"
 #include "settings/OptionAccessors.h"
 #include "settings/OptionKeys.h"
@@ -223,14 +225,12 @@ private slots:
         bar->ShowMovedCopied();
         QCOMPARE(bar->Result().GetText("Name", 0),
                  std::string("There were no registered operations in this directory."));
-        RegisterOperationPath(In("docs/c.png"));
-        bar->ShowMovedCopied();
-        QCOMPARE(bar->Result().GetText("Path", 0), In("docs/c.png"));
-        // The bar follows a rebuild of its window with the same pick.
-        Write("docs/d.png", "y");
-        RegisterOperationPath(In("docs/d.png"));
-        view->RebuildView(true, true, false);
-        QCOMPARE(bar->Result().GetRecordCount(), 2);
+        // A copy into the shown directory: the window is read again when
+        // it ends, and the bar, following it, lists the copy.
+        StartFileOperation({In("other/drop.txt")}, In("docs"), OpCopy, 1);
+        QTRY_COMPARE_WITH_TIMEOUT(bar->Result().GetText("Path", 0), In("docs/drop.txt"), 10000);
+        QCOMPARE(bar->Result().GetRecordCount(), 1);
+        QVERIFY(bar->MovedCopiedButton()->isChecked());
 
         // Alt+1 hides it (the marks go with it) and the choice is kept.
         frame.ToggleQuickAccessBar();

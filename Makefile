@@ -19,7 +19,7 @@ release: deps
 	@cmake --build --preset release -j $(JOBS)
 
 run: build
-	$(BUILD_DIR)/src/app/orvo-browser
+	LSAN_OPTIONS=suppressions=$(CURDIR)/cmake/lsan.supp $(BUILD_DIR)/src/app/orvo-browser
 
 test: build
 	ctest --preset debug -j $(JOBS)

@@ -50,7 +50,8 @@ constexpr int kPreviewRows = 101;
 
 } // namespace
 
-CListExportDlg::CListExportDlg(const QTable& list, QWidget* parent) : QDialog(parent), list_(list) {
+CListExportDlg::CListExportDlg(const DirectoryListing& list, QWidget* parent)
+    : QDialog(parent), list_(list) {
     setWindowTitle(QStringLiteral("List exporting"));
     auto* grid = new QGridLayout;
     int i = 0;

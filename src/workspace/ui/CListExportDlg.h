@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browse/DirectoryListing.h"
 #include "workspace/FileListDocument.h"
 
 #include <QDialog>
@@ -11,8 +12,6 @@ class QPlainTextEdit;
 
 namespace orvo {
 
-class QTable;
-
 // "List exporting": which columns of a list go into the text, the
 // separator between them, and a preview of the first 101 rows that
 // follows every change.
@@ -23,7 +22,7 @@ public:
     int Run();
     static void SetTestRunner(std::function<int(CListExportDlg&)> runner);
 
-    explicit CListExportDlg(const QTable& list, QWidget* parent = nullptr);
+    explicit CListExportDlg(const DirectoryListing& list, QWidget* parent = nullptr);
 
     ListExportOptions Options() const;
     void SetOptions(const ListExportOptions& options);
@@ -39,7 +38,7 @@ protected:
 private:
     void UpdatePreview();
 
-    const QTable& list_;
+    const DirectoryListing& list_;
     QList<QCheckBox*> boxes_;
     QLineEdit* separator_;
     QPlainTextEdit* preview_;

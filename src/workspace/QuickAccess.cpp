@@ -33,15 +33,6 @@ bool IsParentRow(const QRecord& row, int nameColumn) {
     return row.GetValueAt(nameColumn).AsStringView() == kParentName;
 }
 
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    return a == b || LowerCaseText(a) == LowerCaseText(b);
-}
-
-// "*" matches anything, any other text the value ignoring case.
-bool CatalogMatches(std::string_view wanted, std::string_view value) {
-    return wanted == "*" || EqualIgnoringCase(wanted, value);
-}
-
 QRecord NoticeRow(const QTable& result, std::string_view name) {
     QRecord row = result.NewRecord();
     row.SetValue("Name", QValue(name));
@@ -104,15 +95,25 @@ void PickImportant(const QTable& source, const QTable* catalog, QTable& result) 
     const int catalogExtension = catalog->FieldIndex("Extension");
     if (title < 0 || catalogExtension < 0)
         return;
+    // Lower-cased once: the bar picks again at every rebuild of a window,
+    // and a directory of a hundred thousand entries meets every catalog row.
+    struct Wanted {
+        bool anyTitle, anyExtension;
+        std::string title, extension;
+    };
+    std::vector<Wanted> wanted;
+    for (int c = 0; c < catalog->GetRecordCount(); ++c) {
+        std::string_view t = catalog->GetValue(title, c).AsStringView();
+        std::string_view e = catalog->GetValue(catalogExtension, c).AsStringView();
+        wanted.push_back({t == "*", e == "*", LowerCaseText(t), LowerCaseText(e)});
+    }
     for (const QRecord* row : sorted) {
-        std::string_view rowName = row->GetValueAt(name).AsStringView();
-        std::string_view rowExtension = row->GetValueAt(extension).AsStringView();
-        for (int c = 0; c < catalog->GetRecordCount(); ++c) {
-            const QRecord& wanted = *catalog->GetRecord(c);
-            if (CatalogMatches(wanted.GetValueAt(title).AsStringView(), rowName) &&
-                CatalogMatches(wanted.GetValueAt(catalogExtension).AsStringView(), rowExtension))
+        const std::string rowName = LowerCaseText(row->GetValueAt(name).AsStringView());
+        const std::string rowExtension = LowerCaseText(row->GetValueAt(extension).AsStringView());
+        for (const Wanted& w : wanted)
+            if ((w.anyTitle || w.title == rowName) &&
+                (w.anyExtension || w.extension == rowExtension))
                 result.AddRecord(*row);
-        }
     }
 }
 

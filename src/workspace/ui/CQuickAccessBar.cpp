@@ -2,21 +2,20 @@
 
 #include "browse/RowDrawing.h"
 #include "browse/ViewRebuilder.h"
+#include "browse/ui/BrowseIcons.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "fileops/RegisteredOperations.h"
 #include "platform/FileStatus.h"
 #include "settings/OptionTables.h"
 #include "settings/OptionsStore.h"
+#include "store/Collation.h"
 #include "workspace/QuickAccess.h"
 
-#include <QFileIconProvider>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
-#include <QMimeDatabase>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -37,11 +36,6 @@ constexpr int kPathRole = Qt::UserRole + 1;
 // The notice rows of "Moved\Copied" have a name and nothing else.
 bool IsNoticeRow(const QTable& table, int row) {
     return table.GetValue("Path", row).AsStringView().empty();
-}
-
-QString TypeNameOf(const std::string& path) {
-    static QMimeDatabase mimes;
-    return mimes.mimeTypeForFile(QString::fromStdString(path)).comment();
 }
 
 } // namespace
@@ -197,7 +191,6 @@ void CQuickAccessBar::ShowResult() {
     model_->clear();
     model_->setHorizontalHeaderLabels({QStringLiteral("Name"), QStringLiteral("Comment"),
                                        QStringLiteral("Size"), QStringLiteral("Date")});
-    static QFileIconProvider icons;
     for (int r = 0; r < result_->GetRecordCount(); ++r) {
         QString name = ToQ(result_->GetValue("Name", r).AsStringView());
         std::string_view extension = result_->GetValue("Extension", r).AsStringView();
@@ -209,8 +202,8 @@ void CQuickAccessBar::ShowResult() {
         QString path = ToQ(result_->GetValue("Path", r).AsStringView());
         item->setData(path, kPathRole);
         if (!notice)
-            item->setIcon(directory ? icons.icon(QFileIconProvider::Folder)
-                                    : icons.icon(QFileInfo(path)));
+            item->setIcon(directory ? BrowseIcons::DirectoryIcon()
+                                    : BrowseIcons::ExtensionIcon(LowerCaseText(extension)));
         QList<QStandardItem*> cells{item};
         cells << new QStandardItem(notice ? QString()
                                           : ToQ(result_->GetValue("Comment", r).AsStringView()));
@@ -256,8 +249,9 @@ void CQuickAccessBar::ClickRow(int row) {
     const std::string path(result_->GetValue("Path", row).AsStringView());
     if (view_)
         view_->SelectPath(path);
-    info_->setPlainText(ToQ(QuickAccessInfoText(path, TypeNameOf(path).toStdString()))
-                            .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    info_->setPlainText(
+        ToQ(QuickAccessInfoText(path, BrowseIcons::TypeName(path, IsDirectory(path)).toStdString()))
+            .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 void CQuickAccessBar::ShowSelectionInfo() {

@@ -101,6 +101,39 @@ int RemoveDeadRows(DirectoryListing& list) {
     });
 }
 
+int RemoveLeftEntries(DirectoryListing& list, const std::vector<std::string>& directories) {
+    std::unordered_set<std::string> changed;
+    for (const std::string& d : directories)
+        changed.insert(StripTrailingSlash(d));
+    const int pathColumn = list.FieldIndex("Path");
+    return RemoveRowsWhere(list, [&](int r) {
+        const std::string path = RowPath(list, pathColumn, r);
+        return changed.count(ParentDirectoryOf(path)) != 0 && !PathExists(path);
+    });
+}
+
+void RenameListPath(DirectoryListing& list, const std::string& oldPath,
+                    const std::string& newPath) {
+    RemoveListPaths(list, {newPath});
+    const ListColumns c(list);
+    const NameParts parts = SplitExtension(FileNameOf(newPath));
+    for (int r = 0; r < list.GetRecordCount(); ++r) {
+        if (RowPath(list, c.path, r) != oldPath)
+            continue;
+        list.SetValue(c.path, r, QValue(std::string_view(newPath)));
+        list.SetValue(c.name, r, QValue(parts.stem));
+        list.SetValue(c.extension, r, QValue(parts.extension));
+    }
+}
+
+void SetListComment(DirectoryListing& list, const std::string& path, const std::string& comment) {
+    const int pathColumn = list.FieldIndex("Path");
+    const int commentColumn = list.FieldIndex("Comment");
+    for (int r = 0; r < list.GetRecordCount(); ++r)
+        if (RowPath(list, pathColumn, r) == path)
+            list.SetValue(commentColumn, r, QValue(std::string_view(comment)));
+}
+
 int RemoveListPaths(DirectoryListing& list, const std::vector<std::string>& paths) {
     const std::unordered_set<std::string> doomed(paths.begin(), paths.end());
     const int pathColumn = list.FieldIndex("Path");

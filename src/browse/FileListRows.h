@@ -31,4 +31,16 @@ int RemoveDeadRows(DirectoryListing& list);
 // Removes the rows with these Paths (each once); the files are not touched.
 int RemoveListPaths(DirectoryListing& list, const std::vector<std::string>& paths);
 
+// After a file operation: removes the rows whose entries lay in one of the
+// directories it changed and are gone (moved or deleted). Rows of paths
+// elsewhere that never existed stay. Returns how many went.
+int RemoveLeftEntries(DirectoryListing& list, const std::vector<std::string>& directories);
+
+// A listed entry renamed: its rows take the new Path, Name and Extension;
+// rows that already listed the new path go, so it is listed once.
+void RenameListPath(DirectoryListing& list, const std::string& oldPath, const std::string& newPath);
+
+// A comment edited in a list window: the rows of the path record it.
+void SetListComment(DirectoryListing& list, const std::string& path, const std::string& comment);
+
 } // namespace orvo

@@ -113,4 +113,26 @@ TEST(FileListRows, RemovingRowsNeverTouchesFiles) {
     EXPECT_EQ(RemoveListPaths(list, {c, c, dir / "other"}), 1);
     EXPECT_EQ(Paths(list), (std::vector<std::string>{a}));
     EXPECT_EQ(::access(c.c_str(), F_OK), 0);
+
+    // After an operation only entries gone from the directories it changed go.
+    TestDirectory elsewhere;
+    AddListPaths(list, {c, elsewhere / "never.txt"});
+    ASSERT_EQ(::unlink(c.c_str()), 0);
+    EXPECT_EQ(RemoveLeftEntries(list, {dir / "sub"}), 0);
+    EXPECT_EQ(RemoveLeftEntries(list, {dir.Path() + "/"}), 1);
+    EXPECT_EQ(Paths(list), (std::vector<std::string>{a, elsewhere / "never.txt"}));
+}
+
+TEST(FileListRows, RenamedEntriesAndEditedCommentsStayRecorded) {
+    TestDirectory dir;
+    std::string a = dir.Write("a.txt");
+    std::string b = dir.Write("b.doc");
+    DirectoryListing list;
+    AddListPaths(list, {a, b, a});
+    RenameListPath(list, a, b); // b is listed once, where a was
+    EXPECT_EQ(Paths(list), (std::vector<std::string>{b, b}));
+    EXPECT_EQ(list.GetText("Name", 0), "b");
+    EXPECT_EQ(list.GetText("Extension", 1), "doc");
+    SetListComment(list, b, "kept\nhere");
+    EXPECT_EQ(list.GetText("Comment", 1), "kept\nhere");
 }

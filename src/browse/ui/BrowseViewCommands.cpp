@@ -97,19 +97,8 @@ bool COrvoBrowserView::RenameRow(int row, const QString& newName) {
         TakeComment(oldPath);
         SetComment(newPath, comment);
     }
-    if (listMode_) {
-        // The list follows its entry to the new name.
-        RemoveListPaths(listing_, {newPath});
-        const int pathColumn = listing_.FieldIndex("Path");
-        for (int i = 0; i < listing_.GetRecordCount(); ++i) {
-            if (listing_.GetValue(pathColumn, i).AsStringView() != oldPath)
-                continue;
-            NameParts parts = SplitExtension(name);
-            listing_.SetValue("Path", i, QValue(std::string_view(newPath)));
-            listing_.SetValue("Name", i, QValue(std::string_view(parts.stem)));
-            listing_.SetValue("Extension", i, QValue(std::string_view(parts.extension)));
-        }
-    }
+    if (listMode_)
+        RenameListPath(listing_, oldPath, newPath); // the list follows its entry
     RebuildView(true, true, false);
     SelectPath(newPath);
     return true;
@@ -129,13 +118,9 @@ void COrvoBrowserView::EditComment() {
     }
     viewTable_.SetValue("Comment", row, QValue(std::string_view(ViewRebuilder::CommentCell(comment))));
     model_->RowChanged(row);
-    if (listMode_) {
-        // The list records what it shows, so a saved list keeps the comment.
-        const int pathColumn = listing_.FieldIndex("Path");
-        for (int i = 0; i < listing_.GetRecordCount(); ++i)
-            if (listing_.GetValue(pathColumn, i).AsStringView() == path)
-                listing_.SetValue("Comment", i, QValue(std::string_view(comment)));
-    }
+    // The list records what it shows, so a saved list keeps the comment.
+    if (listMode_)
+        SetListComment(listing_, path, comment);
 }
 
 void COrvoBrowserView::OnPathEntered(const QString& text) {

@@ -529,9 +529,9 @@ void COrvoBrowserView::SortByColumn(int column) {
             SelectPath(keep.front());
         return;
     }
-    int first = listMode_ ? 0 : 1;
-    if (viewTable_.GetRecordCount() > first)
-        viewTable_.Sort(name, ascending, first, -1);
+    // Row 0, the parent entry, stays on top.
+    if (viewTable_.GetRecordCount() > 1)
+        viewTable_.Sort(name, ascending, 1, -1);
     sortColumn_ = ascending ? column : -1;
     details_->setUpdatesEnabled(false);
     model_->Reload();

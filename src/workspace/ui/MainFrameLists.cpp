@@ -215,15 +215,10 @@ void CMainFrame::GoThere(const QString& path) {
 }
 
 void CMainFrame::RefreshListAfterOperation(COrvoBrowserView* view, const QStringList& directories) {
-    std::vector<std::string> gone;
-    const QTable& rows = view->Listing();
-    const int pathColumn = rows.FieldIndex("Path");
-    for (int i = 0; i < rows.GetRecordCount(); ++i) {
-        std::string path(rows.GetValue(pathColumn, i).AsStringView());
-        if (directories.contains(ToQ(ParentDirectoryOf(path))) && !PathExists(path))
-            gone.push_back(std::move(path));
-    }
-    RemoveListPaths(view->Listing(), gone);
+    std::vector<std::string> changed;
+    for (const QString& d : directories)
+        changed.push_back(d.toStdString());
+    RemoveLeftEntries(view->Listing(), changed);
     view->RefreshListRows();
 }
 

@@ -3,8 +3,8 @@
 // varied bytes per file, every directory with its own comment and every
 // tenth file commented, as a user's commented photo or document tree.
 // Usage: bench_fileops_corpus DIR [FILES]
-#include "browse/CommentFile.h"
-#include "fileops/EntryOperations.h"
+#include "comments/CommentFile.h"
+#include "platform/EntryOperations.h"
 
 #include <cstdio>
 #include <cstdlib>

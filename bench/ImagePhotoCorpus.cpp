@@ -2,7 +2,7 @@
 // gradients, soft discs and fine grain, so the JPEG coder sees what it
 // sees in real pictures (about half a megabyte at 1920 × 1080).
 // Usage: bench_image_corpus DIR COUNT [WIDTH HEIGHT]
-#include "viewers/image/ImageFile.h"
+#include "image/ImageFile.h"
 
 #include <cmath>
 #include <cstdio>

@@ -6,11 +6,11 @@
 // alternate; the figure is the median of the per-pair ratios.
 //
 // Usage: bench_viewer [PAIRS] [FRAMES]   (QT_QPA_PLATFORM=offscreen)
+#include "image/ImageFile.h"
+#include "image/ui/RasterQImage.h"
 #include "viewers/ImageViewState.h"
 #include "viewers/ViewportRenderer.h"
-#include "viewers/image/ImageFile.h"
 #include "viewers/ui/ImageViewerWindow.h"
-#include "viewers/ui/RasterQImage.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
 if(ORVO_BUILD_GUI)
     add_executable(bench_viewer ${CMAKE_CURRENT_SOURCE_DIR}/ViewerBench.cpp)
-    target_link_libraries(bench_viewer PRIVATE orvo_quickview_ui Qt6::Widgets)
+    target_link_libraries(bench_viewer PRIVATE orvo_viewers_ui Qt6::Widgets)
 endif()

@@ -2,8 +2,8 @@
 // the whole loader with its retry in every format. Whatever the input, a
 // reader must end in a picture or a message; a picture must be consistent
 // and must survive being written and read back in BMP.
-#include "viewers/image/ImageCodec.h"
-#include "viewers/image/ImageFile.h"
+#include "image/ImageCodec.h"
+#include "image/ImageFile.h"
 
 #include <cstdlib>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "browse/RowDrawing.h"
-#include "viewers/image/RasterImage.h"
+#include "image/RasterImage.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
 #include "browse/FileListRows.h"
 
-#include "browse/PathComments.h"
+#include "comments/PathComments.h"
 #include "platform/FileStatus.h"
 #include "platform/PathText.h"
 

@@ -1,7 +1,7 @@
 #include "browse/HoverInfo.h"
 
-#include "browse/RowDrawing.h"
-#include "viewers/image/ImageFile.h"
+#include "image/ImageFile.h"
+#include "platform/DisplayText.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -6,6 +6,10 @@
 
 namespace orvo {
 
+// The hover tip plays these quietly instead of telling about them.
+inline constexpr const char* HoverPlayExtensionList =
+    "mp3;mid;midi;rmi;wav;asf;cda;wmx;wma;aif;aiff;snd";
+
 // What the information tip tells of the row under the mouse pointer.
 struct HoverFacts {
     // A drive of the drive list: only its name and space are told.

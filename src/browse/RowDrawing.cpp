@@ -1,6 +1,6 @@
 #include "browse/RowDrawing.h"
 
-#include "platform/OleDate.h"
+#include "platform/DisplayText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,24 +14,12 @@ uint8_t Clamp(int v) {
     return static_cast<uint8_t>(std::clamp(v, 0, 255));
 }
 
-bool SameCalendarDay(double a, double b) {
-    std::tm x = OleDateToTm(a), y = OleDateToTm(b);
-    return x.tm_year == y.tm_year && x.tm_yday == y.tm_yday;
-}
-
 // Whether position i of a UTF-8 text starts a character.
 bool StartsCharacter(std::string_view text, size_t i) {
     return i >= text.size() || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
 }
 
 } // namespace
-
-std::string NumberText(uint64_t n) {
-    std::string digits = std::to_string(n);
-    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
-        digits.insert(static_cast<size_t>(i), 1, ' ');
-    return digits;
-}
 
 std::string SizeCellText(uint64_t size, bool isDirectory, bool isParent) {
     if (isParent)
@@ -40,42 +28,6 @@ std::string SizeCellText(uint64_t size, bool isDirectory, bool isParent) {
     if (isDirectory && size != 0)
         text += " kb";
     return text;
-}
-
-std::string AgeText(double date, double now) {
-    // Whole seconds, so that ten minutes stay ten minutes after the sum of
-    // two rounded fractions of a day.
-    const double span = (now - date) * 86400.0;
-    const int64_t seconds = std::isfinite(span) ? std::llround(std::clamp(span, -1e15, 1e15)) : 0;
-    const int64_t days = seconds / 86400;
-    if (days < 1) {
-        if (seconds / 3600 > 0)
-            return std::to_string(seconds / 3600) + " hours ago";
-        if (seconds / 60 > 0)
-            return std::to_string(seconds / 60) + " minutes ago";
-        return " in this moment.";
-    }
-    if (days < 30) {
-        // An age of a day or more never falls on today's date; yesterday is
-        // the calendar day before today, across a new year too.
-        if (SameCalendarDay(date, now - 1.0))
-            return " yesterday, ";
-        return std::to_string(days) + " days ago";
-    }
-    if (days < 365)
-        return std::to_string(days / 30) + " months ago";
-    return std::to_string(days / 365) + " years ago";
-}
-
-std::string DateCellText(double date, double now) {
-    static const char* const kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-    const std::tm tm = OleDateToTm(date);
-    return FormatOleDate(date, "%Y-%m-%d") + " (" + kDays[tm.tm_wday % 7] + " " +
-           AgeText(date, now) + ")";
-}
-
-std::string TimeCellText(double time) {
-    return FormatOleDate(time, "%H:%M-%S");
 }
 
 std::string DisplayName(std::string_view name, std::string_view extension, bool isDirectory,

@@ -13,22 +13,9 @@ namespace orvo {
 // cells, its colours and its font. They live here, away from the painter,
 // so that every rule can be checked without a display.
 
-// Decimal digits with a blank between groups of three counted from the
-// right: 2048 gives "2 048".
-std::string NumberText(uint64_t n);
-
 // The Size cell. A directory's size is counted in kilobytes and gets " kb",
 // except 0 (empty, or not counted yet). The parent entry shows nothing.
 std::string SizeCellText(uint64_t size, bool isDirectory, bool isParent);
-
-// How long ago a date was, both dates local OLE dates (days): "3 hours ago",
-// "10 minutes ago", " in this moment.", " yesterday, ", "5 days ago",
-// "2 months ago", "1 years ago".
-std::string AgeText(double date, double now);
-// "2024-05-01 (Wed 3 hours ago)".
-std::string DateCellText(double date, double now);
-// "14:05-33".
-std::string TimeCellText(double time);
 
 // The name a row shows: a file's full name, a directory's name in brackets
 // when asked (never the parent entry's).

@@ -1,7 +1,7 @@
 #include "browse/SizeCounter.h"
 
 #include "browse/DirectoryListing.h"
-#include "browse/RowDrawing.h"
+#include "platform/DisplayText.h"
 #include "platform/MountTable.h"
 
 #include <chrono>

@@ -2,9 +2,9 @@
 
 #include "browse/Md5.h"
 #include "browse/ThumbnailPng.h"
+#include "image/ImageFile.h"
+#include "image/ImageTransforms.h"
 #include "platform/FileIO.h"
-#include "viewers/image/ImageFile.h"
-#include "viewers/image/ImageTransforms.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -1,9 +1,9 @@
 #include "browse/ThumbnailMaker.h"
 
 #include "browse/ThumbnailCache.h"
+#include "image/ImageFile.h"
+#include "image/ImageTransforms.h"
 #include "store/Collation.h"
-#include "viewers/image/ImageFile.h"
-#include "viewers/image/ImageTransforms.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

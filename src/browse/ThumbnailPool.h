@@ -1,7 +1,7 @@
 #pragma once
 
-#include "viewers/image/LoadImageGuarded.h"
-#include "viewers/image/RasterImage.h"
+#include "image/LoadImageGuarded.h"
+#include "image/RasterImage.h"
 
 #include <condition_variable>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "browse/ViewRebuilder.h"
 
-#include "browse/CommentFile.h"
-#include "browse/PathComments.h"
+#include "comments/CommentFile.h"
+#include "comments/PathComments.h"
 #include "platform/PathText.h"
 #include "store/Collation.h"
 #include "store/ListingFields.h"

@@ -1,8 +1,9 @@
-#include "browse/CommentFile.h"
+#include "comments/CommentFile.h"
 #include "fileops/CTreeFinder.h"
-#include "fileops/EntryChecks.h"
 #include "fileops/FileOperationRun.h"
 #include "fileops/OperationTexts.h"
+#include "platform/DisplayText.h"
+#include "platform/EntryChecks.h"
 #include "platform/FileStatus.h"
 #include "platform/MountTable.h"
 #include "platform/PathText.h"
@@ -19,7 +20,7 @@ bool IsHiddenOrSystem(std::string_view name, mode_t mode) {
 }
 
 std::string RequiredLine(uint64_t total) {
-    return "Required by source : " + GroupDigits(total >> 10) + " kb";
+    return "Required by source : " + NumberText(total >> 10) + " kb";
 }
 
 } // namespace

@@ -1,6 +1,6 @@
-#include "fileops/EntryOperations.h"
 #include "fileops/FileOperationRun.h"
 #include "fileops/OperationTexts.h"
+#include "platform/EntryOperations.h"
 #include "platform/MountTable.h"
 
 #include <chrono>

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "fileops/CommentCarrier.h"
-#include "fileops/FileCopy.h"
+#include "comments/CommentCarrier.h"
 #include "fileops/FileOperationRequest.h"
 #include "fileops/FileOperationUi.h"
 #include "fileops/OpenDirectory.h"
 #include "fileops/ProblemsTable.h"
 #include "fileops/ProgressFigures.h"
 #include "fileops/WalkedTree.h"
+#include "platform/FileCopy.h"
 #include "store/QTable.h"
 
 #include <cstdint>

@@ -1,12 +1,12 @@
 #include "fileops/NewEntries.h"
 
-#include "browse/CommentFile.h"
-#include "browse/PathComments.h"
+#include "comments/CommentFile.h"
+#include "comments/CommentPropagation.h"
+#include "comments/PathComments.h"
 #include "fileops/CTreeFinder.h"
-#include "fileops/CommentPropagation.h"
-#include "fileops/EntryOperations.h"
 #include "fileops/OperationTexts.h"
 #include "platform/DataDirectory.h"
+#include "platform/EntryOperations.h"
 #include "platform/PathText.h"
 #include "store/Collation.h"
 

@@ -1,22 +1,11 @@
 #include "fileops/ProgressFigures.h"
 
 #include "fileops/FileOperationRequest.h"
+#include "platform/DisplayText.h"
 
 #include <cmath>
 
 namespace orvo {
-
-std::string GroupDigits(uint64_t n) {
-    std::string digits = std::to_string(n);
-    std::string out;
-    out.reserve(digits.size() + digits.size() / 3);
-    for (size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0)
-            out.push_back(' ');
-        out.push_back(digits[i]);
-    }
-    return out;
-}
 
 int CaptionPercent(uint64_t copied, uint64_t total) {
     // Nothing counted (a run without the check) has no meaningful share;
@@ -34,9 +23,9 @@ void ComputeProgress(const ProgressInput& in, ProgressFigures& out) {
     uint64_t left = in.copied >= in.total ? 0 : in.total - in.copied;
     out.copied = in.copied;
     out.total = in.total;
-    out.freeLine = "Free space on target drive is : " + GroupDigits(in.freeBytes >> 10) + " kb";
-    out.totalLine = "Total source space : " + GroupDigits(in.total >> 10) + " kb";
-    out.leftLine = "Left to copy : " + GroupDigits(left >> 10) + " kb";
+    out.freeLine = "Free space on target drive is : " + NumberText(in.freeBytes >> 10) + " kb";
+    out.totalLine = "Total source space : " + NumberText(in.total >> 10) + " kb";
+    out.leftLine = "Left to copy : " + NumberText(left >> 10) + " kb";
     out.fits = left < in.freeBytes || in.noFitCheck;
     out.fitLine = out.fits ? "Ok. Will fit." : "WARNING : WILL NOT FIT";
     out.barMaximum = in.total >> 10;

@@ -28,10 +28,6 @@ struct ProgressFigures {
     int percent = 0;
 };
 
-// Decimal digits in groups of three from the right, a blank between groups
-// ("1 234 567").
-std::string GroupDigits(uint64_t n);
-
 // What one run of the progress display starts from.
 struct ProgressInput {
     uint64_t copied = 0;

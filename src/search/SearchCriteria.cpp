@@ -1,7 +1,5 @@
 #include "search/SearchCriteria.h"
 
-#include "browse/RowDrawing.h"
-
 #include <cctype>
 
 namespace orvo {

@@ -1,8 +1,8 @@
 #include "viewers/ImageConversion.h"
 
+#include "image/ImageFile.h"
+#include "image/ImageTransforms.h"
 #include "platform/PathText.h"
-#include "viewers/image/ImageFile.h"
-#include "viewers/image/ImageTransforms.h"
 
 #include <algorithm>
 #include <cmath>

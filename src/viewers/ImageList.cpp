@@ -1,8 +1,8 @@
 #include "viewers/ImageList.h"
 
 #include "browse/DirectoryListing.h"
+#include "image/ImageFile.h"
 #include "viewers/ViewerKind.h"
-#include "viewers/image/ImageFile.h"
 
 #include <algorithm>
 

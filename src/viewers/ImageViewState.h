@@ -1,6 +1,6 @@
 #pragma once
 
-#include "viewers/image/ImageTransforms.h"
+#include "image/ImageTransforms.h"
 
 namespace orvo {
 

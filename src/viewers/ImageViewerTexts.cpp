@@ -1,6 +1,6 @@
 #include "viewers/ImageViewerTexts.h"
 
-#include "browse/RowDrawing.h"
+#include "platform/DisplayText.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
 #include "viewers/ViewerKind.h"
 
-#include "viewers/image/ImageFile.h"
+#include "image/ImageFile.h"
 
 namespace orvo {
 

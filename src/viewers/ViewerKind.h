@@ -9,10 +9,6 @@ namespace orvo {
 inline constexpr const char* MediaExtensionList =
     "avi;mpg;mpeg;mpe;mp3;mid;midi;rmi;wav;asf;cda;wmx;wma;wmx;aif;aiff;aif;au;snd";
 
-// The hover tip plays these quietly instead of telling about them.
-inline constexpr const char* HoverPlayExtensionList =
-    "mp3;mid;midi;rmi;wav;asf;cda;wmx;wma;aif;aiff;snd";
-
 // Quick view opens no text viewer on a larger file.
 inline constexpr uint64_t kTextViewerSizeLimit = 1000000;
 

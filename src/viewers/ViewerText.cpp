@@ -1,6 +1,6 @@
 #include "viewers/ViewerText.h"
 
-#include "browse/RowDrawing.h"
+#include "platform/DisplayText.h"
 #include "search/TextCase.h"
 #include "search/TextFinding.h"
 

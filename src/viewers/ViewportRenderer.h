@@ -1,6 +1,6 @@
 #pragma once
 
-#include "viewers/image/RasterImage.h"
+#include "image/RasterImage.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 #include "workspace/Favorites.h"
 
-#include "browse/CommentFile.h"
 #include "browse/FileCommands.h"
+#include "comments/CommentFile.h"
 #include "fileops/CTreeFinder.h"
 #include "platform/DataDirectory.h"
 #include "platform/DesktopPrograms.h"

@@ -1,8 +1,9 @@
 #include "workspace/FileListDocument.h"
 
 #include "browse/DirectoryListing.h"
-#include "browse/PathComments.h"
+#include "comments/PathComments.h"
 #include "fileops/ProgressFigures.h"
+#include "platform/DisplayText.h"
 #include "platform/FileStatus.h"
 #include "store/ListingFields.h"
 #include "store/StoreArchive.h"
@@ -105,7 +106,7 @@ std::string ExportText(const QTable& list, const ListExportOptions& o, int maxRo
         if (o.comment)
             text += sep + std::string(row.GetValueAt(comment).AsStringView());
         if (o.size)
-            text += sep + GroupDigits(sizeOf(row));
+            text += sep + NumberText(sizeOf(row));
         if (o.dateTime)
             text += sep + row.GetValueAt(date).ToText();
         if (o.attributes)

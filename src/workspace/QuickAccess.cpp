@@ -1,9 +1,10 @@
 #include "workspace/QuickAccess.h"
 
-#include "browse/CommentFile.h"
 #include "browse/HoverInfo.h"
-#include "browse/PathComments.h"
+#include "comments/CommentFile.h"
+#include "comments/PathComments.h"
 #include "fileops/ProgressFigures.h"
+#include "platform/DisplayText.h"
 #include "platform/FileStatus.h"
 #include "platform/OleDate.h"
 #include "platform/PathText.h"
@@ -169,7 +170,7 @@ std::string QuickAccessInfoText(const std::string& path, const std::string& type
     if (!status.exists)
         return text;
     // A directory's own size is not its content: it shows 0, as in a listing.
-    text += "\r\n  Size:" + GroupDigits(status.isDirectory ? 0 : status.size);
+    text += "\r\n  Size:" + NumberText(status.isDirectory ? 0 : status.size);
     text += "\r\n  Created:\r\n " + FormatOleDate(status.created, kTimeFormat);
     text += "\r\n  Modified:\r\n " + FormatOleDate(status.modified, kTimeFormat);
     text += "\r\n  Acessed:\r\n " + FormatOleDate(status.accessed, kTimeFormat);
@@ -184,7 +185,7 @@ std::string QuickAccessInfoText(const std::string& path, const std::string& type
 }
 
 std::string QuickAccessSelectionText(size_t count, uint64_t totalSize) {
-    return std::to_string(count) + " items selected\r\n  Total size: " + GroupDigits(totalSize);
+    return std::to_string(count) + " items selected\r\n  Total size: " + NumberText(totalSize);
 }
 
 } // namespace orvo

@@ -1,8 +1,8 @@
 #include "workspace/TemporaryDirectories.h"
 
 #include "browse/FileCommands.h"
-#include "fileops/EntryOperations.h"
 #include "platform/DataDirectory.h"
+#include "platform/EntryOperations.h"
 
 namespace orvo {
 

@@ -1,7 +1,7 @@
 #include "browse/FileListRows.h"
 
 #include "../platform/TestDirectory.h"
-#include "browse/PathComments.h"
+#include "comments/PathComments.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #include "browse/HoverInfo.h"
 
 #include "../platform/TestDirectory.h"
+#include "image/ImageFile.h"
 #include "platform/OleDate.h"
-#include "viewers/image/ImageFile.h"
 
 #include <gtest/gtest.h>
 

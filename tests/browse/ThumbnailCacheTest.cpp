@@ -4,7 +4,7 @@
 #include "browse/Md5.h"
 #include "browse/ThumbnailMaker.h"
 #include "browse/ThumbnailPng.h"
-#include "viewers/image/ImageFile.h"
+#include "image/ImageFile.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

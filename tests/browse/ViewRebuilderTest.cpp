@@ -1,8 +1,8 @@
 #include "browse/ViewRebuilder.h"
 
 #include "../platform/TestDirectory.h"
-#include "browse/CommentFile.h"
-#include "browse/PathComments.h"
+#include "comments/CommentFile.h"
+#include "comments/PathComments.h"
 
 #include <clocale>
 #include <gtest/gtest.h>

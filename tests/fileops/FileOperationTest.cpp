@@ -1,9 +1,9 @@
 // Whole operations through a scripted person, in temporary trees.
 #include "../platform/TestDirectory.h"
+#include "../platform/TmpfsMount.h"
 #include "ScriptedOperationUi.h"
-#include "TmpfsMount.h"
-#include "browse/CommentFile.h"
-#include "browse/PathComments.h"
+#include "comments/CommentFile.h"
+#include "comments/PathComments.h"
 #include "fileops/FileOperationRun.h"
 #include "fileops/RegisteredOperations.h"
 

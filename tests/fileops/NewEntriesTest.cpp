@@ -1,7 +1,7 @@
 #include "fileops/NewEntries.h"
 
 #include "../platform/TestDirectory.h"
-#include "browse/PathComments.h"
+#include "comments/PathComments.h"
 #include "fileops/OperationTexts.h"
 
 #include <fcntl.h>

@@ -1,17 +1,18 @@
 #include "fileops/ProgressFigures.h"
 
 #include "fileops/FileOperationRequest.h"
+#include "platform/DisplayText.h"
 
 #include <gtest/gtest.h>
 
 using namespace orvo;
 
 TEST(ProgressFigures, DigitGroups) {
-    EXPECT_EQ(GroupDigits(0), "0");
-    EXPECT_EQ(GroupDigits(999), "999");
-    EXPECT_EQ(GroupDigits(1000), "1 000");
-    EXPECT_EQ(GroupDigits(1234567), "1 234 567");
-    EXPECT_EQ(GroupDigits(18446744073709551615ull), "18 446 744 073 709 551 615");
+    EXPECT_EQ(NumberText(0), "0");
+    EXPECT_EQ(NumberText(999), "999");
+    EXPECT_EQ(NumberText(1000), "1 000");
+    EXPECT_EQ(NumberText(1234567), "1 234 567");
+    EXPECT_EQ(NumberText(18446744073709551615ull), "18 446 744 073 709 551 615");
 }
 
 TEST(ProgressFigures, EveryLineOfARunningCopy) {

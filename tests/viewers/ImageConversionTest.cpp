@@ -1,6 +1,6 @@
 #include "viewers/ImageConversion.h"
 
-#include "viewers/image/ImageTransforms.h"
+#include "image/ImageTransforms.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,7 @@
 #include "viewers/ViewerKind.h"
 
+#include "browse/HoverInfo.h"
+
 #include <gtest/gtest.h>
 
 using namespace orvo;

@@ -2,7 +2,7 @@
 
 #include "../platform/TestDirectory.h"
 #include "browse/FileListRows.h"
-#include "browse/PathComments.h"
+#include "comments/PathComments.h"
 #include "platform/FileIO.h"
 #include "store/StoreArchive.h"
 

@@ -1,7 +1,7 @@
 #include "workspace/QuickAccess.h"
 
 #include "../platform/TestDirectory.h"
-#include "browse/PathComments.h"
+#include "comments/PathComments.h"
 #include "fileops/RegisteredOperations.h"
 #include "store/ListingFields.h"
 

@@ -1,7 +1,7 @@
 // orvo comment get PATH | set PATH TEXT | list DIR
 #include "app/cli/CliCommand.h"
-#include "browse/CommentFile.h"
-#include "browse/PathComments.h"
+#include "comments/CommentFile.h"
+#include "comments/PathComments.h"
 #include "platform/FileStatus.h"
 #include "platform/PathText.h"
 

@@ -1,7 +1,7 @@
 // orvo du PATH...
 #include "app/cli/CliCommand.h"
-#include "browse/RowDrawing.h"
 #include "browse/SizeCounter.h"
+#include "platform/DisplayText.h"
 #include "platform/MountTable.h"
 #include "platform/PathText.h"
 

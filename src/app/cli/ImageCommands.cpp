@@ -1,8 +1,8 @@
 // orvo image info FILE | orvo image convert IN OUT [options] | orvo image thumb ...
 #include "app/cli/CliCommand.h"
-#include "viewers/image/ImageFile.h"
-#include "viewers/image/ImageTransforms.h"
-#include "viewers/image/LoadImageGuarded.h"
+#include "image/ImageFile.h"
+#include "image/ImageTransforms.h"
+#include "image/LoadImageGuarded.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,10 +1,10 @@
 // orvo view kind [--alt] FILE... | orvo view find [--case] [--wildcard] [--words] TEXT FILE...
 #include "app/cli/CliCommand.h"
+#include "image/ImageFile.h"
 #include "platform/FileIO.h"
 #include "platform/FileStatus.h"
 #include "viewers/ViewerKind.h"
 #include "viewers/ViewerText.h"
-#include "viewers/image/ImageFile.h"
 
 #include <cstdio>
 

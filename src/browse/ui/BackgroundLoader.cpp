@@ -6,11 +6,11 @@
 #include "browse/ui/BrowseIcons.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "browse/ui/ViewTableModel.h"
+#include "image/ImageFile.h"
+#include "image/ui/RasterQImage.h"
 #include "platform/PathText.h"
 #include "platform/ui/UserPrompt.h"
 #include "store/Collation.h"
-#include "viewers/image/ImageFile.h"
-#include "viewers/ui/RasterQImage.h"
 
 #include <QPointer>
 #include <algorithm>

@@ -2,12 +2,12 @@
 // the path box and the drive box.
 #include "browse/BrowseNavigation.h"
 #include "browse/FileListRows.h"
-#include "browse/PathComments.h"
 #include "browse/ViewRebuilder.h"
 #include "browse/ui/COrvoBrowserView.h"
-#include "browse/ui/CommentEditDialog.h"
 #include "browse/ui/DriveComboBox.h"
 #include "browse/ui/ViewTableModel.h"
+#include "comments/PathComments.h"
+#include "comments/ui/CommentEditDialog.h"
 #include "platform/DesktopPrograms.h"
 #include "platform/FileStatus.h"
 #include "platform/PathText.h"
@@ -27,9 +27,13 @@
 namespace orvo {
 
 namespace {
-QString ToQ(const std::string& s) { return QString::fromStdString(s); }
+QString ToQ(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
-bool ShiftHeld() { return QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier; }
+bool ShiftHeld() {
+    return QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
+}
 } // namespace
 
 void COrvoBrowserView::OpenItem(int row) {
@@ -58,15 +62,17 @@ void COrvoBrowserView::OpenItem(int row) {
     RunOrOpen(path, ShiftHeld(), ParentDirectoryOf(path));
 }
 
-void COrvoBrowserView::RunOrOpen(const std::string& path, bool inShell, const std::string& workingDirectory) {
+void COrvoBrowserView::RunOrOpen(const std::string& path, bool inShell,
+                                 const std::string& workingDirectory) {
     std::vector<std::string> argv =
         inShell ? ShellCommandArgv("\"$1\"", true, {path}) : DefaultOpenerArgv(path);
     std::string error;
     if (argv.empty() || !StartProgram(argv, workingDirectory, &error)) {
-        UserPrompt::Message(this,
-                            tr("Cannot open \"%1\": %2")
-                                .arg(ToQ(path), error.empty() ? tr("no program for it was found") : ToQ(error)),
-                            UserPrompt::Icon::Warning);
+        UserPrompt::Message(
+            this,
+            tr("Cannot open \"%1\": %2")
+                .arg(ToQ(path), error.empty() ? tr("no program for it was found") : ToQ(error)),
+            UserPrompt::Icon::Warning);
     }
 }
 
@@ -84,7 +90,8 @@ bool COrvoBrowserView::RenameRow(int row, const QString& newName) {
         return false;
     // Never replace another entry: rename(2) would overwrite a file silently.
     // (On a case-insensitive file system the "other" entry may be this one.)
-    struct stat a{}, b{};
+    struct stat a {
+    }, b{};
     if (::lstat(newPath.c_str(), &b) == 0 &&
         !(::lstat(oldPath.c_str(), &a) == 0 && a.st_ino == b.st_ino && a.st_dev == b.st_dev))
         return false;
@@ -116,7 +123,8 @@ void COrvoBrowserView::EditComment() {
         currentComment_ = comment;
         return;
     }
-    viewTable_.SetValue("Comment", row, QValue(std::string_view(ViewRebuilder::CommentCell(comment))));
+    viewTable_.SetValue("Comment", row,
+                        QValue(std::string_view(ViewRebuilder::CommentCell(comment))));
     model_->RowChanged(row);
     // The list records what it shows, so a saved list keeps the comment.
     if (listMode_)
@@ -139,7 +147,8 @@ void COrvoBrowserView::OnPathEntered(const QString& text) {
         return;
     }
     // Not a directory: a command to run, or a file to open, from here.
-    std::string here = currentPath_ == kComputerPath ? QDir::homePath().toStdString() : currentPath_;
+    std::string here =
+        currentPath_ == kComputerPath ? QDir::homePath().toStdString() : currentPath_;
     std::vector<std::string> argv;
     if (ShiftHeld())
         argv = ShellCommandArgv(text.toStdString(), true);
@@ -149,7 +158,8 @@ void COrvoBrowserView::OnPathEntered(const QString& text) {
         argv = ShellCommandArgv(text.toStdString(), false);
     std::string error;
     if (argv.empty() || !StartProgram(argv, here, &error))
-        UserPrompt::Message(this, tr("Cannot run \"%1\": %2").arg(text, ToQ(error)), UserPrompt::Icon::Warning);
+        UserPrompt::Message(this, tr("Cannot run \"%1\": %2").arg(text, ToQ(error)),
+                            UserPrompt::Icon::Warning);
     pathBox_->setEditText(ToQ(currentPath_));
 }
 

@@ -9,6 +9,8 @@
 #include "browse/ui/ViewTableModel.h"
 #include "fileops/FileOperationRequest.h"
 #include "fileops/ui/FileOperationService.h"
+#include "image/ImageFile.h"
+#include "image/ui/RasterQImage.h"
 #include "platform/DesktopPrograms.h"
 #include "platform/FileStatus.h"
 #include "platform/PathText.h"
@@ -17,8 +19,6 @@
 #include "platform/ui/UserPrompt.h"
 #include "settings/OptionAccessors.h"
 #include "settings/OptionKeys.h"
-#include "viewers/image/ImageFile.h"
-#include "viewers/ui/RasterQImage.h"
 
 #include <QAbstractItemView>
 #include <QClipboard>
@@ -32,7 +32,6 @@
 #include <QTableView>
 #include <QTimer>
 #include <QUrl>
-
 #include <unordered_set>
 
 namespace orvo {

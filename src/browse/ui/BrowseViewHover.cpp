@@ -4,12 +4,12 @@
 #include "browse/ui/BrowseIcons.h"
 #include "browse/ui/CETip.h"
 #include "browse/ui/COrvoBrowserView.h"
+#include "browse/ui/QuietPlayback.h"
 #include "browse/ui/ViewTableModel.h"
+#include "image/ImageFile.h"
 #include "platform/FileStatus.h"
 #include "platform/MountTable.h"
 #include "platform/OleDate.h"
-#include "viewers/image/ImageFile.h"
-#include "viewers/ui/QuietPlayback.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -3,41 +3,43 @@
 #include "browse/BackgroundPicture.h"
 #include "browse/BrowseNavigation.h"
 #include "browse/FileListRows.h"
-#include "browse/PathComments.h"
 #include "browse/ViewRebuilder.h"
 #include "browse/ui/BackgroundLoader.h"
 #include "browse/ui/BrowseItemDelegate.h"
 #include "browse/ui/CETip.h"
 #include "browse/ui/DriveComboBox.h"
 #include "browse/ui/ViewTableModel.h"
+#include "comments/PathComments.h"
+#include "image/ui/RasterQImage.h"
 #include "platform/PathText.h"
 #include "settings/OptionAccessors.h"
 #include "settings/OptionKeys.h"
 #include "settings/OptionTables.h"
 #include "settings/OptionsStore.h"
-#include "viewers/ui/RasterQImage.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QFutureWatcher>
-#include <QScreen>
-#include <QtConcurrent/QtConcurrentRun>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace orvo {
 
 namespace {
-QString ToQ(const std::string& s) { return QString::fromStdString(s); }
+QString ToQ(const std::string& s) {
+    return QString::fromStdString(s);
+}
 } // namespace
 
 COrvoBrowserView::COrvoBrowserView(QWidget* parent) : QWidget(parent) {
@@ -57,12 +59,12 @@ COrvoBrowserView::COrvoBrowserView(QWidget* parent) : QWidget(parent) {
             &COrvoBrowserView::SelectionChanged);
     connect(details_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &COrvoBrowserView::SelectionChanged);
-    connect(model_, &ViewTableModel::RenameRequested, this,
-            [this](int row, const QString& name) {
-                // Renaming re-reads the directory, which must not happen
-                // while the view is still closing its editor.
-                QMetaObject::invokeMethod(this, [this, row, name] { RenameRow(row, name); }, Qt::QueuedConnection);
-            });
+    connect(model_, &ViewTableModel::RenameRequested, this, [this](int row, const QString& name) {
+        // Renaming re-reads the directory, which must not happen
+        // while the view is still closing its editor.
+        QMetaObject::invokeMethod(
+            this, [this, row, name] { RenameRow(row, name); }, Qt::QueuedConnection);
+    });
     hoverTimer_.setInterval(50);
     connect(&hoverTimer_, &QTimer::timeout, this, &COrvoBrowserView::HoverTick);
     connect(this, &COrvoBrowserView::HoverTick, this, &COrvoBrowserView::OnHoverTick);
@@ -97,17 +99,20 @@ void COrvoBrowserView::BuildControls() {
 
     details_ = new QTableView(this);
     icons_ = new QListView(this);
-    for (QAbstractItemView* list : {static_cast<QAbstractItemView*>(details_), static_cast<QAbstractItemView*>(icons_)}) {
+    for (QAbstractItemView* list :
+         {static_cast<QAbstractItemView*>(details_), static_cast<QAbstractItemView*>(icons_)}) {
         list->setModel(model_);
         list->setSelectionMode(QAbstractItemView::ExtendedSelection);
         list->setSelectionBehavior(QAbstractItemView::SelectRows);
-        list->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+        list->setEditTriggers(QAbstractItemView::SelectedClicked |
+                              QAbstractItemView::EditKeyPressed);
         list->installEventFilter(this);
         list->setDragEnabled(true);
         list->setItemDelegate(delegate_);
         connect(list, &QAbstractItemView::activated, this, [this](const QModelIndex& index) {
             // Enter is handled with the other keys; this is the double-click.
-            if (!(QGuiApplication::mouseButtons() & Qt::LeftButton) && QApplication::focusWidget() == CurrentList())
+            if (!(QGuiApplication::mouseButtons() & Qt::LeftButton) &&
+                QApplication::focusWidget() == CurrentList())
                 return;
             OpenItem(index.row());
         });
@@ -131,11 +136,13 @@ void COrvoBrowserView::BuildControls() {
     details_->setColumnWidth(ViewTableModel::DateColumn, 190); // the date with its weekday and age
     details_->setColumnWidth(ViewTableModel::TimeColumn, 70);
     details_->setColumnWidth(ViewTableModel::AttrColumn, 45);
-    connect(details_->horizontalHeader(), &QHeaderView::sectionClicked, this, &COrvoBrowserView::SortByColumn);
-    connect(details_->horizontalHeader(), &QHeaderView::customContextMenuRequested, this, [this](const QPoint& p) {
-        int column = details_->horizontalHeader()->logicalIndexAt(p);
-        ShowHeaderMenu(column, details_->horizontalHeader()->mapToGlobal(p));
-    });
+    connect(details_->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            &COrvoBrowserView::SortByColumn);
+    connect(details_->horizontalHeader(), &QHeaderView::customContextMenuRequested, this,
+            [this](const QPoint& p) {
+                int column = details_->horizontalHeader()->logicalIndexAt(p);
+                ShowHeaderMenu(column, details_->horizontalHeader()->mapToGlobal(p));
+            });
     icons_->setUniformItemSizes(true);
     icons_->setResizeMode(QListView::Adjust);
     icons_->setWordWrap(false);
@@ -173,8 +180,12 @@ QAbstractItemView* COrvoBrowserView::CurrentList() const {
     return mode_ == ViewMode::Details ? static_cast<QAbstractItemView*>(details_) : icons_;
 }
 
-QComboBox* COrvoBrowserView::PathBox() const { return pathBox_; }
-QComboBox* COrvoBrowserView::DriveBox() const { return driveBox_; }
+QComboBox* COrvoBrowserView::PathBox() const {
+    return pathBox_;
+}
+QComboBox* COrvoBrowserView::DriveBox() const {
+    return driveBox_;
+}
 
 QString COrvoBrowserView::WindowName() const {
     if (listMode_)
@@ -187,7 +198,8 @@ QString COrvoBrowserView::WindowName() const {
 
 void COrvoBrowserView::Navigate(const std::string& requested, bool addToHistory, bool rebuild,
                                 bool allowNewWindow) {
-    if ((allowNewWindow && (QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier)) || listMode_) {
+    if ((allowNewWindow && (QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier)) ||
+        listMode_) {
         emit NewWindowRequested(ToQ(requested));
         return;
     }
@@ -257,7 +269,8 @@ void COrvoBrowserView::RebuildView(bool rebuild, bool reread, bool clearMarks) {
     RestartLoading(clearMarks);
     SelectRow(result.selectRow);
     if (CountingMode())
-        QMetaObject::invokeMethod(this, [this] { CountDirectories(false); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { CountDirectories(false); }, Qt::QueuedConnection);
     emit ListingRebuilt();
 }
 
@@ -404,7 +417,7 @@ void COrvoBrowserView::SetViewMode(ViewMode mode) {
         icons_->setViewMode(iconMode ? QListView::IconMode : QListView::ListMode);
         icons_->setFlow(iconMode ? QListView::LeftToRight : QListView::TopToBottom);
         icons_->setWrapping(true);
-        const int icon = mode == ViewMode::Thumbnails ? thumbnailSize_
+        const int icon = mode == ViewMode::Thumbnails   ? thumbnailSize_
                          : mode == ViewMode::LargeIcons ? 32
                                                         : 16;
         icons_->setIconSize(QSize(icon, icon));
@@ -495,13 +508,15 @@ void COrvoBrowserView::StartBackgroundPicture() {
         BackgroundTone tone;
         if (!LoadBackgroundPicture(path, picture, tone))
             return Loaded{};
-        return Loaded{ToQImage(picture).scaled(cover, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation),
+        return Loaded{ToQImage(picture).scaled(cover, Qt::KeepAspectRatioByExpanding,
+                                               Qt::SmoothTransformation),
                       tone};
     }));
 }
 
 void COrvoBrowserView::ShowBackgroundPicture() {
-    for (QAbstractItemView* list : {static_cast<QAbstractItemView*>(details_), static_cast<QAbstractItemView*>(icons_)}) {
+    for (QAbstractItemView* list :
+         {static_cast<QAbstractItemView*>(details_), static_cast<QAbstractItemView*>(icons_)}) {
         if (backgroundPixmap_.isNull()) {
             list->viewport()->setPalette(QPalette());
         } else {

@@ -3,6 +3,7 @@
 #include "browse/DirectoryListing.h"
 #include "browse/RowDrawing.h"
 #include "browse/ui/BrowseIcons.h"
+#include "platform/DisplayText.h"
 #include "platform/OleDate.h"
 #include "settings/OptionAccessors.h"
 #include "settings/OptionKeys.h"
@@ -16,7 +17,9 @@ namespace orvo {
 namespace {
 const char* const kColumnNames[] = {"Name", "Extension", "Comment", "Size", "Date", "Time", "Attr"};
 
-QString ToQ(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString ToQ(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 } // namespace
 
 ViewTableModel::ViewTableModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -49,7 +52,9 @@ int ViewTableModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() || !table_ ? 0 : table_->GetRecordCount();
 }
 
-int ViewTableModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
+int ViewTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
 
 QString ViewTableModel::FullName(int row) const {
     const QRecord& r = *table_->GetRecord(row);
@@ -148,7 +153,8 @@ QVariant ViewTableModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant ViewTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < ColumnCount)
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
+        section < ColumnCount)
         return QString::fromLatin1(kColumnNames[section]);
     return QAbstractTableModel::headerData(section, orientation, role);
 }

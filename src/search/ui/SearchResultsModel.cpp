@@ -1,8 +1,8 @@
 #include "search/ui/SearchResultsModel.h"
 
-#include "browse/RowDrawing.h"
 #include "browse/ui/BrowseClipboard.h"
 #include "browse/ui/BrowseIcons.h"
+#include "platform/DisplayText.h"
 #include "platform/OleDate.h"
 #include "store/Collation.h"
 

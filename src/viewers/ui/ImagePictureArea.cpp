@@ -1,8 +1,8 @@
 #include "viewers/ui/ImagePictureArea.h"
 
+#include "image/ImageTransforms.h"
 #include "viewers/ImageViewerTexts.h"
 #include "viewers/ViewportRenderer.h"
-#include "viewers/image/ImageTransforms.h"
 
 #include <QContextMenuEvent>
 #include <QMouseEvent>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "image/RasterImage.h"
 #include "viewers/ImageViewState.h"
-#include "viewers/image/RasterImage.h"
 
 #include <QAbstractScrollArea>
 #include <QImage>

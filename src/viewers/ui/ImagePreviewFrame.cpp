@@ -1,8 +1,8 @@
 #include "viewers/ui/ImagePreviewFrame.h"
 
+#include "image/ImageTransforms.h"
+#include "image/RasterImage.h"
 #include "viewers/ViewportRenderer.h"
-#include "viewers/image/ImageTransforms.h"
-#include "viewers/image/RasterImage.h"
 
 #include <QPainter>
 #include <QStyleOptionGroupBox>

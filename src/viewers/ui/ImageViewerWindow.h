@@ -1,8 +1,8 @@
 #pragma once
 
+#include "image/RasterImage.h"
 #include "viewers/ImageList.h"
 #include "viewers/ImageViewState.h"
-#include "viewers/image/RasterImage.h"
 #include "viewers/ui/ImagePictureArea.h"
 #include "viewers/ui/ViewerKeys.h"
 

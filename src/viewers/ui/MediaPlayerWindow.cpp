@@ -1,7 +1,7 @@
 #include "viewers/ui/MediaPlayerWindow.h"
 
+#include "browse/ui/QuietPlayback.h"
 #include "platform/PathText.h"
-#include "viewers/ui/QuietPlayback.h"
 #include "viewers/ui/ViewerHost.h"
 
 #include <QAudioDevice>
@@ -77,15 +77,17 @@ MediaPlayerWindow::MediaPlayerWindow(const std::string& path, ViewerHost* host,
             else
                 player_->play();
         });
-        connect(
-            player_, &QMediaPlayer::playbackStateChanged, this, [this](QMediaPlayer::PlaybackState s) {
-                playPause_->setIcon(style()->standardIcon(
-                    s == QMediaPlayer::PlayingState ? QStyle::SP_MediaPause : QStyle::SP_MediaPlay));
-            });
+        connect(player_, &QMediaPlayer::playbackStateChanged, this,
+                [this](QMediaPlayer::PlaybackState s) {
+                    playPause_->setIcon(style()->standardIcon(s == QMediaPlayer::PlayingState
+                                                                  ? QStyle::SP_MediaPause
+                                                                  : QStyle::SP_MediaPlay));
+                });
         connect(player_, &QMediaPlayer::durationChanged, this,
                 [this](qint64 d) { position_->setRange(0, static_cast<int>(d)); });
         connect(player_, &QMediaPlayer::positionChanged, this, &MediaPlayerWindow::UpdatePosition);
-        connect(position_, &QSlider::sliderMoved, player_, [this](int v) { player_->setPosition(v); });
+        connect(position_, &QSlider::sliderMoved, player_,
+                [this](int v) { player_->setPosition(v); });
         connect(player_, &QMediaPlayer::errorOccurred, this,
                 [this](QMediaPlayer::Error, const QString& text) {
                     ShowError(text.isEmpty() ? QStringLiteral("The file cannot be played.") : text);
@@ -94,7 +96,8 @@ MediaPlayerWindow::MediaPlayerWindow(const std::string& path, ViewerHost* host,
 
     resize(480, 80);
     if (!player_ || !player_->isAvailable())
-        ShowError(QStringLiteral("No media playback is available on this system (are the GStreamer plugins installed?)."));
+        ShowError(QStringLiteral("No media playback is available on this system (are the GStreamer "
+                                 "plugins installed?)."));
     else if (QMediaDevices::audioOutputs().isEmpty())
         ShowError(QStringLiteral("No sound output is available: the sound cannot be heard."));
     if (player_) {
@@ -126,7 +129,8 @@ void MediaPlayerWindow::ShowError(const QString& text) {
 void MediaPlayerWindow::UpdatePosition(qint64 position) {
     if (!position_->isSliderDown())
         position_->setValue(static_cast<int>(position));
-    time_->setText(TimeText(position) + QStringLiteral(" / ") + TimeText(player_ ? player_->duration() : 0));
+    time_->setText(TimeText(position) + QStringLiteral(" / ") +
+                   TimeText(player_ ? player_->duration() : 0));
 }
 
 void MediaPlayerWindow::timerEvent(QTimerEvent* event) {
@@ -137,8 +141,9 @@ void MediaPlayerWindow::timerEvent(QTimerEvent* event) {
 }
 
 void MediaPlayerWindow::SizeTick() {
-    const QSize size =
-        player_ && player_->hasVideo() && video_->videoSink() ? video_->videoSink()->videoSize() : QSize();
+    const QSize size = player_ && player_->hasVideo() && video_->videoSink()
+                           ? video_->videoSink()->videoSize()
+                           : QSize();
     if (size == videoSize_)
         return;
     videoSize_ = size;

@@ -1,7 +1,7 @@
 #include "viewers/ui/QuickView.h"
 
+#include "image/ImageFile.h"
 #include "platform/FileStatus.h"
-#include "viewers/image/ImageFile.h"
 #include "viewers/ui/ImageViewerWindow.h"
 #include "viewers/ui/MediaPlayerWindow.h"
 #include "viewers/ui/TextViewerWindow.h"

@@ -1,6 +1,6 @@
 #include "viewers/ui/TextViewerWindow.h"
 
-#include "browse/ui/CommentEditDialog.h"
+#include "comments/ui/CommentEditDialog.h"
 #include "platform/FileIO.h"
 #include "platform/FileStatus.h"
 #include "platform/PathText.h"

@@ -1,10 +1,10 @@
 #include "workspace/ui/CQuickAccessBar.h"
 
-#include "browse/RowDrawing.h"
 #include "browse/ViewRebuilder.h"
 #include "browse/ui/BrowseIcons.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "fileops/RegisteredOperations.h"
+#include "platform/DisplayText.h"
 #include "platform/FileStatus.h"
 #include "settings/OptionTables.h"
 #include "settings/OptionsStore.h"

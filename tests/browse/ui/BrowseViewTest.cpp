@@ -1,8 +1,8 @@
 #include "browse/DirectoryListing.h"
-#include "browse/PathComments.h"
 #include "browse/ui/COrvoBrowserView.h"
-#include "browse/ui/CommentEditDialog.h"
 #include "browse/ui/ViewTableModel.h"
+#include "comments/PathComments.h"
+#include "comments/ui/CommentEditDialog.h"
 #include "settings/OptionsStore.h"
 
 #include <QFile>
@@ -81,7 +81,7 @@ private slots:
         view.Up();
         QCOMPARE(view.CurrentPath(), std::string(kComputerPath));
         QVERIFY(view.Model()->rowCount() >= 2); // ".." and at least the root volume
-        view.Up(); // nowhere above the drive list
+        view.Up();                              // nowhere above the drive list
         QCOMPARE(view.CurrentPath(), std::string(kComputerPath));
     }
 
@@ -145,9 +145,13 @@ private slots:
         });
         view.EditComment();
         int row = Names(view).indexOf("f.txt");
-        QCOMPARE(view.Model()->data(view.Model()->index(row, ViewTableModel::CommentColumn), Qt::DisplayRole).toString(),
-                 QString("line one  line two"));
-        QCOMPARE(GetComment((dir.path() + "/f.txt").toStdString()), std::string("line one\r\nline two"));
+        QCOMPARE(
+            view.Model()
+                ->data(view.Model()->index(row, ViewTableModel::CommentColumn), Qt::DisplayRole)
+                .toString(),
+            QString("line one  line two"));
+        QCOMPARE(GetComment((dir.path() + "/f.txt").toStdString()),
+                 std::string("line one\r\nline two"));
     }
 
     void quickSearchKeysSelectMatches() {

@@ -1,7 +1,7 @@
 #include "assist/ui/TipDialog.h"
-#include "browse/PathComments.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "browse/ui/ViewTableModel.h"
+#include "comments/PathComments.h"
 #include "platform/ui/UserPrompt.h"
 #include "settings/OptionsStore.h"
 

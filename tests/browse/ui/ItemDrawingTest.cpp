@@ -1,13 +1,13 @@
-#include "browse/PathComments.h"
 #include "browse/ui/BackgroundLoader.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "browse/ui/ViewTableModel.h"
+#include "comments/PathComments.h"
+#include "image/ImageFile.h"
 #include "platform/ui/UserPrompt.h"
 #include "settings/OptionAccessors.h"
 #include "settings/OptionKeys.h"
 #include "settings/OptionTables.h"
 #include "settings/OptionsStore.h"
-#include "viewers/image/ImageFile.h"
 
 #include <QAbstractItemView>
 #include <QDir>
@@ -264,7 +264,8 @@ private slots:
         QVERIFY(view.HoverText(0).isEmpty()); // nothing for ".."
         Touch(photos_.path() + "/tune.WAV", "RIFF");
         view.RebuildView(true, true, false);
-        QVERIFY(view.HoverText(RowNamed(view, "tune.WAV")).endsWith("\n-----Quick view :\nPlaying..."));
+        QVERIFY(
+            view.HoverText(RowNamed(view, "tune.WAV")).endsWith("\n-----Quick view :\nPlaying..."));
         QFile::remove(photos_.path() + "/tune.WAV");
     }
 

@@ -1,4 +1,4 @@
-#include "browse/PathComments.h"
+#include "comments/PathComments.h"
 #include "fileops/ui/CNewDirectoryDlg.h"
 #include "fileops/ui/FileOperationService.h"
 #include "fileops/ui/NewEntryCommands.h"

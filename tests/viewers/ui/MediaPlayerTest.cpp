@@ -1,6 +1,6 @@
 #include "ViewerTestSupport.h"
+#include "browse/ui/QuietPlayback.h"
 #include "viewers/ui/MediaPlayerWindow.h"
-#include "viewers/ui/QuietPlayback.h"
 #include "viewers/ui/ViewerHost.h"
 
 #include <QMediaPlayer>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "viewers/image/ImageFile.h"
-#include "viewers/image/RasterImage.h"
+#include "image/ImageFile.h"
+#include "image/RasterImage.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,7 +4,6 @@ int RunQuickViewTests(int argc, char** argv);
 int RunImageViewerTests(int argc, char** argv);
 int RunTextViewerTests(int argc, char** argv);
 int RunMediaPlayerTests(int argc, char** argv);
-int RunMainFrameViewersTests(int argc, char** argv);
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -12,6 +11,5 @@ int main(int argc, char** argv) {
     failed += RunImageViewerTests(argc, argv);
     failed += RunTextViewerTests(argc, argv);
     failed += RunMediaPlayerTests(argc, argv);
-    failed += RunMainFrameViewersTests(argc, argv);
     return failed;
 }

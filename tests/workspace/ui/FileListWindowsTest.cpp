@@ -1,6 +1,6 @@
 #include "assist/ui/TipDialog.h"
-#include "browse/PathComments.h"
 #include "browse/ui/COrvoBrowserView.h"
+#include "comments/PathComments.h"
 #include "fileops/FileOperationRequest.h"
 #include "fileops/RegisteredOperations.h"
 #include "fileops/ui/FileOperationService.h"

@@ -1,0 +1,179 @@
+#include "comments/CommentCarrier.h"
+
+#include "comments/CommentFile.h"
+#include "platform/EntryOperations.h"
+#include "platform/PathText.h"
+#include "store/Collation.h"
+
+#include <cerrno>
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace orvo {
+
+namespace {
+
+// Enough for the directories a walk has open at once; beyond, the cache
+// starts afresh rather than growing with the tree.
+constexpr size_t kMaxCachedDirectories = 64;
+// Queued changes are written out at this count, so a long run does not
+// hold them all until its end.
+constexpr size_t kMaxQueued = 4096;
+
+bool HoldsOnlyCommentFile(const std::string& directory) {
+    DIR* dir = ::opendir(directory.c_str());
+    if (!dir)
+        return false;
+    bool onlyComments = true;
+    bool sawComments = false;
+    while (struct dirent* d = ::readdir(dir)) {
+        std::string_view name = d->d_name;
+        if (name == "." || name == "..")
+            continue;
+        if (name == kCommentFileName) {
+            sawComments = true;
+            continue;
+        }
+        onlyComments = false;
+        break;
+    }
+    ::closedir(dir);
+    return onlyComments && sawComments;
+}
+
+} // namespace
+
+const CommentCarrier::Lookup& CommentCarrier::SourceOf(const std::string& directory) {
+    auto it = sources_.find(directory);
+    if (it != sources_.end())
+        return it->second;
+    if (sources_.size() >= kMaxCachedDirectories)
+        sources_.clear();
+    Lookup lookup;
+    CommentFile file;
+    if (file.Load(directory) > 0) {
+        for (const CommentEntry& e : file.Entries()) {
+            size_t i = lookup.entries.size();
+            lookup.entries.emplace_back(e.key, e.comment);
+            lookup.exact.emplace(e.key, i);
+            lookup.folded.emplace(LowerCaseText(e.key), i);
+        }
+    }
+    file.Close(false);
+    return sources_.emplace(directory, std::move(lookup)).first->second;
+}
+
+std::string CommentCarrier::CommentOf(const std::string& path) {
+    const Lookup& lookup = SourceOf(ParentDirectoryOf(path));
+    if (lookup.entries.empty())
+        return {};
+    // The same rule as the comment file's: the exact name first, then the
+    // first entry that matches ignoring case.
+    std::string name(FileNameOf(path));
+    auto it = lookup.exact.find(name);
+    if (it == lookup.exact.end()) {
+        it = lookup.folded.find(LowerCaseText(name));
+        if (it == lookup.folded.end())
+            return {};
+    }
+    return lookup.entries[it->second].second;
+}
+
+void CommentCarrier::Queue(const std::string& directory, Change change) {
+    changes_[directory].push_back(std::move(change));
+    if (++queued_ >= kMaxQueued)
+        Flush();
+}
+
+void CommentCarrier::Give(const std::string& path, const std::string& comment) {
+    if (!comment.empty())
+        Queue(ParentDirectoryOf(path), {std::string(FileNameOf(path)), comment});
+}
+
+void CommentCarrier::Forget(const std::string& path) {
+    Queue(ParentDirectoryOf(path), {std::string(FileNameOf(path)), {}});
+}
+
+void CommentCarrier::Drop(const std::string& directory) {
+    auto it = changes_.find(directory);
+    if (it != changes_.end()) {
+        queued_ -= it->second.size();
+        changes_.erase(it);
+    }
+    sources_.erase(directory);
+}
+
+void CommentCarrier::FlushDirectory(const std::string& directory) {
+    auto it = changes_.find(directory);
+    if (it == changes_.end())
+        return;
+    std::vector<Change> changes = std::move(it->second);
+    changes_.erase(it);
+    queued_ -= changes.size();
+    sources_.erase(directory);
+
+    CommentFile file;
+    bool needed = false;
+    for (const Change& c : changes)
+        needed = needed || !c.comment.empty();
+    if (file.Load(directory) < 0 && (!needed || file.Create(directory) < 0))
+        return;
+    for (const Change& c : changes)
+        file.SetComment(c.key, c.comment);
+    file.Close(true);
+}
+
+void CommentCarrier::Flush() {
+    while (!changes_.empty()) {
+        std::string directory = changes_.begin()->first; // erased by the flush
+        FlushDirectory(directory);
+    }
+    queued_ = 0;
+}
+
+bool CommentCarrier::CarryCommentFile(const std::string& sourceDirectory,
+                                      const std::string& targetDirectory) {
+    FlushDirectory(targetDirectory);
+    sources_.erase(targetDirectory);
+    std::string target = CommentFile::PathFor(targetDirectory);
+    struct stat st {};
+    if (::lstat(target.c_str(), &st) != 0)
+        return CopyEntry(CommentFile::PathFor(sourceDirectory), target, false, false);
+
+    std::vector<CommentEntry> entries;
+    {
+        CommentFile source;
+        if (source.Load(sourceDirectory) <= 0)
+            return true;
+        entries = source.Entries();
+    }
+    CommentFile file;
+    if (file.Load(targetDirectory) < 0 && file.Create(targetDirectory) < 0)
+        return true; // comments never fail the copy
+    for (const CommentEntry& e : entries)
+        if (!e.comment.empty())
+            file.SetComment(e.key, e.comment);
+    file.Close(true);
+    return true;
+}
+
+bool CommentCarrier::RemoveDirectory(const std::string& directory) {
+    if (::rmdir(directory.c_str()) == 0) {
+        Drop(directory);
+        return true;
+    }
+    int e = errno;
+    if ((e == ENOTEMPTY || e == EEXIST) && HoldsOnlyCommentFile(directory)) {
+        Drop(directory);
+        ::unlink(CommentFile::PathFor(directory).c_str());
+        if (::rmdir(directory.c_str()) == 0)
+            return true;
+        e = errno;
+    }
+    FlushDirectory(directory);
+    SetLastEntryError(e);
+    return false;
+}
+
+} // namespace orvo

@@ -1,0 +1,108 @@
+#include "comments/PathComments.h"
+
+#include "comments/CommentFile.h"
+#include "platform/PathText.h"
+#include "store/Collation.h"
+
+#include <sys/stat.h>
+
+namespace orvo {
+
+namespace {
+
+struct CommentPlace {
+    std::string directory;
+    std::string key;
+};
+
+// A directory keeps its comment in its own file; anything else (a file,
+// or a path that is gone) in its parent's.
+CommentPlace PlaceOf(const std::string& path, bool isDirectory) {
+    std::string p = StripTrailingSlash(path);
+    if (isDirectory)
+        return {p, std::string(kThisDirKey)};
+    return {ParentDirectoryOf(p), std::string(FileNameOf(p))};
+}
+
+// Follows links: a link to a directory has the directory's comment.
+bool StatPath(const std::string& path, bool& isDirectory) {
+    struct stat st {};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0)
+        return false;
+    isDirectory = S_ISDIR(st.st_mode);
+    return true;
+}
+
+} // namespace
+
+const CommentReader::Directory& CommentReader::Read(const std::string& directory) {
+    auto found = directories_.find(directory);
+    if (found != directories_.end())
+        return found->second;
+    Directory& read = directories_[directory];
+    CommentFile file;
+    if (file.Load(directory) >= 0) {
+        // The first entry wins, as in CommentFile's own lookup.
+        for (const CommentEntry& e : file.Entries()) {
+            read.exact.emplace(e.key, e.comment);
+            read.folded.emplace(LowerCaseText(e.key), e.comment);
+        }
+    }
+    file.Close(false);
+    return read;
+}
+
+std::string CommentReader::Get(const std::string& path) {
+    bool isDirectory = false;
+    if (!StatPath(path, isDirectory))
+        return {};
+    CommentPlace place = PlaceOf(path, isDirectory);
+    const Directory& directory = Read(place.directory);
+    auto it = directory.exact.find(place.key);
+    if (it != directory.exact.end())
+        return it->second;
+    it = directory.folded.find(LowerCaseText(place.key));
+    return it == directory.folded.end() ? std::string() : it->second;
+}
+
+std::string GetComment(const std::string& path) {
+    bool isDirectory = false;
+    if (!StatPath(path, isDirectory))
+        return {};
+    CommentPlace place = PlaceOf(path, isDirectory);
+    CommentFile file;
+    if (file.Load(place.directory) < 0)
+        return {};
+    return file.GetComment(place.key);
+}
+
+bool SetComment(const std::string& path, std::string_view comment) {
+    bool isDirectory = false;
+    if (!StatPath(path, isDirectory))
+        return false;
+    CommentPlace place = PlaceOf(path, isDirectory);
+    CommentFile file;
+    if (file.Load(place.directory) < 0) {
+        if (comment.empty())
+            return true; // nothing stored, nothing to remove
+        if (file.Create(place.directory) < 0)
+            return false;
+    }
+    if (!file.SetComment(place.key, comment))
+        return !file.IsDamaged();
+    bool saved = file.Save(place.directory);
+    file.Close(false);
+    return saved;
+}
+
+std::string TakeComment(const std::string& path) {
+    bool isDirectory = false;
+    bool exists = StatPath(path, isDirectory);
+    CommentPlace place = PlaceOf(path, exists && isDirectory);
+    CommentFile file;
+    if (file.Load(place.directory) < 0)
+        return {};
+    return file.TakeComment(place.key); // the close saves the change
+}
+
+} // namespace orvo

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace orvo {
+
+// Texts of numbers and dates that every part of the program prints the
+// same way: the windows, the progress figures, the viewers and the
+// command-line tool.
+
+// Decimal digits with a blank between groups of three counted from the
+// right: 2048 gives "2 048".
+std::string NumberText(uint64_t n);
+
+// How long ago a date was, both dates local OLE dates (days): "3 hours ago",
+// "10 minutes ago", " in this moment.", " yesterday, ", "5 days ago",
+// "2 months ago", "1 years ago".
+std::string AgeText(double date, double now);
+// "2024-05-01 (Wed 3 hours ago)".
+std::string DateCellText(double date, double now);
+// "14:05-33".
+std::string TimeCellText(double time);
+
+} // namespace orvo

@@ -1,5 +1,5 @@
-// The quick access bar in the main frame: docked at the side, following
-// the active browse window, shown or hidden with Alt+1.
+#include "workspace/ui/FrameQuickAccess.h"
+
 #include "assist/OnActionTips.h"
 #include "assist/ui/TipCommands.h"
 #include "browse/ui/COrvoBrowserView.h"
@@ -13,33 +13,33 @@
 
 namespace orvo {
 
-void CMainFrame::BuildQuickAccessBar() {
-    quickAccess_ = new CQuickAccessBar(this);
-    addDockWidget(Qt::RightDockWidgetArea, quickAccess_);
-    resizeDocks({quickAccess_}, {260}, Qt::Horizontal);
-    quickAccessAction_ = viewMenu_->addAction(QStringLiteral("&Quick Access bar\tAlt+1"));
-    quickAccessAction_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_1));
-    quickAccessAction_->setShortcutContext(Qt::WindowShortcut);
-    quickAccessAction_->setCheckable(true);
-    connect(quickAccessAction_, &QAction::triggered, this, &CMainFrame::ToggleQuickAccessBar);
+FrameQuickAccess::FrameQuickAccess(CMainFrame& frame) : frame_(frame) {}
+
+void FrameQuickAccess::BuildActions() {
+    bar_ = new CQuickAccessBar(&frame_);
+    frame_.addDockWidget(Qt::RightDockWidgetArea, bar_);
+    frame_.resizeDocks({bar_}, {260}, Qt::Horizontal);
+    action_ = frame_.ViewMenu()->addAction(QStringLiteral("&Quick Access bar\tAlt+1"));
+    action_->setShortcut(QKeySequence(Qt::ALT | Qt::Key_1));
+    action_->setShortcutContext(Qt::WindowShortcut);
+    action_->setCheckable(true);
+    connect(action_, &QAction::triggered, this, &FrameQuickAccess::Toggle);
     // The bar's own close button and the menu's check mark agree.
     // (Not through the frame: the dock reports its hiding while the frame
     // is being destroyed.)
-    connect(quickAccess_, &QDockWidget::visibilityChanged, quickAccessAction_,
-            [action = quickAccessAction_, bar = quickAccess_] {
-                action->setChecked(!bar->isHidden());
-            });
-    connect(this, &CMainFrame::ActiveViewChanged, quickAccess_, &CQuickAccessBar::SetView);
-    quickAccess_->setVisible(GetBoolOption(kShowQuickAccessBarKey));
-    quickAccessAction_->setChecked(!quickAccess_->isHidden());
+    connect(bar_, &QDockWidget::visibilityChanged, action_,
+            [action = action_, bar = bar_] { action->setChecked(!bar->isHidden()); });
+    connect(&frame_, &CMainFrame::ActiveViewChanged, bar_, &CQuickAccessBar::SetView);
+    bar_->setVisible(GetBoolOption(kShowQuickAccessBarKey));
+    action_->setChecked(!bar_->isHidden());
 }
 
-void CMainFrame::ToggleQuickAccessBar() {
-    ShowOnActionTip(this, kQuickAccessBarTip);
-    quickAccess_->setVisible(quickAccess_->isHidden());
-    quickAccessAction_->setChecked(!quickAccess_->isHidden());
-    if (!quickAccess_->isHidden())
-        quickAccess_->SetView(ActiveView());
+void FrameQuickAccess::Toggle() {
+    ShowOnActionTip(&frame_, kQuickAccessBarTip);
+    bar_->setVisible(bar_->isHidden());
+    action_->setChecked(!bar_->isHidden());
+    if (!bar_->isHidden())
+        bar_->SetView(frame_.ActiveView());
 }
 
 } // namespace orvo

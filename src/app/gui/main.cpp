@@ -1,10 +1,10 @@
 #include "workspace/ui/CMainFrame.h"
+#include "workspace/ui/FrameSession.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QScreen>
 #include <QTimer>
-
 #include <clocale>
 
 int main(int argc, char** argv) {
@@ -25,6 +25,6 @@ int main(int argc, char** argv) {
     arguments.removeFirst();
     // The windows of the last run and the tip of the day come once the
     // main window is on screen.
-    QTimer::singleShot(0, &frame, [&frame, arguments] { frame.Startup(arguments); });
+    QTimer::singleShot(0, &frame, [&frame, arguments] { frame.Session().Startup(arguments); });
     return app.exec();
 }

@@ -13,6 +13,9 @@
 #include "workspace/ui/CListStatusDlg.h"
 #include "workspace/ui/CMainFrame.h"
 #include "workspace/ui/CQuickAccessBar.h"
+#include "workspace/ui/FrameListCommands.h"
+#include "workspace/ui/FrameQuickAccess.h"
+#include "workspace/ui/FrameSession.h"
 #include "workspace/ui/ListFileDialogs.h"
 
 #include <QCheckBox>
@@ -77,7 +80,7 @@ private slots:
     void listWindowAddsRemovesAndGoesThere() {
         CMainFrame frame;
         frame.show();
-        COrvoBrowserView* list = frame.CreateListWindow(
+        COrvoBrowserView* list = frame.Lists().CreateListWindow(
             {In("docs/b.doc"), In("docs/old"), In("gone.txt"), In("docs/a.txt")});
         QVERIFY(list->IsListMode());
         QCOMPARE(list->DocumentTitle(), QStringLiteral("LIST OF FILES"));
@@ -108,7 +111,7 @@ private slots:
         QCOMPARE(there->FirstSelectedPath(), In("docs/a.txt"));
 
         // F9 makes a list of the active window's selection.
-        frame.NewListWindow();
+        frame.Lists().NewListWindow();
         QCOMPARE(Paths(frame.ActiveView()), std::vector<std::string>{In("docs/a.txt")});
     }
 
@@ -117,13 +120,13 @@ private slots:
         frame.show();
         SetComment(In("docs/a.txt"), "first");
         COrvoBrowserView* list =
-            frame.CreateListWindow({In("docs/old"), In("docs/a.txt"), In("docs/b.doc")});
+            frame.Lists().CreateListWindow({In("docs/old"), In("docs/a.txt"), In("docs/b.doc")});
         answer_ = home_->path() + "/mine.orl";
-        frame.SaveListAs();
+        frame.Lists().SaveListAs();
         QCOMPARE(list->DocumentTitle(), QStringLiteral("mine"));
         QCOMPARE(list->ListDocumentPath(), In("mine.orl"));
 
-        COrvoBrowserView* opened = frame.OpenListDocument(answer_);
+        COrvoBrowserView* opened = frame.Lists().OpenListDocument(answer_);
         QVERIFY(opened && opened != list);
         QCOMPARE(Paths(opened), Paths(list));
         QCOMPARE(opened->ViewTable().GetText("Comment", 1), std::string("first"));
@@ -134,12 +137,12 @@ private slots:
             return int(QDialog::Accepted);
         });
         answer_ = home_->path() + "/mine.txt";
-        frame.ExportList();
+        frame.Lists().ExportList();
         QFile text(answer_);
         QVERIFY(text.open(QIODevice::ReadOnly));
         QCOMPARE(text.readAll(), QByteArray("[old]\r\na.txt\r\nb.doc"));
         answer_ = home_->path() + "/no/such/dir/x.txt";
-        frame.ExportList();
+        frame.Lists().ExportList();
         QCOMPARE(prompt_->asked.value(0),
                  QStringLiteral("Nie udało się wykreować pliku ") + answer_);
 
@@ -156,7 +159,7 @@ private slots:
             d.RemoveBox()->setChecked(true);
             return int(QDialog::Accepted);
         });
-        frame.ShowListStatus();
+        frame.Lists().ShowListStatus();
         QCOMPARE(changed, QStringList{QString::fromStdString(In("docs/a.txt"))});
         QCOMPARE(dead, QStringList{QString::fromStdString(In("docs/b.doc"))});
         QCOMPARE(Paths(opened), (std::vector<std::string>{In("docs/old"), In("docs/a.txt")}));
@@ -165,7 +168,7 @@ private slots:
         // A damaged document opens no window.
         Write("bad.orl", "garbage");
         const int windows = frame.ViewsInStackingOrder().size();
-        QVERIFY(!frame.OpenListDocument(home_->path() + "/bad.orl"));
+        QVERIFY(!frame.Lists().OpenListDocument(home_->path() + "/bad.orl"));
         QCOMPARE(frame.ViewsInStackingOrder().size(), windows);
         QVERIFY(prompt_->asked.last().contains("bad.orl"));
     }
@@ -174,15 +177,15 @@ private slots:
         {
             CMainFrame frame;
             frame.show();
-            frame.CreateListWindow({In("docs/a.txt")});
+            frame.Lists().CreateListWindow({In("docs/a.txt")});
             answer_ = home_->path() + "/kept.orl";
-            frame.SaveListAs();
+            frame.Lists().SaveListAs();
             frame.close();
         }
         {
             CMainFrame frame;
             frame.show();
-            frame.Startup({});
+            frame.Session().Startup({});
             COrvoBrowserView* view = frame.ActiveView();
             QVERIFY(view && view->IsListMode());
             QCOMPARE(view->DocumentTitle(), QStringLiteral("kept"));
@@ -194,7 +197,7 @@ private slots:
         qputenv("ORVO_HOME", data_->path().toUtf8());
         CMainFrame frame;
         frame.show();
-        frame.Startup({home_->path() + "/kept.orl"});
+        frame.Session().Startup({home_->path() + "/kept.orl"});
         QVERIFY(frame.ActiveView()->IsListMode());
         QCOMPARE(frame.ActiveView()->ListDocumentPath(), In("kept.orl"));
         QCOMPARE(prompt_->asked, QStringList());
@@ -204,7 +207,7 @@ private slots:
         CMainFrame frame;
         frame.show();
         COrvoBrowserView* view = frame.OpenBrowseWindow(In("docs"));
-        CQuickAccessBar* bar = frame.QuickAccessBar();
+        CQuickAccessBar* bar = frame.QuickAccess().Bar();
         QVERIFY(bar->isVisible());
         QCOMPARE(bar->View(), view);
 
@@ -233,7 +236,7 @@ private slots:
         QVERIFY(bar->MovedCopiedButton()->isChecked());
 
         // Alt+1 hides it (the marks go with it) and the choice is kept.
-        frame.ToggleQuickAccessBar();
+        frame.QuickAccess().Toggle();
         QVERIFY(bar->isHidden());
         QVERIFY(!view->Marks().IsMarked(-1, In("docs/c.png")));
         frame.close();

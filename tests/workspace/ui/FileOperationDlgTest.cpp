@@ -8,6 +8,7 @@
 #include "platform/ui/UserPrompt.h"
 #include "workspace/AppState.h"
 #include "workspace/ui/CMainFrame.h"
+#include "workspace/ui/FrameTransfers.h"
 #include "workspace/ui/WindowChooserDialog.h"
 
 #include <QDir>
@@ -208,7 +209,7 @@ private slots:
         });
         QSignalSpy started(&FileOperationNotifier::Instance(),
                            &FileOperationNotifier::OperationStarted);
-        frame.CopyTo();
+        frame.Transfers().CopyTo();
         QCOMPARE(started.count(), 1);
         QTRY_VERIFY(b->SelectPath(InS("b/report.txt")));
         QCOMPARE(QString::fromStdString(GetComment(InS("b/report.txt"))),
@@ -217,7 +218,7 @@ private slots:
         // A folder that is no directory stops before anything starts.
         SetDestinationFolderPicker(
             [](QWidget*, const QString& start) { return start + "/report.txt"; });
-        frame.MoveTo(true);
+        frame.Transfers().MoveTo(true);
         QCOMPARE(started.count(), 1);
         QCOMPARE(prompt_->asked, QStringList{"The destination is not a directory. Stopping."});
         QVERIFY(QFile::exists(In("a/report.txt")));

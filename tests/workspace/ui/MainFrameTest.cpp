@@ -9,6 +9,8 @@
 #include "workspace/ui/BackgroundArea.h"
 #include "workspace/ui/CChildFrame.h"
 #include "workspace/ui/CMainFrame.h"
+#include "workspace/ui/FrameSession.h"
+#include "workspace/ui/FrameWindowCommands.h"
 #include "workspace/ui/WindowChooserDialog.h"
 
 #include <QDir>
@@ -17,7 +19,6 @@
 #include <QMdiArea>
 #include <QTemporaryDir>
 #include <QtTest>
-
 #include <memory>
 
 using namespace orvo;
@@ -56,12 +57,13 @@ private slots:
         CMainFrame frame;
         frame.resize(1000, 700);
         frame.show();
-        frame.Startup({});
+        frame.Session().Startup({});
         QList<COrvoBrowserView*> views = frame.ViewsInStackingOrder();
         QCOMPARE(views.size(), 2);
         for (COrvoBrowserView* v : views)
             QCOMPARE(v->CurrentPath(), home_->path().toStdString());
-        QRect left = frame.FrameOf(views[1])->geometry(), right = frame.FrameOf(views[0])->geometry();
+        QRect left = frame.FrameOf(views[1])->geometry(),
+              right = frame.FrameOf(views[0])->geometry();
         if (left.x() > right.x())
             std::swap(left, right);
         QCOMPARE(left.y(), right.y());
@@ -91,7 +93,7 @@ private slots:
         CMainFrame frame;
         frame.resize(1000, 700);
         frame.show();
-        frame.Startup({});
+        frame.Session().Startup({});
         QList<COrvoBrowserView*> views = frame.ViewsInStackingOrder();
         QCOMPARE(views.size(), 3);
         COrvoBrowserView* active = frame.ActiveView();
@@ -119,7 +121,7 @@ private slots:
         QVERIFY(QDir(home_->path() + "/c").removeRecursively());
         CMainFrame frame;
         frame.show();
-        frame.Startup({});
+        frame.Session().Startup({});
         QCOMPARE(frame.ViewsInStackingOrder().size(), 1);
         QCOMPARE(frame.ActiveView()->CurrentPath(), In("a"));
         QCOMPARE(prompt_->asked, QStringList());
@@ -139,13 +141,15 @@ private slots:
             emit d.List()->itemDoubleClicked(d.List()->item(1)); // a double-click confirms
             return d.result();
         });
-        frame.GoToWindow();
-        QCOMPARE(offered, QStringList({WindowChooserDialog::EntryText("c", QString::fromStdString(In("c"))),
-                                       WindowChooserDialog::EntryText("a", QString::fromStdString(In("a")))}));
+        frame.Windows().GoToWindow();
+        QCOMPARE(
+            offered,
+            QStringList({WindowChooserDialog::EntryText("c", QString::fromStdString(In("c"))),
+                         WindowChooserDialog::EntryText("a", QString::fromStdString(In("a")))}));
         QCOMPARE(frame.ActiveView(), a);
 
         // Go to a directory shows the chosen window's directory in the active one.
-        frame.GoToDirectory();
+        frame.Windows().GoToDirectory();
         QCOMPARE(a->CurrentPath(), In("c"));
     }
 };

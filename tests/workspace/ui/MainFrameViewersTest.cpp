@@ -8,6 +8,7 @@
 #include "viewers/ui/TextViewerWindow.h"
 #include "workspace/AppState.h"
 #include "workspace/ui/CMainFrame.h"
+#include "workspace/ui/FrameViewers.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -50,31 +51,31 @@ private slots:
         QVERIFY(view);
         QVERIFY(view->SelectPath(Std(In("a.png"))));
 
-        frame.QuickView();
+        frame.Viewers().QuickView();
         QCOMPARE(OpenViewerList::Instance().Windows().size(), 1);
         auto* quick =
             qobject_cast<ImageViewerWindow*>(OpenViewerList::Instance().Windows().first());
         QVERIFY(quick);
         QCOMPARE(quick->Path(), Std(In("a.png")));
         QVERIFY(quick->isMaximized());
-        frame.QuickView(true); // Alt+F3
+        frame.Viewers().QuickView(true); // Alt+F3
         QCOMPARE(OpenViewerList::Instance().Windows().size(), 2);
         QVERIFY(qobject_cast<TextViewerWindow*>(OpenViewerList::Instance().Windows().last()));
         OpenViewerList::Instance().Windows().last()->close();
         QTRY_COMPARE(OpenViewerList::Instance().Windows().size(), 1);
 
         // Auto view follows the selection once the burst of changes is over.
-        frame.ToggleAutoView();
-        QVERIFY(frame.AutoView()->IsOn());
-        auto* follower = qobject_cast<ImageViewerWindow*>(frame.AutoView()->Window());
+        frame.Viewers().ToggleAutoView();
+        QVERIFY(frame.Viewers().AutoView()->IsOn());
+        auto* follower = qobject_cast<ImageViewerWindow*>(frame.Viewers().AutoView()->Window());
         QVERIFY(follower && follower != quick);
         QCOMPARE(follower->Path(), Std(In("a.png")));
         QVERIFY(view->SelectPath(Std(In("b.png"))));
         QTRY_COMPARE(follower->Path(), Std(In("b.png")));
-        QCOMPARE(frame.AutoView()->Window(), follower);
+        QCOMPARE(frame.Viewers().AutoView()->Window(), follower);
         QCOMPARE(OpenViewerList::Instance().Windows().size(), 2);
 
-        frame.ArrangeThumbnailsAutoview();
+        frame.Viewers().ArrangeThumbnailsAutoview();
         QCOMPARE(view->GetViewMode(), COrvoBrowserView::ViewMode::Thumbnails);
         QVERIFY(follower->geometry().left() >
                 frame.mapToGlobal(QPoint(0, 0)).x() + view->ThumbnailSize());

@@ -5,6 +5,7 @@
 #include "search/ui/SearchLaunch.h"
 #include "settings/OptionsStore.h"
 #include "workspace/ui/CMainFrame.h"
+#include "workspace/ui/FrameWindowCommands.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -126,7 +127,7 @@ private slots:
         frame.show();
         COrvoBrowserView* view = frame.OpenBrowseWindow(tree_.path().toStdString());
         QString target = tree_.path() + "/sub/deep.txt";
-        frame.GoToFile(target);
+        frame.Windows().GoToFile(target);
         QCOMPARE(frame.ActiveView(), view);
         QCOMPARE(view->CurrentPath(), (tree_.path() + "/sub").toStdString());
         QCOMPARE(view->FirstSelectedPath(), target.toStdString());

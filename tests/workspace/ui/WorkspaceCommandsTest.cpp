@@ -11,6 +11,7 @@
 #include "workspace/ui/CChildFrame.h"
 #include "workspace/ui/CMainFrame.h"
 #include "workspace/ui/FavoritesMenu.h"
+#include "workspace/ui/FrameFavorites.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -83,16 +84,16 @@ private slots:
         CMainFrame frame;
         frame.show();
         COrvoBrowserView* view = frame.OpenBrowseWindow(Home("projects/orvo").toStdString());
-        frame.AddCurrentToFavorites();
+        frame.Favorites().AddCurrentToFavorites();
         QString link = Data("Favorites/orvo.lnk");
         QCOMPARE(QFileInfo(link).symLinkTarget(), Home("projects/orvo"));
         // The target is marked in a listing of its parent.
         view->Navigate(Home("projects").toStdString());
         QCOMPARE(view->MarkedRows().size(), size_t{1});
 
-        frame.OpenFavorite(link.toStdString());
+        frame.Favorites().OpenFavorite(link.toStdString());
         QCOMPARE(view->CurrentPath(), Home("projects/orvo").toStdString());
-        frame.EditFavoritesDirectory();
+        frame.Favorites().EditFavoritesDirectory();
         QCOMPARE(view->CurrentPath(), Data("Favorites").toStdString());
     }
 
@@ -102,7 +103,7 @@ private slots:
         frame.OpenBrowseWindow(home_->path().toStdString());
         CNewDirectoryDlg::SetTestRunner([](CNewDirectoryDlg& d) { d.accept(); });
         for (int i = 0; i < 3; ++i)
-            frame.CreateTemporaryDirectory();
+            frame.Favorites().CreateTemporaryDirectory();
         QString root = Data("TmpDirs");
         std::vector<std::string> expected = {(root + "/temp").toStdString(),
                                              (root + "/temp00").toStdString(),
@@ -111,7 +112,7 @@ private slots:
         QCOMPARE(frame.ActiveView()->DocumentTitle(), QStringLiteral("$ temp01 $"));
         // A cancelled dialog makes nothing.
         CNewDirectoryDlg::SetTestRunner([](CNewDirectoryDlg& d) { d.reject(); });
-        frame.CreateTemporaryDirectory();
+        frame.Favorites().CreateTemporaryDirectory();
         QCOMPARE(TemporaryDirectoryList::Instance().Paths().size(), size_t{3});
 
         // No at exit leaves them; Yes deletes them.
@@ -132,12 +133,12 @@ private slots:
 
     void deleteAllAsksOnlyWhenThereIsSomething() {
         CMainFrame frame;
-        frame.DeleteTemporaryDirectories();
+        frame.Favorites().DeleteTemporaryDirectories();
         QVERIFY(prompt_->asked.isEmpty());
         QDir(data_->path()).mkpath("TmpDirs/temp");
         TemporaryDirectoryList::Instance().Add(Data("TmpDirs/temp").toStdString());
         prompt_->answers = {UserPrompt::Answer::Yes};
-        frame.DeleteTemporaryDirectories();
+        frame.Favorites().DeleteTemporaryDirectories();
         QCOMPARE(prompt_->asked.last(),
                  QStringLiteral("Are you sure you wanna delete all the temporary directories "
                                 "created in this session ?"));

@@ -1,5 +1,5 @@
-// The main frame's file operations: "Copy to..." (F5), "Move to..." (F6)
-// and the re-reading of browse windows when an operation ends.
+#include "workspace/ui/FrameTransfers.h"
+
 #include "browse/ui/COrvoBrowserView.h"
 #include "fileops/FileOperationRequest.h"
 #include "fileops/OperationTexts.h"
@@ -8,6 +8,8 @@
 #include "platform/PathText.h"
 #include "platform/ui/UserPrompt.h"
 #include "workspace/ui/CMainFrame.h"
+#include "workspace/ui/FrameListCommands.h"
+#include "workspace/ui/FrameWindowCommands.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -15,42 +17,45 @@
 
 namespace orvo {
 
-void CMainFrame::BuildFileOperationActions() {
+FrameTransfers::FrameTransfers(CMainFrame& frame) : frame_(frame) {}
+
+void FrameTransfers::BuildActions() {
     FileOperationNotifier& notifier = FileOperationNotifier::Instance();
-    notifier.SetOwner(this);
+    notifier.SetOwner(&frame_);
     connect(&notifier, &FileOperationNotifier::RefreshDirectories, this,
-            &CMainFrame::RefreshDirectories);
-    editMenu_->addSeparator();
+            &FrameTransfers::RefreshDirectories);
+    QMenu* editMenu = frame_.EditMenu();
+    editMenu->addSeparator();
     auto ctrlHeld = [] {
         return (QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier) != 0;
     };
-    QAction* copy = editMenu_->addAction(QStringLiteral("Copy to..."));
+    QAction* copy = editMenu->addAction(QStringLiteral("Copy to..."));
     copy->setShortcut(QKeySequence(Qt::Key_F5));
     connect(copy, &QAction::triggered, this, [this, ctrlHeld] { CopyTo(ctrlHeld()); });
-    QAction* move = editMenu_->addAction(QStringLiteral("Move to..."));
+    QAction* move = editMenu->addAction(QStringLiteral("Move to..."));
     move->setShortcut(QKeySequence(Qt::Key_F6));
     connect(move, &QAction::triggered, this, [this, ctrlHeld] { MoveTo(ctrlHeld()); });
     // Ctrl+F5 and Ctrl+F6 ask for a directory instead of a window.
-    QAction* copyToFolder = new QAction(this);
+    QAction* copyToFolder = new QAction(&frame_);
     copyToFolder->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F5));
     connect(copyToFolder, &QAction::triggered, this, [this] { CopyTo(true); });
-    QAction* moveToFolder = new QAction(this);
+    QAction* moveToFolder = new QAction(&frame_);
     moveToFolder->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F6));
     connect(moveToFolder, &QAction::triggered, this, [this] { MoveTo(true); });
-    addActions({copyToFolder, moveToFolder});
+    frame_.addActions({copyToFolder, moveToFolder});
     for (QAction* a : {copy, move, copyToFolder, moveToFolder})
         a->setShortcutContext(Qt::ApplicationShortcut);
 }
 
-void CMainFrame::CopyTo(bool pickFolder) {
+void FrameTransfers::CopyTo(bool pickFolder) {
     TransferSelection(OpCopy, pickFolder);
 }
-void CMainFrame::MoveTo(bool pickFolder) {
+void FrameTransfers::MoveTo(bool pickFolder) {
     TransferSelection(OpMove, pickFolder);
 }
 
-void CMainFrame::TransferSelection(int kind, bool pickFolder) {
-    COrvoBrowserView* view = ActiveView();
+void FrameTransfers::TransferSelection(int kind, bool pickFolder) {
+    COrvoBrowserView* view = frame_.ActiveView();
     if (!view)
         return;
     std::vector<std::string> items = view->SelectedPaths();
@@ -58,23 +63,24 @@ void CMainFrame::TransferSelection(int kind, bool pickFolder) {
         return;
     QString destination;
     if (pickFolder)
-        destination = PickDestinationFolder(this, QString::fromStdString(view->CurrentPath()));
+        destination = PickDestinationFolder(&frame_, QString::fromStdString(view->CurrentPath()));
     else
-        destination = ChooseWindowPath();
+        destination = frame_.Windows().ChooseWindowPath();
     if (destination.isEmpty())
         return;
     std::string target = destination.toStdString();
     if (!IsDirectory(target)) {
-        UserPrompt::Message(this, QString::fromLatin1(kNotADirectory), UserPrompt::Icon::Warning);
+        UserPrompt::Message(&frame_, QString::fromLatin1(kNotADirectory),
+                            UserPrompt::Icon::Warning);
         return;
     }
     StartFileOperation(items, target, kind, 1);
 }
 
-void CMainFrame::RefreshDirectories(const QStringList& directories) {
-    for (COrvoBrowserView* view : ViewsInStackingOrder()) {
+void FrameTransfers::RefreshDirectories(const QStringList& directories) {
+    for (COrvoBrowserView* view : frame_.ViewsInStackingOrder()) {
         if (view->IsListMode()) {
-            RefreshListAfterOperation(view, directories);
+            frame_.Lists().RefreshListAfterOperation(view, directories);
             continue;
         }
         QString shown = QString::fromStdString(StripTrailingSlash(view->CurrentPath()));

@@ -1,5 +1,5 @@
-// The browse windows' file commands in the main frame's menus: each goes
-// to the active browse window.
+#include "workspace/ui/FrameFileCommands.h"
+
 #include "browse/ui/COrvoBrowserView.h"
 #include "viewers/ui/ImageConversionDialog.h"
 #include "workspace/ui/CMainFrame.h"
@@ -10,7 +10,14 @@
 
 namespace orvo {
 
-void CMainFrame::BuildFileCommandActions() {
+FrameFileCommands::FrameFileCommands(CMainFrame& frame) : frame_(frame) {}
+
+void FrameFileCommands::EditComment() {
+    if (COrvoBrowserView* view = frame_.ActiveView())
+        view->EditComment();
+}
+
+void FrameFileCommands::BuildActions() {
     auto add = [this](QMenu* menu, QAction* before, const QString& text, const QKeySequence& key,
                       void (COrvoBrowserView::*command)()) {
         auto* a = new QAction(text, menu);
@@ -21,73 +28,75 @@ void CMainFrame::BuildFileCommandActions() {
         // window must never remove what a browse window has selected.
         a->setShortcutContext(Qt::WindowShortcut);
         connect(a, &QAction::triggered, this, [this, command] {
-            if (COrvoBrowserView* view = ActiveView())
+            if (COrvoBrowserView* view = frame_.ActiveView())
                 (view->*command)();
         });
         return a;
     };
     auto modifiers = [] { return QGuiApplication::queryKeyboardModifiers(); };
 
+    QMenu* fileMenu = frame_.FileMenu();
+    QMenu* editMenu = frame_.EditMenu();
     // The commands go above Exit, which stays last.
     QAction* exit = nullptr;
-    for (QAction* a : fileMenu_->actions())
+    for (QAction* a : fileMenu->actions())
         if (a->shortcut() == QKeySequence(Qt::ALT | Qt::Key_F4))
             exit = a;
-    QAction* newDirectory = new QAction(QStringLiteral("New &directory(ies)...\tF7"), fileMenu_);
+    QAction* newDirectory = new QAction(QStringLiteral("New &directory(ies)...\tF7"), fileMenu);
     newDirectory->setStatusTip(QStringLiteral("Creates new directory(ies)"));
     newDirectory->setShortcut(QKeySequence(Qt::Key_F7));
     connect(newDirectory, &QAction::triggered, this, [this, modifiers] {
-        if (COrvoBrowserView* view = ActiveView())
+        if (COrvoBrowserView* view = frame_.ActiveView())
             view->NewDirectory(modifiers() & Qt::ControlModifier, modifiers() & Qt::ShiftModifier);
     });
-    fileMenu_->insertAction(exit, newDirectory);
-    QAction* newFile = add(fileMenu_, exit, QStringLiteral("New &file(s)...\tShift+F4"),
+    fileMenu->insertAction(exit, newDirectory);
+    QAction* newFile = add(fileMenu, exit, QStringLiteral("New &file(s)...\tShift+F4"),
                            QKeySequence(Qt::SHIFT | Qt::Key_F4), &COrvoBrowserView::NewFile);
     newFile->setStatusTip(QStringLiteral("Creates new file(s)"));
-    fileMenu_->insertSeparator(exit);
-    add(fileMenu_, exit, QStringLiteral("Create &shortcut\tAlt+F5"),
+    fileMenu->insertSeparator(exit);
+    add(fileMenu, exit, QStringLiteral("Create &shortcut\tAlt+F5"),
         QKeySequence(Qt::ALT | Qt::Key_F5), &COrvoBrowserView::CreateShortcuts);
-    add(fileMenu_, exit, QStringLiteral("&Remove\tDel"), QKeySequence(Qt::Key_Delete),
+    add(fileMenu, exit, QStringLiteral("&Remove\tDel"), QKeySequence(Qt::Key_Delete),
         &COrvoBrowserView::RemoveSelection);
-    add(fileMenu_, exit, QStringLiteral("Really remove from a disk\tAlt+Del"),
+    add(fileMenu, exit, QStringLiteral("Really remove from a disk\tAlt+Del"),
         QKeySequence(Qt::ALT | Qt::Key_Delete), &COrvoBrowserView::DeleteSelection);
-    fileMenu_->insertSeparator(exit);
-    add(fileMenu_, exit, QStringLiteral("&Open with Explorer\tCtrl+F10"),
+    fileMenu->insertSeparator(exit);
+    add(fileMenu, exit, QStringLiteral("&Open with Explorer\tCtrl+F10"),
         QKeySequence(Qt::CTRL | Qt::Key_F10), &COrvoBrowserView::OpenWithExplorer);
-    add(fileMenu_, exit, QStringLiteral("Open in DOS shell\tCtrl+Shift+F10"),
+    add(fileMenu, exit, QStringLiteral("Open in DOS shell\tCtrl+Shift+F10"),
         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F10), &COrvoBrowserView::OpenShellHere);
-    add(fileMenu_, exit, QStringLiteral("Go to link target"), QKeySequence(),
+    add(fileMenu, exit, QStringLiteral("Go to link target"), QKeySequence(),
         &COrvoBrowserView::GoToLinkTarget);
-    fileMenu_->insertSeparator(exit);
+    fileMenu->insertSeparator(exit);
 
-    editMenu_->addSeparator();
-    add(editMenu_, nullptr, QStringLiteral("&Copy\tCtrl+C"), QKeySequence(Qt::CTRL | Qt::Key_C),
+    editMenu->addSeparator();
+    add(editMenu, nullptr, QStringLiteral("&Copy\tCtrl+C"), QKeySequence(Qt::CTRL | Qt::Key_C),
         &COrvoBrowserView::CopyToClipboard);
-    add(editMenu_, nullptr, QStringLiteral("&Add\tCtrl+Shift+A"),
+    add(editMenu, nullptr, QStringLiteral("&Add\tCtrl+Shift+A"),
         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), &COrvoBrowserView::AddToClipboard);
-    add(editMenu_, nullptr, QStringLiteral("&Paste\tCtrl+V"), QKeySequence(Qt::CTRL | Qt::Key_V),
+    add(editMenu, nullptr, QStringLiteral("&Paste\tCtrl+V"), QKeySequence(Qt::CTRL | Qt::Key_V),
         &COrvoBrowserView::Paste);
-    add(editMenu_, nullptr, QStringLiteral("&Paste shortcut"), QKeySequence(),
+    add(editMenu, nullptr, QStringLiteral("&Paste shortcut"), QKeySequence(),
         &COrvoBrowserView::PasteShortcut);
-    add(editMenu_, nullptr, QStringLiteral("&Names to Clipboard\tCtrl+Space"),
+    add(editMenu, nullptr, QStringLiteral("&Names to Clipboard\tCtrl+Space"),
         QKeySequence(Qt::CTRL | Qt::Key_Space), &COrvoBrowserView::NamesToClipboard);
-    add(editMenu_, nullptr, QStringLiteral("&Paths to Clipboard\tCtrl+Alt+Space"),
+    add(editMenu, nullptr, QStringLiteral("&Paths to Clipboard\tCtrl+Alt+Space"),
         QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Space), &COrvoBrowserView::PathsToClipboard);
 
     // Ctrl+F7 and Shift+F7: the new directory takes the selection along.
-    auto* copyInto = new QAction(this);
+    auto* copyInto = new QAction(&frame_);
     copyInto->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F7));
     connect(copyInto, &QAction::triggered, this, [this] {
-        if (COrvoBrowserView* view = ActiveView())
+        if (COrvoBrowserView* view = frame_.ActiveView())
             view->NewDirectory(true, false);
     });
-    auto* moveInto = new QAction(this);
+    auto* moveInto = new QAction(&frame_);
     moveInto->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F7));
     connect(moveInto, &QAction::triggered, this, [this] {
-        if (COrvoBrowserView* view = ActiveView())
+        if (COrvoBrowserView* view = frame_.ActiveView())
             view->NewDirectory(false, true);
     });
-    addActions({copyInto, moveInto});
+    frame_.addActions({copyInto, moveInto});
 
     // "Run conversion when image dropped": a pasted picture passes through
     // the conversion dialog, whose format names the new file's extension.

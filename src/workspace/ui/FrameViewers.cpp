@@ -1,6 +1,5 @@
-// The main frame's viewers: quick view (F3, Alt+F3), auto view (Ctrl+F3)
-// and its arrangement beside a thumbnail window, the notice of a closed
-// viewer, and closing every viewer when the program shuts down.
+#include "workspace/ui/FrameViewers.h"
+
 #include "assist/ui/TipCommands.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "viewers/ui/AutoViewController.h"
@@ -12,6 +11,7 @@
 #include "workspace/ui/BackgroundArea.h"
 #include "workspace/ui/CChildFrame.h"
 #include "workspace/ui/CMainFrame.h"
+#include "workspace/ui/FrameWindowCommands.h"
 #include "workspace/ui/MainFrameOptions.h"
 
 #include <QAbstractItemView>
@@ -22,17 +22,20 @@
 
 namespace orvo {
 
-void CMainFrame::BuildViewerActions() {
-    auto* host = new ViewerHost(this);
-    host->chooseDestination = [this](QWidget*) { return ChooseWindowPath(); };
-    // The notice may come while this frame is being destroyed: it touches
+FrameViewers::FrameViewers(CMainFrame& frame) : frame_(frame) {}
+
+void FrameViewers::BuildActions() {
+    // Search windows find the host among the frame's children.
+    auto* host = new ViewerHost(&frame_);
+    host->chooseDestination = [this](QWidget*) { return frame_.Windows().ChooseWindowPath(); };
+    // The notice may come while the frame is being destroyed: it touches
     // nothing but the list.
     connect(host, &ViewerHost::ViewerClosed, host,
             [](const QWidget* window) { OpenViewerList::Instance().Remove(window); });
-    autoView_ = new AutoViewController(host, this);
+    autoView_ = new AutoViewController(host, &frame_);
     autoView_->SetSelectionSource([this] {
         AutoViewController::Selection selection;
-        COrvoBrowserView* view = ActiveView();
+        COrvoBrowserView* view = frame_.ActiveView();
         if (GetAppState().closing || !view)
             return selection;
         selection.valid = true;
@@ -42,31 +45,32 @@ void CMainFrame::BuildViewerActions() {
         return selection;
     });
 
-    viewMenu_->addSeparator();
-    QAction* quick = viewMenu_->addAction(QStringLiteral("Quick view"));
+    QMenu* viewMenu = frame_.ViewMenu();
+    viewMenu->addSeparator();
+    QAction* quick = viewMenu->addAction(QStringLiteral("Quick view"));
     quick->setShortcut(QKeySequence(Qt::Key_F3));
     connect(quick, &QAction::triggered, this, [this] { QuickView(false); });
     // Alt+F3 is the same command with Alt held; its own key as well, since
     // not every desktop tells a program which keys are down.
-    QAction* asText = viewMenu_->addAction(QStringLiteral("Quick view as text"));
+    QAction* asText = viewMenu->addAction(QStringLiteral("Quick view as text"));
     asText->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F3));
     connect(asText, &QAction::triggered, this, [this] { QuickView(true); });
-    autoViewAction_ = viewMenu_->addAction(QStringLiteral("Auto View"));
+    autoViewAction_ = viewMenu->addAction(QStringLiteral("Auto View"));
     autoViewAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F3));
     autoViewAction_->setCheckable(true);
-    connect(autoViewAction_, &QAction::triggered, this, &CMainFrame::ToggleAutoView);
+    connect(autoViewAction_, &QAction::triggered, this, &FrameViewers::ToggleAutoView);
     connect(autoView_, &AutoViewController::Toggled, autoViewAction_, &QAction::setChecked);
-    QAction* arrange = viewMenu_->addAction(QStringLiteral("Arrange : Thumbnails && Autoview"));
+    QAction* arrange = viewMenu->addAction(QStringLiteral("Arrange : Thumbnails && Autoview"));
     arrange->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_5));
-    connect(arrange, &QAction::triggered, this, &CMainFrame::ArrangeThumbnailsAutoview);
+    connect(arrange, &QAction::triggered, this, &FrameViewers::ArrangeThumbnailsAutoview);
     for (QAction* a : {quick, asText, autoViewAction_, arrange})
         a->setShortcutContext(Qt::ApplicationShortcut);
 
-    connect(this, &CMainFrame::ActiveViewChanged, this, [this](COrvoBrowserView* view) {
+    connect(&frame_, &CMainFrame::ActiveViewChanged, this, [this](COrvoBrowserView* view) {
         if (!view)
             return;
         connect(view, &COrvoBrowserView::SelectionChanged, this,
-                &CMainFrame::OnViewSelectionChanged, Qt::UniqueConnection);
+                &FrameViewers::OnViewSelectionChanged, Qt::UniqueConnection);
         autoView_->ScheduleSelectionChange();
     });
 
@@ -77,52 +81,53 @@ void CMainFrame::BuildViewerActions() {
     }
 }
 
-void CMainFrame::OnViewSelectionChanged() {
-    if (GetAppState().closing || sender() != ActiveView())
+void FrameViewers::OnViewSelectionChanged() {
+    if (GetAppState().closing || sender() != frame_.ActiveView())
         return;
     autoView_->ScheduleSelectionChange();
 }
 
-void CMainFrame::QuickView(bool asText) {
+void FrameViewers::QuickView(bool asText) {
     const bool alt = asText || AltHeldNow();
-    ShowOnActionTip(this, kQuickViewTip);
-    COrvoBrowserView* view = ActiveView();
+    ShowOnActionTip(&frame_, kQuickViewTip);
+    COrvoBrowserView* view = frame_.ActiveView();
     if (!view)
         return;
     QWidget* window = OpenQuickViewer(view->FirstSelectedPath(), view->CurrentPath(), true, nullptr,
-                                      findChild<ViewerHost*>(), alt);
+                                      frame_.findChild<ViewerHost*>(), alt);
     if (window)
         OpenViewerList::Instance().Append(window);
 }
 
-void CMainFrame::ToggleAutoView() {
+void FrameViewers::ToggleAutoView() {
     autoView_->Toggle();
 }
 
-void CMainFrame::ArrangeThumbnailsAutoview() {
+void FrameViewers::ArrangeThumbnailsAutoview() {
     autoView_->TurnOn();
     QWidget* viewer = autoView_->Window();
     if (!viewer)
         return;
-    COrvoBrowserView* view = ActiveView();
+    COrvoBrowserView* view = frame_.ActiveView();
     if (!view)
-        view = OpenBrowseWindow(QDir::homePath().toStdString());
-    CChildFrame* frame = view ? FrameOf(view) : nullptr;
+        view = frame_.OpenBrowseWindow(QDir::homePath().toStdString());
+    CChildFrame* frame = view ? frame_.FrameOf(view) : nullptr;
     if (!frame)
         return;
-    const QRect client = area_->viewport()->rect();
+    QWidget* viewport = frame_.Area()->viewport();
+    const QRect client = viewport->rect();
     frame->showNormal();
     frame->setGeometry(
         QRect(0, 0, view->ThumbnailSize() + 60, client.height()).adjusted(2, 2, -2, -2));
     const QRect rest(QPoint(frame->geometry().right() + 1, 0), client.bottomRight());
     const QRect inside = rest.adjusted(2, 2, -2, -2);
-    viewer->setGeometry(QRect(area_->viewport()->mapToGlobal(inside.topLeft()), inside.size()));
+    viewer->setGeometry(QRect(viewport->mapToGlobal(inside.topLeft()), inside.size()));
     // The picture takes the new room at once.
     if (auto* picture = qobject_cast<ImageViewerWindow*>(viewer))
         QTimer::singleShot(0, picture, &ImageViewerWindow::BestFit);
     if (view->GetViewMode() != COrvoBrowserView::ViewMode::Thumbnails)
         view->SetViewMode(COrvoBrowserView::ViewMode::Thumbnails);
-    UpdateViewModeChecks();
+    frame_.UpdateViewModeChecks();
 }
 
 } // namespace orvo

@@ -1,5 +1,5 @@
-// The main frame's "&List" menu: list windows and the file-list documents
-// they are saved as, exported to and checked against.
+#include "workspace/ui/FrameListCommands.h"
+
 #include "browse/FileListRows.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "platform/FileIO.h"
@@ -12,6 +12,7 @@
 #include "workspace/ui/CListExportDlg.h"
 #include "workspace/ui/CListStatusDlg.h"
 #include "workspace/ui/CMainFrame.h"
+#include "workspace/ui/FrameWindowCommands.h"
 #include "workspace/ui/ListFileDialogs.h"
 
 #include <QAction>
@@ -28,11 +29,13 @@ QString ToQ(const std::string& s) {
 }
 } // namespace
 
-void CMainFrame::BuildListActions() {
-    listMenu_ = new QMenu(QStringLiteral("&List"), this);
-    menuBar()->insertMenu(windowMenu_->menuAction(), listMenu_);
+FrameListCommands::FrameListCommands(CMainFrame& frame) : frame_(frame) {}
+
+void FrameListCommands::BuildActions() {
+    menu_ = new QMenu(QStringLiteral("&List"), &frame_);
+    frame_.menuBar()->insertMenu(frame_.WindowMenu()->menuAction(), menu_);
     auto add = [this](const QString& text, const QKeySequence& key, auto slot) {
-        QAction* a = listMenu_->addAction(text);
+        QAction* a = menu_->addAction(text);
         if (!key.isEmpty())
             a->setShortcut(key);
         // Only in the main window: F9 in a search window makes its own list.
@@ -41,15 +44,15 @@ void CMainFrame::BuildListActions() {
         return a;
     };
     add(QStringLiteral("&New list window\tF9"), QKeySequence(Qt::Key_F9),
-        &CMainFrame::NewListWindow);
+        &FrameListCommands::NewListWindow);
     add(QStringLiteral("&Open"), QKeySequence(), [this] { OpenListDocument(); });
     QList<QAction*> needList;
-    needList << add(QStringLiteral("&Save as"), QKeySequence(), &CMainFrame::SaveListAs);
-    needList << add(QStringLiteral("&Export"), QKeySequence(), &CMainFrame::ExportList);
-    needList << add(QStringLiteral("&Status"), QKeySequence(), &CMainFrame::ShowListStatus);
+    needList << add(QStringLiteral("&Save as"), QKeySequence(), &FrameListCommands::SaveListAs);
+    needList << add(QStringLiteral("&Export"), QKeySequence(), &FrameListCommands::ExportList);
+    needList << add(QStringLiteral("&Status"), QKeySequence(), &FrameListCommands::ShowListStatus);
     needList << add(QStringLiteral("Updates the files information (size,comment,time)"),
-                    QKeySequence(), &CMainFrame::RefreshList);
-    listMenu_->addSeparator();
+                    QKeySequence(), &FrameListCommands::RefreshList);
+    menu_->addSeparator();
     needList << add(QStringLiteral("Remove from the list\tDel"), QKeySequence(), [this] {
         if (COrvoBrowserView* view = ActiveListView())
             view->RemoveFromList();
@@ -58,50 +61,50 @@ void CMainFrame::BuildListActions() {
         if (COrvoBrowserView* view = ActiveListView())
             view->GoThere();
     });
-    connect(listMenu_, &QMenu::aboutToShow, this, [this, needList] {
+    connect(menu_, &QMenu::aboutToShow, this, [this, needList] {
         const bool list = ActiveListView() != nullptr;
         for (QAction* a : needList)
             a->setEnabled(list);
     });
 }
 
-COrvoBrowserView* CMainFrame::ActiveListView() const {
-    COrvoBrowserView* view = ActiveView();
+COrvoBrowserView* FrameListCommands::ActiveListView() const {
+    COrvoBrowserView* view = frame_.ActiveView();
     return view && view->IsListMode() ? view : nullptr;
 }
 
-COrvoBrowserView* CMainFrame::CreateListWindow(const std::vector<std::string>& paths) {
+COrvoBrowserView* FrameListCommands::CreateListWindow(const std::vector<std::string>& paths) {
     auto* view = new COrvoBrowserView;
-    CChildFrame* frame = AddViewWindow(view);
+    CChildFrame* frame = frame_.AddViewWindow(view);
     view->EnterListMode();
     view->AddListPaths(paths);
-    area_->setActiveSubWindow(frame);
+    frame_.Area()->setActiveSubWindow(frame);
     view->FocusList(0);
     return view;
 }
 
-void CMainFrame::MakeListWindow(const QStringList& paths) {
+void FrameListCommands::MakeListWindow(const QStringList& paths) {
     std::vector<std::string> list;
     list.reserve(static_cast<size_t>(paths.size()));
     for (const QString& p : paths)
         list.push_back(p.toStdString());
     CreateListWindow(list);
-    raise();
-    activateWindow();
+    frame_.raise();
+    frame_.activateWindow();
 }
 
-void CMainFrame::NewListWindow() {
-    COrvoBrowserView* view = ActiveView();
+void FrameListCommands::NewListWindow() {
+    COrvoBrowserView* view = frame_.ActiveView();
     CreateListWindow(view ? view->SelectedPaths() : std::vector<std::string>());
 }
 
-COrvoBrowserView* CMainFrame::OpenListDocument(const QString& requested) {
+COrvoBrowserView* FrameListCommands::OpenListDocument(const QString& requested) {
     QString path = requested;
     if (path.isEmpty()) {
-        COrvoBrowserView* active = ActiveView();
+        COrvoBrowserView* active = frame_.ActiveView();
         QString start = active && !active->CurrentPath().empty() ? ToQ(active->CurrentPath())
                                                                  : QDir::homePath();
-        path = AskListFileName(this, ListFileDialog::Open, start);
+        path = AskListFileName(&frame_, ListFileDialog::Open, start);
         if (path.isEmpty())
             return nullptr;
     }
@@ -112,13 +115,13 @@ COrvoBrowserView* CMainFrame::OpenListDocument(const QString& requested) {
             LoadFileList(path.toStdString(), rows);
         } catch (const std::exception& e) {
             UserPrompt::Message(
-                this, tr("The file list \"%1\" cannot be opened: %2").arg(path, ToQ(e.what())),
+                &frame_, tr("The file list \"%1\" cannot be opened: %2").arg(path, ToQ(e.what())),
                 UserPrompt::Icon::Warning);
             return nullptr;
         }
     }
     auto* view = new COrvoBrowserView;
-    CChildFrame* frame = AddViewWindow(view);
+    CChildFrame* frame = frame_.AddViewWindow(view);
     view->EnterListMode();
     // The document's own name and date go along, so that saving an
     // unchanged list writes the same bytes.
@@ -130,63 +133,64 @@ COrvoBrowserView* CMainFrame::OpenListDocument(const QString& requested) {
     view->Listing().SetCreated(created);
     view->Listing().SetSecondText(std::move(secondText));
     view->SetListDocument(path.toStdString(), true);
-    area_->setActiveSubWindow(frame);
+    frame_.Area()->setActiveSubWindow(frame);
     view->FocusList(0);
     return view;
 }
 
-void CMainFrame::SaveListAs() {
+void FrameListCommands::SaveListAs() {
     COrvoBrowserView* view = ActiveListView();
     if (!view)
         return;
     QString proposed = view->ListDocumentPath().empty()
                            ? QDir::home().filePath(view->DocumentTitle() + QStringLiteral(".orl"))
                            : ToQ(view->ListDocumentPath());
-    QString path = AskListFileName(this, ListFileDialog::SaveAs, proposed);
+    QString path = AskListFileName(&frame_, ListFileDialog::SaveAs, proposed);
     if (path.isEmpty())
         return;
     try {
         SaveFileList(path.toStdString(), view->Listing());
     } catch (const std::exception& e) {
-        UserPrompt::Message(this, tr("The list was not saved: %1").arg(ToQ(e.what())),
+        UserPrompt::Message(&frame_, tr("The list was not saved: %1").arg(ToQ(e.what())),
                             UserPrompt::Icon::Warning);
         return;
     }
     view->SetListDocument(path.toStdString(), false);
 }
 
-void CMainFrame::ExportList() {
+void FrameListCommands::ExportList() {
     COrvoBrowserView* view = ActiveListView();
     if (!view)
         return;
-    CListExportDlg dialog(view->Listing(), this);
+    CListExportDlg dialog(view->Listing(), &frame_);
     if (dialog.Run() != QDialog::Accepted)
         return;
     QString directory = view->ListDocumentPath().empty()
                             ? QDir::homePath()
                             : QFileInfo(ToQ(view->ListDocumentPath())).absolutePath();
     QString proposed = QDir(directory).filePath(view->DocumentTitle() + QStringLiteral(".txt"));
-    QString path = AskListFileName(this, ListFileDialog::Export, proposed);
+    QString path = AskListFileName(&frame_, ListFileDialog::Export, proposed);
     if (path.isEmpty())
         return;
     try {
         WriteFileAtomically(path.toStdString(), ExportListText(view->Listing(), dialog.Options()));
     } catch (const std::exception&) {
-        UserPrompt::Message(this, QStringLiteral("Nie udało się wykreować pliku ") + path,
+        UserPrompt::Message(&frame_, QStringLiteral("Nie udało się wykreować pliku ") + path,
                             UserPrompt::Icon::Warning);
     }
 }
 
-void CMainFrame::ShowListStatus() {
+void FrameListCommands::ShowListStatus() {
     COrvoBrowserView* view = ActiveListView();
     if (!view)
         return;
-    CListStatusDlg dialog(CheckListStatus(view->Listing()), this);
-    connect(&dialog, &CListStatusDlg::GoToFileRequested, this, &CMainFrame::GoToFile);
+    CListStatusDlg dialog(CheckListStatus(view->Listing()), &frame_);
+    connect(&dialog, &CListStatusDlg::GoToFileRequested, &frame_.Windows(),
+            &FrameWindowCommands::GoToFile);
     if (dialog.Run() != QDialog::Accepted)
         return;
     // The view may have gone while the dialog was up (a go-to replaced it).
-    if (!ViewsInStackingOrder().contains(view))
+    if (!frame_.ViewsInStackingOrder().contains(view))
         return;
     if (dialog.RemoveDead())
         view->RemoveDeadRows();
@@ -194,27 +198,29 @@ void CMainFrame::ShowListStatus() {
         view->RefreshListRows();
 }
 
-void CMainFrame::RefreshList() {
+void FrameListCommands::RefreshList() {
     if (COrvoBrowserView* view = ActiveListView())
         view->RefreshListRows();
 }
 
-void CMainFrame::GoThere(const QString& path) {
+void FrameListCommands::GoThere(const QString& path) {
     std::string entry = StripTrailingSlash(path.toStdString());
     std::string directory = ParentDirectoryOf(entry);
     if (directory.empty() || !IsDirectory(directory)) {
-        UserPrompt::Message(this, tr("The directory of \"%1\" does not exist any more.").arg(path),
+        UserPrompt::Message(&frame_,
+                            tr("The directory of \"%1\" does not exist any more.").arg(path),
                             UserPrompt::Icon::Warning);
         return;
     }
-    COrvoBrowserView* view = OpenBrowseWindow(directory);
+    COrvoBrowserView* view = frame_.OpenBrowseWindow(directory);
     if (!view)
         return;
     view->SelectPath(entry);
     view->FocusList(-1);
 }
 
-void CMainFrame::RefreshListAfterOperation(COrvoBrowserView* view, const QStringList& directories) {
+void FrameListCommands::RefreshListAfterOperation(COrvoBrowserView* view,
+                                                  const QStringList& directories) {
     std::vector<std::string> changed;
     for (const QString& d : directories)
         changed.push_back(d.toStdString());

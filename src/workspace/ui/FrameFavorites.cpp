@@ -1,5 +1,5 @@
-// Favorites, temporary directories and the size-counting mode of the main
-// frame.
+#include "workspace/ui/FrameFavorites.h"
+
 #include "assist/ui/TipCommands.h"
 #include "browse/DirectoryListing.h"
 #include "browse/FileCommands.h"
@@ -58,7 +58,9 @@ void OfferTemporaryDirectoriesAtExit(CMainFrame* frame) {
 
 } // namespace
 
-void CMainFrame::BuildFavoritesActions() {
+FrameFavorites::FrameFavorites(CMainFrame& frame) : frame_(frame) {}
+
+void FrameFavorites::BuildActions() {
     auto add = [this](QMenu* menu, const QString& text, const QKeySequence& key, auto slot) {
         QAction* a = menu->addAction(text);
         if (!key.isEmpty())
@@ -67,32 +69,36 @@ void CMainFrame::BuildFavoritesActions() {
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
-    toolsMenu_->addSeparator();
-    add(toolsMenu_, QStringLiteral("F&avorites\tAlt+A"), QKeySequence(Qt::ALT | Qt::Key_A),
-        &CMainFrame::ShowFavoritesMenu);
-    add(toolsMenu_, QStringLiteral("&Internet Explorer Favorites\tCtrl+I"),
-        QKeySequence(Qt::CTRL | Qt::Key_I), &CMainFrame::ShowSystemFavoritesMenu);
-    QMenu* temporary = toolsMenu_->addMenu(QStringLiteral("&Temporary directories"));
+    QMenu* toolsMenu = frame_.ToolsMenu();
+    QMenu* viewMenu = frame_.ViewMenu();
+    toolsMenu->addSeparator();
+    add(toolsMenu, QStringLiteral("F&avorites\tAlt+A"), QKeySequence(Qt::ALT | Qt::Key_A),
+        &FrameFavorites::ShowFavoritesMenu);
+    add(toolsMenu, QStringLiteral("&Internet Explorer Favorites\tCtrl+I"),
+        QKeySequence(Qt::CTRL | Qt::Key_I), &FrameFavorites::ShowSystemFavoritesMenu);
+    QMenu* temporary = toolsMenu->addMenu(QStringLiteral("&Temporary directories"));
     add(temporary, QStringLiteral("&Create new (F8)"), QKeySequence(Qt::Key_F8),
-        &CMainFrame::CreateTemporaryDirectory);
-    add(temporary, QStringLiteral("&List"), QKeySequence(), &CMainFrame::ListTemporaryDirectories);
-    add(temporary, QStringLiteral("&Edit"), QKeySequence(), &CMainFrame::EditTemporaryDirectories);
+        &FrameFavorites::CreateTemporaryDirectory);
+    add(temporary, QStringLiteral("&List"), QKeySequence(),
+        &FrameFavorites::ListTemporaryDirectories);
+    add(temporary, QStringLiteral("&Edit"), QKeySequence(),
+        &FrameFavorites::EditTemporaryDirectories);
     add(temporary, QStringLiteral("&Delete all of this session"), QKeySequence(),
-        &CMainFrame::DeleteTemporaryDirectories);
+        &FrameFavorites::DeleteTemporaryDirectories);
 
-    viewMenu_->addSeparator();
-    QAction* counting = viewMenu_->addAction(QStringLiteral("&Counting directories size mode"));
+    viewMenu->addSeparator();
+    QAction* counting = viewMenu->addAction(QStringLiteral("&Counting directories size mode"));
     counting->setCheckable(true);
     counting->setChecked(COrvoBrowserView::CountingMode());
     counting->setStatusTip(QStringLiteral("Enters the mode of counting directory size"));
     counting->setToolTip(counting->statusTip());
     counting->setIcon(QIcon::fromTheme(QStringLiteral("drive-harddisk"),
-                                       style()->standardIcon(QStyle::SP_DriveHDIcon)));
+                                       frame_.style()->standardIcon(QStyle::SP_DriveHDIcon)));
     counting->setObjectName(QStringLiteral("CountingMode"));
-    connect(counting, &QAction::toggled, this, &CMainFrame::SetCountingMode);
-    toolBar_->addAction(counting);
-    add(viewMenu_, QStringLiteral("Count the selected directories"), QKeySequence(), [this] {
-        if (COrvoBrowserView* view = ActiveView())
+    connect(counting, &QAction::toggled, this, &FrameFavorites::SetCountingMode);
+    frame_.MainToolBar()->addAction(counting);
+    add(viewMenu, QStringLiteral("Count the selected directories"), QKeySequence(), [this] {
+        if (COrvoBrowserView* view = frame_.ActiveView())
             view->CountDirectories(true);
     });
 
@@ -112,25 +118,25 @@ void CMainFrame::BuildFavoritesActions() {
     }
 }
 
-void CMainFrame::SetCountingMode(bool on) {
+void FrameFavorites::SetCountingMode(bool on) {
     COrvoBrowserView::SetCountingMode(on);
     if (on)
-        if (COrvoBrowserView* view = ActiveView())
+        if (COrvoBrowserView* view = frame_.ActiveView())
             view->CountDirectories(false);
 }
 
-void CMainFrame::ShowDirectory(const std::string& directory) {
-    if (COrvoBrowserView* view = ActiveView()) {
+void FrameFavorites::ShowDirectory(const std::string& directory) {
+    if (COrvoBrowserView* view = frame_.ActiveView()) {
         view->Navigate(directory, true, true, false);
         view->FocusList(0);
     } else {
-        OpenBrowseWindow(directory);
+        frame_.OpenBrowseWindow(directory);
     }
 }
 
-void CMainFrame::ShowFavoritesMenu() {
-    ShowOnActionTip(this, kFavoritesTip);
-    QMenu menu(this);
+void FrameFavorites::ShowFavoritesMenu() {
+    ShowOnActionTip(&frame_, kFavoritesTip);
+    QMenu menu(&frame_);
     QAction* addCurrent = menu.addAction(QStringLiteral("Add current to favorites"));
     QAction* edit = menu.addAction(QStringLiteral("Edit favorites directory"));
     menu.addSeparator();
@@ -146,33 +152,33 @@ void CMainFrame::ShowFavoritesMenu() {
         OpenFavorite(FavoritePathOf(chosen));
 }
 
-void CMainFrame::ShowSystemFavoritesMenu() {
-    QMenu menu(this);
+void FrameFavorites::ShowSystemFavoritesMenu() {
+    QMenu menu(&frame_);
     BuildFavoritesMenu(&menu, ReadSystemFavorites());
     if (QAction* chosen = menu.exec(QCursor::pos()))
         OpenFavorite(FavoritePathOf(chosen));
 }
 
-void CMainFrame::AddCurrentToFavorites() {
-    COrvoBrowserView* view = ActiveView();
+void FrameFavorites::AddCurrentToFavorites() {
+    COrvoBrowserView* view = frame_.ActiveView();
     if (!view || view->CurrentPath() == std::string(kComputerPath))
         return;
     std::string favorites = FavoritesDirectory();
     std::string link = FavoriteShortcutPath(favorites, view->CurrentPath());
     if (!CreateDirChain(favorites) || !CreateShortcut(view->CurrentPath(), link)) {
-        UserPrompt::Message(this, ToQ("Couldn't create " + link), UserPrompt::Icon::Warning);
+        UserPrompt::Message(&frame_, ToQ("Couldn't create " + link), UserPrompt::Icon::Warning);
         return;
     }
     CheckFavorites(true);
 }
 
-void CMainFrame::EditFavoritesDirectory() {
+void FrameFavorites::EditFavoritesDirectory() {
     std::string favorites = FavoritesDirectory();
     CreateDirChain(favorites);
     ShowDirectory(favorites);
 }
 
-void CMainFrame::OpenFavorite(const std::string& path) {
+void FrameFavorites::OpenFavorite(const std::string& path) {
     if (path.empty())
         return;
     FavoriteAction action = ResolveFavorite(path);
@@ -198,55 +204,56 @@ void CMainFrame::OpenFavorite(const std::string& path) {
     }
     std::string error;
     if (argv.empty() || !StartProgram(argv, where, &error))
-        UserPrompt::Message(this,
+        UserPrompt::Message(&frame_,
                             tr("Cannot open \"%1\": %2")
                                 .arg(ToQ(action.target.empty() ? path : action.target), ToQ(error)),
                             UserPrompt::Icon::Warning);
 }
 
-void CMainFrame::CreateTemporaryDirectory() {
-    COrvoBrowserView* view = ActiveView();
+void FrameFavorites::CreateTemporaryDirectory() {
+    COrvoBrowserView* view = frame_.ActiveView();
     std::vector<std::string> selection = view ? view->SelectedPaths() : std::vector<std::string>{};
     std::string root = TemporaryDirectoryRoot();
     std::string next = NextTemporaryDirectory(root);
     if (next.empty()) {
-        UserPrompt::Message(this, ToQ("Couldn't create " + root), UserPrompt::Icon::Warning);
+        UserPrompt::Message(&frame_, ToQ("Couldn't create " + root), UserPrompt::Icon::Warning);
         return;
     }
     std::vector<std::string> made =
-        RunNewDirectoryCommand(this, root, selection, CNewDirectoryDlg::Form::Directory,
+        RunNewDirectoryCommand(&frame_, root, selection, CNewDirectoryDlg::Form::Directory,
                                ToQ(std::string(FileNameOf(next))));
     if (made.empty())
         return;
     for (const std::string& path : made)
         TemporaryDirectoryList::Instance().Add(path);
-    if (COrvoBrowserView* opened = OpenBrowseWindow(made.front()))
-        if (CChildFrame* frame = FrameOf(opened))
+    if (COrvoBrowserView* opened = frame_.OpenBrowseWindow(made.front()))
+        if (CChildFrame* frame = frame_.FrameOf(opened))
             frame->showNormal();
 }
 
-void CMainFrame::ListTemporaryDirectories() {
+void FrameFavorites::ListTemporaryDirectories() {
     const std::vector<std::string>& paths = TemporaryDirectoryList::Instance().Paths();
     if (paths.empty())
         return;
-    QMenu menu(this);
+    QMenu menu(&frame_);
     for (const std::string& path : paths)
         menu.addAction(ToQ(std::string(FileNameOf(path))))->setData(ToQ(path));
     if (QAction* chosen = menu.exec(QCursor::pos()))
-        OpenBrowseWindow(chosen->data().toString().toStdString());
+        frame_.OpenBrowseWindow(chosen->data().toString().toStdString());
 }
 
-void CMainFrame::EditTemporaryDirectories() {
+void FrameFavorites::EditTemporaryDirectories() {
     std::string root = TemporaryDirectoryRoot();
     CreateDirChain(root);
-    OpenBrowseWindow(root);
+    frame_.OpenBrowseWindow(root);
 }
 
-void CMainFrame::DeleteTemporaryDirectories() {
+void FrameFavorites::DeleteTemporaryDirectories() {
     TemporaryDirectoryList& list = TemporaryDirectoryList::Instance();
     if (list.Empty())
         return;
-    if (UserPrompt::Instance().Ask(this, QString(), QString::fromLatin1(kDeleteTemporaryQuestion),
+    if (UserPrompt::Instance().Ask(&frame_, QString(),
+                                   QString::fromLatin1(kDeleteTemporaryQuestion),
                                    UserPrompt::Buttons::YesNoCancel,
                                    UserPrompt::Icon::Question) != UserPrompt::Answer::Yes)
         return;

@@ -1,25 +1,27 @@
-// Start-up, shutdown and the saved window layout of the main frame.
+#include "workspace/ui/FrameSession.h"
+
 #include "assist/ui/TipCommands.h"
 #include "browse/ui/COrvoBrowserView.h"
-#include "platform/DataDirectory.h"
+#include "fileops/ui/CFileOperationDlg.h"
 #include "platform/ui/UserPrompt.h"
 #include "settings/OptionAccessors.h"
 #include "settings/OptionKeys.h"
 #include "settings/OptionTables.h"
 #include "settings/OptionsStore.h"
-#include "settings/ui/OptionsCommands.h"
 #include "workspace/AppState.h"
 #include "workspace/WindowLayout.h"
 #include "workspace/ui/BackgroundArea.h"
 #include "workspace/ui/CChildFrame.h"
 #include "workspace/ui/CMainFrame.h"
+#include "workspace/ui/CQuickAccessBar.h"
+#include "workspace/ui/FrameListCommands.h"
+#include "workspace/ui/FrameQuickAccess.h"
+#include "workspace/ui/FrameWindowCommands.h"
 #include "workspace/ui/MainFrameOptions.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMdiSubWindow>
-#include <QUrl>
 
 namespace orvo {
 
@@ -35,30 +37,43 @@ QTable* BrowseWindowsTable() {
 
 } // namespace
 
-void CMainFrame::Startup(const QStringList& arguments) {
+FrameSession::FrameSession(CMainFrame& frame) : frame_(frame) {}
+
+void FrameSession::LoadOptions() {
+    LoadMainFrameOptions(&frame_);
+}
+
+void FrameSession::SaveOptions() {
+    if (optionsSaved_)
+        return;
+    optionsSaved_ = true;
+    SaveMainFrameOptions(&frame_);
+}
+
+void FrameSession::Startup(const QStringList& arguments) {
     AppState& state = GetAppState();
     state.startupFinished = false;
     RestoreWindows();
     // A file-list document named on the command line opens in a list window.
     if (!arguments.isEmpty())
-        OpenListDocument(QFileInfo(arguments.first()).absoluteFilePath());
-    RunTipOfDay(this, GetOptionsDatabase(), false);
+        frame_.Lists().OpenListDocument(QFileInfo(arguments.first()).absoluteFilePath());
+    RunTipOfDay(&frame_, GetOptionsDatabase(), false);
     state.startupFinished = true;
 }
 
-void CMainFrame::RestoreWindows() {
+void FrameSession::RestoreWindows() {
     std::vector<SavedWindow> saved = ReadSavedWindows(*BrowseWindowsTable());
     std::vector<SavedWindow> order = WindowsToRestore(saved);
     if (!saved.empty() && !order.empty())
-        area_->closeAllSubWindows();
+        frame_.Area()->closeAllSubWindows();
     for (const SavedWindow& w : order) {
         QFileInfo info(QString::fromStdString(w.path));
         COrvoBrowserView* view = nullptr;
         if (info.suffix().compare(QStringLiteral("orl"), Qt::CaseInsensitive) == 0 && info.isFile())
-            view = OpenListDocument(info.filePath());
+            view = frame_.Lists().OpenListDocument(info.filePath());
         else if (info.isDir())
-            view = OpenBrowseWindow(w.path);
-        CChildFrame* frame = view ? FrameOf(view) : nullptr;
+            view = frame_.OpenBrowseWindow(w.path);
+        CChildFrame* frame = view ? frame_.FrameOf(view) : nullptr;
         if (!frame)
             continue;
         if (w.maximized) {
@@ -70,18 +85,18 @@ void CMainFrame::RestoreWindows() {
         if (!w.selectedPath.empty())
             view->SelectPath(w.selectedPath);
     }
-    if (area_->subWindowList().isEmpty()) {
+    if (frame_.Area()->subWindowList().isEmpty()) {
         std::string home = QDir::homePath().toStdString();
-        OpenBrowseWindow(home);
-        OpenBrowseWindow(home);
-        TileWindows();
+        frame_.OpenBrowseWindow(home);
+        frame_.OpenBrowseWindow(home);
+        frame_.Windows().TileWindows();
     }
 }
 
-void CMainFrame::RecordLayout() {
+void FrameSession::RecordLayout() {
     std::vector<SavedWindow> windows;
-    for (COrvoBrowserView* view : ViewsInStackingOrder()) {
-        CChildFrame* frame = FrameOf(view);
+    for (COrvoBrowserView* view : frame_.ViewsInStackingOrder()) {
+        CChildFrame* frame = frame_.FrameOf(view);
         if (!frame)
             continue;
         SavedWindow w;
@@ -102,21 +117,36 @@ void CMainFrame::RecordLayout() {
     WriteSavedWindows(*BrowseWindowsTable(), windows);
 }
 
-void CMainFrame::ApplyBackground() {
-    std::string path = GetStringOption(kBackgroundImagePathKey);
-    if (path == kDefaultBackgroundValue)
-        path = DataFilePath("images/bkgnd.jpg");
-    QString help = QString::fromStdString(DataFilePath("help/index.html"));
-    area_->SetBackground(QString::fromStdString(path),
-                         QStringLiteral("Orvo Browser: every file can tell its story\r\nRead the guide"),
-                         QUrl::fromLocalFile(help).toString());
-}
-
-void CMainFrame::RereadOptions() {
-    orvo::RereadOptions(this);
-    ApplyBackground();
-    for (COrvoBrowserView* view : ViewsInStackingOrder())
-        view->RebuildView(true, true, true);
+bool FrameSession::Shutdown() {
+    AppState& state = GetAppState();
+    for (COrvoBrowserView* view : frame_.ViewsInStackingOrder()) {
+        if (view->IsCounting()) {
+            // The same refusal a single counting window gives.
+            if (CChildFrame* frame = frame_.FrameOf(view))
+                frame->close();
+            return false;
+        }
+    }
+    // Quitting stops running copies and deletes between two entries (nothing
+    // is left half written), but the user should know before it happens.
+    int working = 0;
+    for (CFileOperationDlg* operation : frame_.findChildren<CFileOperationDlg*>())
+        working += operation->IsWorking();
+    if (working > 0 &&
+        !UserPrompt::AskYesNo(
+            &frame_,
+            tr("%n file operation(s) are still running. Stop them and quit?", nullptr, working)))
+        return false;
+    state.closing = true;
+    RecordLayout();
+    CQuickAccessBar* bar = frame_.QuickAccess().Bar();
+    SetBoolOption(kShowQuickAccessBarKey, bar && !bar->isHidden());
+    RunShutdownHooks(&frame_);
+    // Close the browse windows before the frame goes, so none of them
+    // outlives the options it reads.
+    frame_.Area()->closeAllSubWindows();
+    SaveOptions();
+    return true;
 }
 
 } // namespace orvo

@@ -1,0 +1,102 @@
+#include "workspace/ui/FrameDialogCommands.h"
+
+#include "assist/ui/TipCommands.h"
+#include "browse/ui/COrvoBrowserView.h"
+#include "platform/DataDirectory.h"
+#include "platform/ui/UserPrompt.h"
+#include "settings/OptionsStore.h"
+#include "settings/ui/OptionsCommands.h"
+#include "store/ui/CTableEditorDlg.h"
+#include "workspace/ui/CMainFrame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFile>
+#include <QMenu>
+#include <QUrl>
+
+namespace orvo {
+
+FrameDialogCommands::FrameDialogCommands(CMainFrame& frame) : frame_(frame) {}
+
+void FrameDialogCommands::BuildActions() {
+    auto add = [this](QMenu* menu, const QString& text, const QKeySequence& key, auto slot) {
+        QAction* a = menu->addAction(text);
+        if (!key.isEmpty())
+            a->setShortcut(key);
+        a->setShortcutContext(Qt::ApplicationShortcut);
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    QMenu* optionsMenu = frame_.OptionsMenu();
+    add(optionsMenu, QStringLiteral("General options"), QKeySequence(),
+        &FrameDialogCommands::ShowGeneralOptions);
+    add(optionsMenu, QStringLiteral("Files colors"), QKeySequence(),
+        &FrameDialogCommands::ShowFileColors);
+    add(optionsMenu, QStringLiteral("Special file types"), QKeySequence(),
+        &FrameDialogCommands::ShowSpecialFileTypes);
+    optionsMenu->addSeparator();
+    add(optionsMenu, QStringLiteral("Re-read otpions"), QKeySequence(),
+        &FrameDialogCommands::RereadOptions);
+
+    QMenu* helpMenu = frame_.HelpMenu();
+    add(helpMenu, QStringLiteral("Tip of the day..."), QKeySequence(),
+        &FrameDialogCommands::ShowTipOfTheDay);
+    add(helpMenu, QStringLiteral("&Keyboard map"), QKeySequence(Qt::Key_F1),
+        &FrameDialogCommands::ShowKeyboardMap);
+    helpMenu->addSeparator();
+    add(helpMenu, QStringLiteral("About"), QKeySequence(), &FrameDialogCommands::ShowAbout);
+}
+
+void FrameDialogCommands::ShowGeneralOptions() {
+    RunGeneralOptions(&frame_);
+    // The background and the comment file's visibility may have changed.
+    frame_.ApplyBackground();
+    for (COrvoBrowserView* view : frame_.ViewsInStackingOrder())
+        view->RebuildView(true, true, false);
+}
+
+void FrameDialogCommands::ShowFileColors() {
+    if (CTableEditorDlg* editor = OpenFilesColorsEditor(&frame_))
+        connect(editor, &QDialog::finished, this, [this] {
+            for (COrvoBrowserView* view : frame_.ViewsInStackingOrder())
+                view->update();
+        });
+}
+
+void FrameDialogCommands::ShowSpecialFileTypes() {
+    OpenSpecialFileTypesEditor(&frame_);
+}
+
+void FrameDialogCommands::RereadOptions() {
+    orvo::RereadOptions(&frame_);
+    frame_.ApplyBackground();
+    for (COrvoBrowserView* view : frame_.ViewsInStackingOrder())
+        view->RebuildView(true, true, true);
+}
+
+void FrameDialogCommands::ShowTipOfTheDay() {
+    RunTipOfDay(&frame_, GetOptionsDatabase(), true);
+}
+
+void FrameDialogCommands::ShowKeyboardMap() {
+    QString path = QString::fromStdString(DataFilePath("help/keymap.txt"));
+    if (!QFile::exists(path)) {
+        UserPrompt::Message(&frame_, tr("The keyboard map is missing: %1").arg(path),
+                            UserPrompt::Icon::Warning);
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void FrameDialogCommands::ShowAbout() {
+    UserPrompt::Message(
+        &frame_,
+        tr("Orvo Browser %1\n\nA file manager whose files and directories carry "
+           "their own comments.\nBuilt with Qt %2.")
+            .arg(QApplication::applicationVersion(), QString::fromLatin1(qVersion())),
+        UserPrompt::Icon::Information, tr("About Orvo Browser"));
+}
+
+} // namespace orvo

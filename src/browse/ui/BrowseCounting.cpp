@@ -1,11 +1,10 @@
-// The directory-size counting mode of a browse window: the count runs on
-// a thread of its own, and its texts land in the rows it still shows.
+#include "browse/ui/BrowseCounting.h"
+
 #include "browse/DirectoryListing.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "browse/ui/SizeCountRunner.h"
 #include "browse/ui/ViewTableModel.h"
 
-#include <QAbstractItemView>
 #include <QTableView>
 
 namespace orvo {
@@ -14,69 +13,79 @@ namespace {
 bool countingMode = false;
 } // namespace
 
-void COrvoBrowserView::SetCountingMode(bool on) {
+BrowseCounting::BrowseCounting(COrvoBrowserView* view) : QObject(view), view_(view) {}
+
+void BrowseCounting::SetCountingMode(bool on) {
     countingMode = on;
 }
-bool COrvoBrowserView::CountingMode() {
+
+bool BrowseCounting::CountingMode() {
     return countingMode;
 }
 
-void COrvoBrowserView::CountDirectories(bool selectedOnly) {
-    if (currentPath_ == kComputerPath)
+void BrowseCounting::CountDirectories(bool selectedOnly) {
+    if (view_->CurrentPath() == kComputerPath)
         return; // the drive list shows volumes, whose sizes the drive box tells
     std::vector<SizeCountRow> rows;
-    const int path = viewTable_.FieldIndex("Path");
+    const QTable& table = view_->ViewTable();
+    const ViewTableModel& model = *view_->Model();
+    const int path = table.FieldIndex("Path");
     auto add = [&](int row) {
-        if (!model_->IsParentEntry(row))
-            rows.push_back({row, std::string(viewTable_.GetValue(path, row).AsStringView())});
+        if (!model.IsParentEntry(row))
+            rows.push_back({row, std::string(table.GetValue(path, row).AsStringView())});
     };
     if (selectedOnly) {
-        for (int row : SelectedRows())
+        for (int row : view_->SelectedRows())
             add(row);
     } else {
-        for (int row = 0; row < viewTable_.GetRecordCount(); ++row)
+        for (int row = 0; row < table.GetRecordCount(); ++row)
             add(row);
     }
-    if (!sizeCounter_) {
-        sizeCounter_ = new SizeCountRunner(this);
-        connect(sizeCounter_, &SizeCountRunner::RowProgress, this,
+    if (!runner_) {
+        runner_ = new SizeCountRunner(this);
+        connect(runner_, &SizeCountRunner::RowProgress, this,
                 [this](int row, const QString& p, const QString& text) {
                     ShowCountText(row, p, text, -1);
                 });
-        connect(sizeCounter_, &SizeCountRunner::RowCounted, this,
+        connect(runner_, &SizeCountRunner::RowCounted, this,
                 [this](int row, const QString& p, const QString& text, quint32 kb) {
                     ShowCountText(row, p, text, static_cast<qint64>(kb));
                 });
-        connect(sizeCounter_, &SizeCountRunner::TotalChanged, this,
+        connect(runner_, &SizeCountRunner::TotalChanged, this,
                 [this](quint64 total) { listingTotal_ = total; });
-        connect(sizeCounter_, &SizeCountRunner::Finished, this, [this](quint64 total, bool) {
+        connect(runner_, &SizeCountRunner::Finished, this, [this](quint64 total, bool) {
             counting_ = false;
             SetListingTotal(total);
-            RestartLoading(false);
-            update();
+            view_->RestartLoading(false);
+            view_->update();
         });
     }
     counting_ = true;
     listingTotal_ = 0;
-    sizeCounter_->Start(std::move(rows));
+    runner_->Start(std::move(rows));
 }
 
-void COrvoBrowserView::StopCountingDirectory() {
-    if (sizeCounter_)
-        sizeCounter_->StopCurrentDirectory();
+void BrowseCounting::StopCountingDirectory() {
+    if (runner_)
+        runner_->StopCurrentDirectory();
 }
 
-void COrvoBrowserView::ShowCountText(int row, const QString& path, const QString& text,
-                                     qint64 kilobytes) {
+void BrowseCounting::SetListingTotal(uint64_t bytes) {
+    listingTotal_ = bytes;
+    view_->DetailsList()->viewport()->update();
+}
+
+void BrowseCounting::ShowCountText(int row, const QString& path, const QString& text,
+                                   qint64 kilobytes) {
     // A row that shows another entry now keeps what it shows.
-    if (row < 0 || row >= viewTable_.GetRecordCount() ||
-        viewTable_.GetValue(viewTable_.FieldIndex("Path"), row).AsStringView() !=
-            path.toStdString())
+    QTable& table = view_->ViewTable();
+    if (row < 0 || row >= table.GetRecordCount() ||
+        table.GetValue(table.FieldIndex("Path"), row).AsStringView() != path.toStdString())
         return;
-    viewTable_.SetValue("Comment", row, QValue(std::string_view(text.toStdString())));
+    table.SetValue("Comment", row, QValue(std::string_view(text.toStdString())));
     if (kilobytes >= 0)
-        viewTable_.SetValue("Size", row, QValue(static_cast<uint32_t>(kilobytes), QVT_DWORD));
-    model_->RowChanged(row);
+        table.SetValue("Size", row, QValue(static_cast<uint32_t>(kilobytes), QVT_DWORD));
+    view_->Model()->RowChanged(row);
 }
 
 } // namespace orvo

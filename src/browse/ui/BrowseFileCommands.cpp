@@ -1,11 +1,15 @@
-// The file commands of a browse window: shortcuts, removing, the desktop's
-// file manager and terminal, links, the clipboard and dropped files.
+#include "browse/ui/BrowseFileCommands.h"
+
 #include "assist/ui/TipCommands.h"
+#include "browse/BrowseNavigation.h"
 #include "browse/FileCommands.h"
+#include "browse/FileListRows.h"
+#include "browse/PathComments.h"
 #include "browse/ViewRebuilder.h"
 #include "browse/ui/BrowseClipboard.h"
-#include "browse/ui/BrowseCommandFilter.h"
+#include "browse/ui/BrowseListMode.h"
 #include "browse/ui/COrvoBrowserView.h"
+#include "browse/ui/CommentEditDialog.h"
 #include "browse/ui/ViewTableModel.h"
 #include "fileops/FileOperationRequest.h"
 #include "fileops/ui/FileOperationService.h"
@@ -25,15 +29,12 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QGuiApplication>
-#include <QListView>
 #include <QMimeData>
 #include <QPainter>
-#include <QPointer>
-#include <QTableView>
 #include <QTimer>
 #include <QUrl>
-
-#include <unordered_set>
+#include <cstdio>
+#include <sys/stat.h>
 
 namespace orvo {
 
@@ -72,51 +73,32 @@ std::function<bool(QWidget*, RasterImage&, std::string&)>& DroppedImageConverter
     return converter;
 }
 
-std::function<std::vector<std::string>(QWidget*)>& FavoriteTargetsSource() {
-    static std::function<std::vector<std::string>(QWidget*)> source;
-    return source;
+std::string LowerExtension(const std::string& extension) {
+    std::string lower = extension;
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return lower;
 }
 
 } // namespace
 
-void COrvoBrowserView::InstallFileCommands() {
-    auto* filter = new BrowseCommandFilter(this);
-    for (QAbstractItemView* list :
-         {static_cast<QAbstractItemView*>(details_), static_cast<QAbstractItemView*>(icons_)}) {
-        // Dragging out carries a file list that other programs understand;
-        // the list's own drag would carry rows only this window knows.
-        list->setDragEnabled(false);
-        list->setAcceptDrops(true);
-        list->viewport()->setAcceptDrops(true);
-        list->installEventFilter(filter);
-        list->viewport()->installEventFilter(filter);
-    }
-}
+BrowseFileCommands::BrowseFileCommands(COrvoBrowserView* view) : QObject(view), view_(view) {}
 
-void COrvoBrowserView::SetFavoriteTargetsSource(
-    std::function<std::vector<std::string>(QWidget*)> source) {
-    FavoriteTargetsSource() = std::move(source);
-}
-
-std::vector<std::string> COrvoBrowserView::FavoriteTargets() {
-    if (listMode_ || !FavoriteTargetsSource())
-        return {};
-    return FavoriteTargetsSource()(this);
-}
-
-void COrvoBrowserView::SetDroppedImageConverter(
+void BrowseFileCommands::SetDroppedImageConverter(
     std::function<bool(QWidget*, RasterImage&, std::string&)> converter) {
     DroppedImageConverter() = std::move(converter);
 }
 
-void COrvoBrowserView::FlashSelection(int milliseconds, const QColor& color) {
-    QAbstractItemView* list = CurrentList();
+void BrowseFileCommands::FlashSelection(int milliseconds, const QColor& color) {
+    QAbstractItemView* list = view_->CurrentList();
+    const ViewTableModel& model = *view_->Model();
     std::vector<QRect> frames;
     const QRect visible = list->viewport()->rect();
-    for (int row : SelectedRows()) {
-        QRect r = list->visualRect(model_->index(row, 0));
-        if (mode_ == ViewMode::Details)
-            r = r.united(list->visualRect(model_->index(row, ViewTableModel::ColumnCount - 1)));
+    for (int row : view_->SelectedRows()) {
+        QRect r = list->visualRect(model.index(row, 0));
+        if (view_->GetViewMode() == COrvoBrowserView::ViewMode::Details)
+            r = r.united(list->visualRect(model.index(row, ViewTableModel::ColumnCount - 1)));
         r.adjust(-2, -2, 2, 2);
         if (r.intersects(visible))
             frames.push_back(r);
@@ -127,89 +109,122 @@ void COrvoBrowserView::FlashSelection(int milliseconds, const QColor& color) {
     QTimer::singleShot(milliseconds, overlay, &QObject::deleteLater);
 }
 
-void COrvoBrowserView::SelectPaths(const std::vector<std::string>& paths) {
-    if (paths.size() == 1) {
-        SelectPath(paths.front());
-        return;
+void BrowseFileCommands::RunOrOpen(const std::string& path, bool inShell,
+                                   const std::string& workingDirectory) {
+    std::vector<std::string> argv =
+        inShell ? ShellCommandArgv("\"$1\"", true, {path}) : DefaultOpenerArgv(path);
+    std::string error;
+    if (argv.empty() || !StartProgram(argv, workingDirectory, &error)) {
+        UserPrompt::Message(
+            view_,
+            tr("Cannot open \"%1\": %2")
+                .arg(ToQ(path), error.empty() ? tr("no program for it was found") : ToQ(error)),
+            UserPrompt::Icon::Warning);
     }
-    // One pass over the rows and one selection change: a list window given
-    // a hundred thousand search hits selects them all at once.
-    std::unordered_set<std::string_view> wanted(paths.begin(), paths.end());
-    const int pathColumn = viewTable_.FieldIndex("Path");
-    const int lastColumn = model_->columnCount() - 1;
-    QItemSelection selection;
-    int current = -1, runStart = -1;
-    auto closeRun = [&](int end) {
-        if (runStart >= 0)
-            selection.select(model_->index(runStart, 0), model_->index(end, lastColumn));
-        runStart = -1;
-    };
-    const int rows = viewTable_.GetRecordCount();
-    for (int r = listMode_ ? 0 : 1; r < rows; ++r) {
-        if (!wanted.count(viewTable_.GetValue(pathColumn, r).AsStringView())) {
-            closeRun(r - 1);
-            continue;
-        }
-        if (current < 0)
-            current = r;
-        if (runStart < 0)
-            runStart = r;
-    }
-    closeRun(rows - 1);
-    if (current < 0)
-        return;
-    QItemSelectionModel* model = details_->selectionModel();
-    model->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    model->setCurrentIndex(model_->index(current, 0), QItemSelectionModel::NoUpdate);
-    CurrentList()->scrollTo(model_->index(current, 0));
 }
 
-void COrvoBrowserView::CreateShortcuts() {
+bool BrowseFileCommands::RenameRow(int row, const QString& newName) {
+    QTable& table = view_->ViewTable();
+    if (row < 0 || row >= table.GetRecordCount() || view_->Model()->IsParentEntry(row))
+        return false;
+    std::string oldPath = table.GetText("Path", row);
+    if (oldPath.size() < 3 || oldPath == "/")
+        return false;
+    std::string name = newName.toStdString();
+    if (name.empty() || name.find('/') != std::string::npos || name == "." || name == "..")
+        return false;
+    std::string newPath = JoinPath(ParentDirectoryOf(oldPath), name);
+    if (newPath == oldPath)
+        return false;
+    // Never replace another entry: rename(2) would overwrite a file silently.
+    // (On a case-insensitive file system the "other" entry may be this one.)
+    struct stat a = {};
+    struct stat b = {};
+    if (::lstat(newPath.c_str(), &b) == 0 &&
+        !(::lstat(oldPath.c_str(), &a) == 0 && a.st_ino == b.st_ino && a.st_dev == b.st_dev))
+        return false;
+    std::string comment = GetComment(oldPath);
+    if (std::rename(oldPath.c_str(), newPath.c_str()) != 0)
+        return false;
+    if (!comment.empty()) {
+        // Take first: a rename that changes only letter case would otherwise
+        // find the old entry when storing the new one, and then lose it.
+        TakeComment(oldPath);
+        SetComment(newPath, comment);
+    }
+    if (view_->ListMode().IsListMode())
+        RenameListPath(view_->Listing(), oldPath, newPath); // the list follows its entry
+    view_->RebuildView(true, true, false);
+    view_->SelectPath(newPath);
+    return true;
+}
+
+void BrowseFileCommands::EditComment() {
+    QTable& table = view_->ViewTable();
+    int row = view_->SelectionMark();
+    if (row < 0 || row >= table.GetRecordCount())
+        return;
+    std::string path = table.GetText("Path", row);
+    if (view_->CurrentPath() == kComputerPath && row == 0)
+        return;
+    std::string comment = CommentEditDialog::EditComment(path, view_);
+    const bool listMode = view_->ListMode().IsListMode();
+    if (!listMode && row == 0)
+        return; // the directory's own comment: no row shows it
+    table.SetValue("Comment", row, QValue(std::string_view(ViewRebuilder::CommentCell(comment))));
+    view_->Model()->RowChanged(row);
+    // The list records what it shows, so a saved list keeps the comment.
+    if (listMode)
+        SetListComment(view_->Listing(), path, comment);
+}
+
+void BrowseFileCommands::CreateShortcuts() {
     FlashSelection(20, Qt::yellow);
     std::vector<std::string> made;
-    for (const std::string& path : SelectedPaths()) {
+    for (const std::string& path : view_->SelectedPaths()) {
         std::string link = ShortcutPathBeside(path);
         if (CreateShortcut(path, link))
             made.push_back(link);
     }
     if (made.empty())
         return;
-    RebuildView(true, true, false);
-    SelectPaths(made);
+    view_->RebuildView(true, true, false);
+    view_->SelectPaths(made);
 }
 
-void COrvoBrowserView::RemoveSelection() {
-    if (listMode_) {
-        RemoveFromList();
+void BrowseFileCommands::RemoveSelection() {
+    if (view_->ListMode().IsListMode()) {
+        view_->ListMode().RemoveFromList();
         return;
     }
     DeleteSelection();
 }
 
-void COrvoBrowserView::DeleteSelection() {
+void BrowseFileCommands::DeleteSelection() {
     FlashSelection(20, Qt::yellow);
     // The parent entry stands for this directory itself: never removed
     // along with the selection.
-    std::vector<std::string> paths = SelectedPaths();
+    std::vector<std::string> paths = view_->SelectedPaths();
     if (paths.empty())
         return;
     UserPrompt::Answer answer = UserPrompt::Instance().Ask(
-        this, QString::fromLatin1(kRemoveTitle), ToQ(RemoveQuestionText(paths)),
+        view_, QString::fromLatin1(kRemoveTitle), ToQ(RemoveQuestionText(paths)),
         UserPrompt::Buttons::YesNoCancel, UserPrompt::Icon::Question);
     if (answer != UserPrompt::Answer::Yes)
         return;
     StartFileOperation(paths, std::string(), OpDelete, 1);
 }
 
-void COrvoBrowserView::OpenWithExplorer() {
-    if (currentPath_ == kComputerPath)
+void BrowseFileCommands::OpenWithExplorer() {
+    const std::string& here = view_->CurrentPath();
+    if (here == kComputerPath)
         return;
-    std::vector<std::string> paths = SelectedPaths();
+    std::vector<std::string> paths = view_->SelectedPaths();
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (bus.isConnected()) {
         // The desktop's file manager, with the first selected item shown.
         QStringList uris;
-        uris << QUrl::fromLocalFile(ToQ(paths.empty() ? currentPath_ : paths.front())).toString();
+        uris << QUrl::fromLocalFile(ToQ(paths.empty() ? here : paths.front())).toString();
         QDBusMessage call = QDBusMessage::createMethodCall(
             QStringLiteral("org.freedesktop.FileManager1"),
             QStringLiteral("/org/freedesktop/FileManager1"),
@@ -221,81 +236,85 @@ void COrvoBrowserView::OpenWithExplorer() {
             return;
     }
     std::string error;
-    if (!StartProgram(DefaultOpenerArgv(currentPath_), currentPath_, &error))
-        UserPrompt::Message(this, tr("Cannot open the directory: %1").arg(ToQ(error)),
+    if (!StartProgram(DefaultOpenerArgv(here), here, &error))
+        UserPrompt::Message(view_, tr("Cannot open the directory: %1").arg(ToQ(error)),
                             UserPrompt::Icon::Warning);
 }
 
-void COrvoBrowserView::OpenShellHere() {
-    std::string here = currentPath_ == kComputerPath ? std::string() : currentPath_;
+void BrowseFileCommands::OpenShellHere() {
+    const std::string& current = view_->CurrentPath();
+    std::string here = current == kComputerPath ? std::string() : current;
     std::string error;
     std::vector<std::string> argv = TerminalArgv();
     if (argv.empty() || !StartProgram(argv, here, &error))
-        UserPrompt::Message(this, tr("No terminal could be started. %1").arg(ToQ(error)),
+        UserPrompt::Message(view_, tr("No terminal could be started. %1").arg(ToQ(error)),
                             UserPrompt::Icon::Warning);
 }
 
-void COrvoBrowserView::GoToLinkTarget() {
-    std::vector<std::string> paths = SelectedPaths();
+void BrowseFileCommands::GoToLinkTarget() {
+    std::vector<std::string> paths = view_->SelectedPaths();
     if (paths.empty())
         return;
     ShortcutTarget target = ResolveShortcutFile(paths.front());
     if (target.kind != ShortcutKind::Path) {
-        UserPrompt::Message(this, QString::fromLatin1(kLinkFileNeeded),
+        UserPrompt::Message(view_, QString::fromLatin1(kLinkFileNeeded),
                             UserPrompt::Icon::Information);
         return;
     }
     std::string destination = StripTrailingSlash(target.text);
-    Navigate(ParentDirectoryOf(destination), true, true, false);
-    SelectPath(destination);
+    view_->Navigate(ParentDirectoryOf(destination), true, true, false);
+    view_->SelectPath(destination);
 }
 
-void COrvoBrowserView::CopyToClipboard() {
-    SetClipboardFileList(SelectedPaths());
+void BrowseFileCommands::CopyToClipboard() {
+    SetClipboardFileList(view_->SelectedPaths());
     FlashSelection(20, Qt::yellow);
 }
 
-void COrvoBrowserView::AddToClipboard() {
+void BrowseFileCommands::AddToClipboard() {
     bool hasList = false;
     std::vector<std::string> paths = ClipboardFileList(&hasList);
     if (!hasList)
         QGuiApplication::clipboard()->clear();
-    for (const std::string& p : SelectedPaths())
+    for (const std::string& p : view_->SelectedPaths())
         paths.push_back(p);
     SetClipboardFileList(paths);
     FlashSelection(20, Qt::yellow);
 }
 
-void COrvoBrowserView::NamesToClipboard() {
+void BrowseFileCommands::NamesToClipboard() {
     SelectionToClipboard(false);
 }
-void COrvoBrowserView::PathsToClipboard() {
+
+void BrowseFileCommands::PathsToClipboard() {
     SelectionToClipboard(true);
 }
 
-void COrvoBrowserView::SelectionToClipboard(bool fullPaths) {
+void BrowseFileCommands::SelectionToClipboard(bool fullPaths) {
     FlashSelection(20, Qt::yellow);
     std::vector<std::string> lines;
-    for (const std::string& p : SelectedPaths())
+    for (const std::string& p : view_->SelectedPaths())
         lines.push_back(fullPaths ? p : std::string(FileNameOf(StripTrailingSlash(p))));
     if (!lines.empty())
         SetClipboardText(ToQ(JoinClipboardLines(lines)));
 }
 
-void COrvoBrowserView::Paste() {
-    if (currentPath_ == kComputerPath)
+void BrowseFileCommands::Paste() {
+    const std::string& here = view_->CurrentPath();
+    if (here == kComputerPath)
         return;
+    const bool listMode = view_->ListMode().IsListMode();
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     bool hasList = false;
     std::vector<std::string> paths = FileListOf(data, &hasList);
     if (hasList) {
-        if (listMode_)
-            AddListPaths(paths);
+        if (listMode)
+            view_->ListMode().AddListPaths(paths);
         else if (!paths.empty())
-            StartFileOperation(paths, currentPath_, OpCopy, 1);
+            StartFileOperation(paths, here, OpCopy, 1);
         return;
     }
-    if (listMode_ || !data)
+    if (listMode || !data)
         return;
     if (data->hasImage()) {
         SaveDroppedImage(qvariant_cast<QImage>(data->imageData()));
@@ -304,72 +323,68 @@ void COrvoBrowserView::Paste() {
     if (data->hasText()) {
         QByteArray bytes = data->text().toUtf8();
         std::string path = SaveDroppedText(
-            currentPath_, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+            here, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
         if (path.empty())
             return;
-        RebuildView(true, true, false);
-        SelectPath(path);
+        view_->RebuildView(true, true, false);
+        view_->SelectPath(path);
     }
 }
 
-void COrvoBrowserView::PasteShortcut() {
-    if (listMode_ || currentPath_ == kComputerPath)
+void BrowseFileCommands::PasteShortcut() {
+    const std::string& here = view_->CurrentPath();
+    if (view_->ListMode().IsListMode() || here == kComputerPath)
         return;
-    if (CreateShortcutsIn(currentPath_, ClipboardFileList()).empty())
+    if (CreateShortcutsIn(here, ClipboardFileList()).empty())
         return;
-    RebuildView(true, true, false);
+    view_->RebuildView(true, true, false);
 }
 
-bool COrvoBrowserView::SaveDroppedImage(const QImage& picture) {
+bool BrowseFileCommands::SaveDroppedImage(const QImage& picture) {
+    const std::string& here = view_->CurrentPath();
     RasterImage image;
     if (picture.isNull() || !FromQImage(picture, image))
         return false;
-    std::string path = MakeUniqueName(currentPath_, "dropped", "bmp");
+    std::string path = MakeUniqueName(here, "dropped", "bmp");
     if (path.empty())
         return false;
     std::string extension = "bmp";
     if (GetBoolOption(kConvertDroppedImageKey) && DroppedImageConverter()) {
         // The conversion dialog chooses the format; Cancel saves nothing.
-        if (!DroppedImageConverter()(this, image, extension))
+        if (!DroppedImageConverter()(view_, image, extension))
             return false;
     }
     // The name is chosen again for the format the dialog settled on: the
     // free "dropped" name of a BMP may be taken as a PNG.
-    std::string target = MakeUniqueName(currentPath_, "dropped", LowerExtension(extension));
+    std::string target = MakeUniqueName(here, "dropped", LowerExtension(extension));
     if (target.empty())
         return false;
     if (!SaveImage(image, target, FormatOfExtension(LowerExtension(extension)))) {
         UserPrompt::Message(
-            this,
+            view_,
             tr("The picture could not be saved as %1: %2").arg(ToQ(target), ToQ(image.LastError())),
             UserPrompt::Icon::Warning);
         return false;
     }
-    RebuildView(true, true, false);
-    SelectPath(target);
+    view_->RebuildView(true, true, false);
+    view_->SelectPath(target);
     return true;
 }
 
-std::string COrvoBrowserView::LowerExtension(const std::string& extension) {
-    std::string lower = extension;
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return lower;
-}
-
-void COrvoBrowserView::DropFiles(const std::vector<std::string>& paths, int row,
-                                 Qt::KeyboardModifiers modifiers) {
-    ShowOnActionTip(this, kDropImagesTip);
-    if (paths.empty() || currentPath_ == kComputerPath)
+void BrowseFileCommands::DropFiles(const std::vector<std::string>& paths, int row,
+                                   Qt::KeyboardModifiers modifiers) {
+    ShowOnActionTip(view_, kDropImagesTip);
+    const std::string& here = view_->CurrentPath();
+    if (paths.empty() || here == kComputerPath)
         return;
+    const QTable& table = view_->ViewTable();
     DropInput input;
-    input.windowDirectory = currentPath_;
-    if (row >= 0 && row < viewTable_.GetRecordCount()) {
-        input.itemPath = viewTable_.GetText("Path", row);
-        input.itemIsParent = model_->IsParentEntry(row);
+    input.windowDirectory = here;
+    if (row >= 0 && row < table.GetRecordCount()) {
+        input.itemPath = table.GetText("Path", row);
+        input.itemIsParent = view_->Model()->IsParentEntry(row);
     }
-    input.listMode = listMode_;
+    input.listMode = view_->ListMode().IsListMode();
     input.shift = modifiers & Qt::ShiftModifier;
     input.ctrl = modifiers & Qt::ControlModifier;
     input.alt = modifiers & Qt::AltModifier;
@@ -380,23 +395,23 @@ void COrvoBrowserView::DropFiles(const std::vector<std::string>& paths, int row,
         argv.insert(argv.end(), paths.begin(), paths.end());
         std::string error;
         if (!StartProgram(argv, ParentDirectoryOf(plan.program), &error))
-            UserPrompt::Message(this,
+            UserPrompt::Message(view_,
                                 tr("Cannot run \"%1\": %2").arg(ToQ(plan.program), ToQ(error)),
                                 UserPrompt::Icon::Warning);
         return;
     }
     case DropPlan::Action::AddToList:
-        AddListPaths(paths);
+        view_->ListMode().AddListPaths(paths);
         return;
     case DropPlan::Action::BackgroundPicture:
         if (ReplaceBackgroundPicture(paths.front(), plan.target).empty())
-            UserPrompt::Message(this, tr("Couldn't copy %1").arg(ToQ(paths.front())),
+            UserPrompt::Message(view_, tr("Couldn't copy %1").arg(ToQ(paths.front())),
                                 UserPrompt::Icon::Warning);
-        RebuildView(true, true, false);
+        view_->RebuildView(true, true, false);
         return;
     case DropPlan::Action::Shortcuts:
         CreateShortcutsIn(plan.target, paths);
-        RebuildView(true, true, false);
+        view_->RebuildView(true, true, false);
         return;
     case DropPlan::Action::Transfer:
         StartFileOperation(paths, plan.target, plan.operation, 1);

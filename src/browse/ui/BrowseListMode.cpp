@@ -1,15 +1,13 @@
-// A browse window in list mode: rows gathered from anywhere instead of one
-// directory. Back, Forward and Up2 have no directory to move in and stay
-// off; Up (Backspace) is "Go there". A directory typed into the path box or
-// chosen in the drive box, or opened from a row, opens in a new browse
-// window.
+// Back, Forward and Up2 have no directory to move in and stay off; Up
+// (Backspace) is "Go there". A directory typed into the path box or chosen
+// in the drive box, or opened from a row, opens in a new browse window.
+#include "browse/ui/BrowseListMode.h"
+
 #include "browse/FileListRows.h"
+#include "browse/ui/BrowsePathBar.h"
 #include "browse/ui/COrvoBrowserView.h"
-#include "browse/ui/ViewTableModel.h"
 #include "platform/PathText.h"
 
-#include <QComboBox>
-#include <QToolButton>
 #include <algorithm>
 
 namespace orvo {
@@ -26,72 +24,73 @@ QString ListTitleOf(const std::string& document) {
 }
 } // namespace
 
-void COrvoBrowserView::EnterListMode() {
+BrowseListMode::BrowseListMode(COrvoBrowserView* view) : QObject(view), view_(view) {}
+
+void BrowseListMode::EnterListMode() {
     listMode_ = true;
-    currentPath_.clear();
-    currentComment_.clear();
-    listDocumentPath_.clear();
+    documentPath_.clear();
+    DirectoryListing& listing = view_->Listing();
     QTable empty;
-    empty.MutableColumns() = listing_.Columns();
-    listing_.TakeRows(empty, std::string());
-    RebuildView(true, false, true);
+    empty.MutableColumns() = listing.Columns();
+    listing.TakeRows(empty, std::string());
+    view_->RebuildView(true, false, true);
     ShowListTitle();
 }
 
-void COrvoBrowserView::ShowListTitle() {
-    title_ = ListTitleOf(listDocumentPath_);
-    emit TitleChanged(title_);
-    emit PathChanged(title_);
-    pathBox_->setEditText(listDocumentPath_.empty() ? title_ : ToQ(listDocumentPath_));
-    UpdateButtons();
+void BrowseListMode::ShowListTitle() {
+    title_ = ListTitleOf(documentPath_);
+    emit view_->TitleChanged(title_);
+    emit view_->PathChanged(title_);
+    view_->PathBar().ShowText(documentPath_.empty() ? title_ : ToQ(documentPath_));
+    view_->PathBar().UpdateButtons();
 }
 
-void COrvoBrowserView::AddListPaths(const std::vector<std::string>& paths) {
+void BrowseListMode::AddListPaths(const std::vector<std::string>& paths) {
     if (!listMode_ || paths.empty())
         return;
-    orvo::AddListPaths(listing_, paths);
-    RebuildView(true, false, false);
-    SelectPaths(paths);
+    orvo::AddListPaths(view_->Listing(), paths);
+    view_->RebuildView(true, false, false);
+    view_->SelectPaths(paths);
 }
 
-void COrvoBrowserView::RefreshListRows() {
+void BrowseListMode::RefreshListRows() {
     if (listMode_)
-        RebuildView(true, true, false);
+        view_->RebuildView(true, true, false);
 }
 
-void COrvoBrowserView::RemoveDeadRows() {
+void BrowseListMode::RemoveDeadRows() {
     if (!listMode_)
         return;
-    if (orvo::RemoveDeadRows(listing_) > 0)
-        RebuildView(true, false, false);
+    if (orvo::RemoveDeadRows(view_->Listing()) > 0)
+        view_->RebuildView(true, false, false);
 }
 
-void COrvoBrowserView::RemoveFromList() {
+void BrowseListMode::RemoveFromList() {
     if (!listMode_)
         return;
-    std::vector<int> rows = SelectedRows();
+    std::vector<int> rows = view_->SelectedRows();
     if (rows.empty())
         return;
-    std::vector<std::string> paths = SelectedPaths();
+    std::vector<std::string> paths = view_->SelectedPaths();
     // The row below the removed ones takes the selection.
     const int next = rows.front();
-    orvo::RemoveListPaths(listing_, paths);
-    RebuildView(true, false, false);
-    SelectRow(std::min(next, viewTable_.GetRecordCount() - 1));
+    orvo::RemoveListPaths(view_->Listing(), paths);
+    view_->RebuildView(true, false, false);
+    view_->SelectRow(std::min(next, view_->ViewTable().GetRecordCount() - 1));
 }
 
-void COrvoBrowserView::GoThere() {
-    std::vector<std::string> paths = SelectedPaths();
+void BrowseListMode::GoThere() {
+    std::vector<std::string> paths = view_->SelectedPaths();
     if (!paths.empty())
-        emit GoThereRequested(ToQ(paths.front()));
+        emit view_->GoThereRequested(ToQ(paths.front()));
 }
 
-void COrvoBrowserView::SetListDocument(const std::string& path, bool rowsChanged) {
+void BrowseListMode::SetListDocument(const std::string& path, bool rowsChanged) {
     if (!listMode_)
         return;
-    listDocumentPath_ = path;
+    documentPath_ = path;
     if (rowsChanged)
-        RebuildView(true, false, true);
+        view_->RebuildView(true, false, true);
     ShowListTitle();
 }
 

@@ -1,33 +1,38 @@
-// New directories (F7, with Ctrl copying and Shift moving the selection
-// into them) and new files from templates (Shift+F4).
+#include "browse/ui/BrowseNewEntries.h"
+
 #include "browse/DirectoryListing.h"
+#include "browse/ui/BrowseListMode.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "fileops/ui/NewEntryCommands.h"
 
 namespace orvo {
 
-void COrvoBrowserView::NewDirectory(bool copySelection, bool moveSelection) {
-    if (currentPath_ == kComputerPath || listMode_)
+BrowseNewEntries::BrowseNewEntries(COrvoBrowserView* view) : QObject(view), view_(view) {}
+
+void BrowseNewEntries::NewDirectory(bool copySelection, bool moveSelection) {
+    const std::string& here = view_->CurrentPath();
+    if (here == kComputerPath || view_->ListMode().IsListMode())
         return;
     using Form = CNewDirectoryDlg::Form;
     Form form = moveSelection   ? Form::DirectoryMove
                 : copySelection ? Form::DirectoryCopy
                                 : Form::Directory;
     std::vector<std::string> made =
-        RunNewDirectoryCommand(this, currentPath_, SelectedPaths(), form);
+        RunNewDirectoryCommand(view_, here, view_->SelectedPaths(), form);
     if (made.empty())
         return;
-    RebuildView(true, true, false);
-    SelectPaths(made);
+    view_->RebuildView(true, true, false);
+    view_->SelectPaths(made);
 }
 
-void COrvoBrowserView::NewFile() {
-    if (currentPath_ == kComputerPath || listMode_)
+void BrowseNewEntries::NewFile() {
+    const std::string& here = view_->CurrentPath();
+    if (here == kComputerPath || view_->ListMode().IsListMode())
         return;
-    std::vector<std::string> made = RunNewFileCommand(this, currentPath_);
-    RebuildView(true, true, false);
+    std::vector<std::string> made = RunNewFileCommand(view_, here);
+    view_->RebuildView(true, true, false);
     if (!made.empty())
-        SelectPath(made.front());
+        view_->SelectPath(made.front());
 }
 
 } // namespace orvo

@@ -1,6 +1,9 @@
 #include "workspace/ui/CMainFrame.h"
 
 #include "assist/ui/TipCommands.h"
+#include "browse/ui/BrowseCounting.h"
+#include "browse/ui/BrowseFileCommands.h"
+#include "browse/ui/BrowseListMode.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "fileops/ui/CFileOperationDlg.h"
 #include "platform/DataDirectory.h"
@@ -332,7 +335,7 @@ QString CMainFrame::ChooseWindowPath(bool* isWindow, COrvoBrowserView** chosen) 
     QStringList names, paths;
     // A list window has no directory to copy into or go to.
     views.erase(std::remove_if(views.begin(), views.end(),
-                               [](COrvoBrowserView* v) { return v->IsListMode(); }),
+                               [](COrvoBrowserView* v) { return v->ListMode().IsListMode(); }),
                 views.end());
     for (COrvoBrowserView* v : views) {
         names << v->WindowName();
@@ -377,7 +380,7 @@ void CMainFrame::GoToDirectory() {
 
 void CMainFrame::EditComment() {
     if (COrvoBrowserView* view = ActiveView())
-        view->EditComment();
+        view->FileCommands().EditComment();
 }
 
 void CMainFrame::ShowKeyboardMap() {
@@ -402,7 +405,7 @@ void CMainFrame::ShowTipOfTheDay() { RunTipOfDay(this, GetOptionsDatabase(), tru
 void CMainFrame::closeEvent(QCloseEvent* event) {
     AppState& state = GetAppState();
     for (COrvoBrowserView* view : ViewsInStackingOrder()) {
-        if (view->IsCounting()) {
+        if (view->Counting().IsCounting()) {
             // The same refusal a single counting window gives.
             if (CChildFrame* frame = FrameOf(view))
                 frame->close();

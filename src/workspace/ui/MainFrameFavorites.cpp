@@ -3,6 +3,8 @@
 #include "assist/ui/TipCommands.h"
 #include "browse/DirectoryListing.h"
 #include "browse/FileCommands.h"
+#include "browse/ui/BrowseCounting.h"
+#include "browse/ui/BrowseMarks.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "fileops/EntryOperations.h"
 #include "fileops/FileOperationRequest.h"
@@ -83,7 +85,7 @@ void CMainFrame::BuildFavoritesActions() {
     viewMenu_->addSeparator();
     QAction* counting = viewMenu_->addAction(QStringLiteral("&Counting directories size mode"));
     counting->setCheckable(true);
-    counting->setChecked(COrvoBrowserView::CountingMode());
+    counting->setChecked(BrowseCounting::CountingMode());
     counting->setStatusTip(QStringLiteral("Enters the mode of counting directory size"));
     counting->setToolTip(counting->statusTip());
     counting->setIcon(QIcon::fromTheme(QStringLiteral("drive-harddisk"),
@@ -93,12 +95,12 @@ void CMainFrame::BuildFavoritesActions() {
     toolBar_->addAction(counting);
     add(viewMenu_, QStringLiteral("Count the selected directories"), QKeySequence(), [this] {
         if (COrvoBrowserView* view = ActiveView())
-            view->CountDirectories(true);
+            view->Counting().CountDirectories(true);
     });
 
     // Favorites point somewhere: rows of those places are marked, and a
     // broken favorite is told once.
-    COrvoBrowserView::SetFavoriteTargetsSource([](QWidget* window) {
+    BrowseMarks::SetFavoriteTargetsSource([](QWidget* window) {
         std::string problem;
         std::vector<std::string> targets = CheckFavorites(false, &problem);
         if (!problem.empty())
@@ -113,10 +115,10 @@ void CMainFrame::BuildFavoritesActions() {
 }
 
 void CMainFrame::SetCountingMode(bool on) {
-    COrvoBrowserView::SetCountingMode(on);
+    BrowseCounting::SetCountingMode(on);
     if (on)
         if (COrvoBrowserView* view = ActiveView())
-            view->CountDirectories(false);
+            view->Counting().CountDirectories(false);
 }
 
 void CMainFrame::ShowDirectory(const std::string& directory) {

@@ -1,5 +1,6 @@
 // The main frame's file operations: "Copy to..." (F5), "Move to..." (F6)
 // and the re-reading of browse windows when an operation ends.
+#include "browse/ui/BrowseListMode.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "fileops/FileOperationRequest.h"
 #include "fileops/OperationTexts.h"
@@ -73,7 +74,7 @@ void CMainFrame::TransferSelection(int kind, bool pickFolder) {
 
 void CMainFrame::RefreshDirectories(const QStringList& directories) {
     for (COrvoBrowserView* view : ViewsInStackingOrder()) {
-        if (view->IsListMode()) {
+        if (view->ListMode().IsListMode()) {
             RefreshListAfterOperation(view, directories);
             continue;
         }

@@ -1,6 +1,7 @@
 // The main frame's "&List" menu: list windows and the file-list documents
 // they are saved as, exported to and checked against.
 #include "browse/FileListRows.h"
+#include "browse/ui/BrowseListMode.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "platform/FileIO.h"
 #include "platform/FileStatus.h"
@@ -52,11 +53,11 @@ void CMainFrame::BuildListActions() {
     listMenu_->addSeparator();
     needList << add(QStringLiteral("Remove from the list\tDel"), QKeySequence(), [this] {
         if (COrvoBrowserView* view = ActiveListView())
-            view->RemoveFromList();
+            view->ListMode().RemoveFromList();
     });
     needList << add(QStringLiteral("&Go there"), QKeySequence(), [this] {
         if (COrvoBrowserView* view = ActiveListView())
-            view->GoThere();
+            view->ListMode().GoThere();
     });
     connect(listMenu_, &QMenu::aboutToShow, this, [this, needList] {
         const bool list = ActiveListView() != nullptr;
@@ -67,14 +68,14 @@ void CMainFrame::BuildListActions() {
 
 COrvoBrowserView* CMainFrame::ActiveListView() const {
     COrvoBrowserView* view = ActiveView();
-    return view && view->IsListMode() ? view : nullptr;
+    return view && view->ListMode().IsListMode() ? view : nullptr;
 }
 
 COrvoBrowserView* CMainFrame::CreateListWindow(const std::vector<std::string>& paths) {
     auto* view = new COrvoBrowserView;
     CChildFrame* frame = AddViewWindow(view);
-    view->EnterListMode();
-    view->AddListPaths(paths);
+    view->ListMode().EnterListMode();
+    view->ListMode().AddListPaths(paths);
     area_->setActiveSubWindow(frame);
     view->FocusList(0);
     return view;
@@ -119,7 +120,7 @@ COrvoBrowserView* CMainFrame::OpenListDocument(const QString& requested) {
     }
     auto* view = new COrvoBrowserView;
     CChildFrame* frame = AddViewWindow(view);
-    view->EnterListMode();
+    view->ListMode().EnterListMode();
     // The document's own name and date go along, so that saving an
     // unchanged list writes the same bytes.
     std::string name = rows.GetName();
@@ -129,7 +130,7 @@ COrvoBrowserView* CMainFrame::OpenListDocument(const QString& requested) {
     view->Listing().SetName(std::move(name));
     view->Listing().SetCreated(created);
     view->Listing().SetSecondText(std::move(secondText));
-    view->SetListDocument(path.toStdString(), true);
+    view->ListMode().SetListDocument(path.toStdString(), true);
     area_->setActiveSubWindow(frame);
     view->FocusList(0);
     return view;
@@ -139,9 +140,9 @@ void CMainFrame::SaveListAs() {
     COrvoBrowserView* view = ActiveListView();
     if (!view)
         return;
-    QString proposed = view->ListDocumentPath().empty()
+    QString proposed = view->ListMode().ListDocumentPath().empty()
                            ? QDir::home().filePath(view->DocumentTitle() + QStringLiteral(".orl"))
-                           : ToQ(view->ListDocumentPath());
+                           : ToQ(view->ListMode().ListDocumentPath());
     QString path = AskListFileName(this, ListFileDialog::SaveAs, proposed);
     if (path.isEmpty())
         return;
@@ -152,7 +153,7 @@ void CMainFrame::SaveListAs() {
                             UserPrompt::Icon::Warning);
         return;
     }
-    view->SetListDocument(path.toStdString(), false);
+    view->ListMode().SetListDocument(path.toStdString(), false);
 }
 
 void CMainFrame::ExportList() {
@@ -162,9 +163,9 @@ void CMainFrame::ExportList() {
     CListExportDlg dialog(view->Listing(), this);
     if (dialog.Run() != QDialog::Accepted)
         return;
-    QString directory = view->ListDocumentPath().empty()
+    QString directory = view->ListMode().ListDocumentPath().empty()
                             ? QDir::homePath()
-                            : QFileInfo(ToQ(view->ListDocumentPath())).absolutePath();
+                            : QFileInfo(ToQ(view->ListMode().ListDocumentPath())).absolutePath();
     QString proposed = QDir(directory).filePath(view->DocumentTitle() + QStringLiteral(".txt"));
     QString path = AskListFileName(this, ListFileDialog::Export, proposed);
     if (path.isEmpty())
@@ -189,14 +190,14 @@ void CMainFrame::ShowListStatus() {
     if (!ViewsInStackingOrder().contains(view))
         return;
     if (dialog.RemoveDead())
-        view->RemoveDeadRows();
+        view->ListMode().RemoveDeadRows();
     if (dialog.UpdateInformation())
-        view->RefreshListRows();
+        view->ListMode().RefreshListRows();
 }
 
 void CMainFrame::RefreshList() {
     if (COrvoBrowserView* view = ActiveListView())
-        view->RefreshListRows();
+        view->ListMode().RefreshListRows();
 }
 
 void CMainFrame::GoThere(const QString& path) {
@@ -219,7 +220,7 @@ void CMainFrame::RefreshListAfterOperation(COrvoBrowserView* view, const QString
     for (const QString& d : directories)
         changed.push_back(d.toStdString());
     RemoveLeftEntries(view->Listing(), changed);
-    view->RefreshListRows();
+    view->ListMode().RefreshListRows();
 }
 
 } // namespace orvo

@@ -2,6 +2,8 @@
 // typed into a path box, the Selection dialog of the browse windows, and the
 // requests search windows send: go to a file, make a list window.
 #include "assist/ui/TipCommands.h"
+#include "browse/ui/BrowseListMode.h"
+#include "browse/ui/BrowsePathBar.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "platform/PathText.h"
 #include "platform/ui/UserPrompt.h"
@@ -40,7 +42,7 @@ void CMainFrame::ConnectSearch(COrvoBrowserView* view) {
             [this, view](const QString& form) { OpenSearchWindowFor(view, form); });
     // The path box activates only texts already in its list, so a typed
     // "?..." is taken from its line as Enter is pressed.
-    if (QLineEdit* line = view->PathBox()->lineEdit()) {
+    if (QLineEdit* line = view->PathBar().PathBox()->lineEdit()) {
         connect(line, &QLineEdit::returnPressed, this, [this, view, line] {
             QString form = line->text();
             if (!form.startsWith(QLatin1Char('?')))
@@ -78,7 +80,7 @@ void CMainFrame::GoToFile(const QString& path) {
     std::string file = QFile::encodeName(path).toStdString();
     std::string directory = ParentDirectoryOf(file);
     COrvoBrowserView* view = ActiveView();
-    if (view && !view->IsListMode()) {
+    if (view && !view->ListMode().IsListMode()) {
         view->Navigate(directory, true, true, false);
     } else {
         view = OpenBrowseWindow(directory);

@@ -1,5 +1,6 @@
 // Start-up, shutdown and the saved window layout of the main frame.
 #include "assist/ui/TipCommands.h"
+#include "browse/ui/BrowseListMode.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "platform/DataDirectory.h"
 #include "platform/ui/UserPrompt.h"
@@ -95,7 +96,8 @@ void CMainFrame::RecordLayout() {
         w.x2 = r.right() + 1;
         w.y2 = r.bottom() + 1;
         w.maximized = frame->isMaximized();
-        w.path = view->IsListMode() ? view->ListDocumentPath() : view->CurrentPath();
+        w.path = view->ListMode().IsListMode() ? view->ListMode().ListDocumentPath()
+                                               : view->CurrentPath();
         w.selectedPath = view->FirstSelectedPath();
         windows.push_back(std::move(w));
     }

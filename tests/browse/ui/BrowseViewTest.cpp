@@ -1,5 +1,6 @@
 #include "browse/DirectoryListing.h"
 #include "browse/PathComments.h"
+#include "browse/ui/BrowseFileCommands.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "browse/ui/CommentEditDialog.h"
 #include "browse/ui/ViewTableModel.h"
@@ -116,19 +117,19 @@ private slots:
         COrvoBrowserView view;
         view.Navigate(dir.path().toStdString());
         int row = Names(view).indexOf("old.txt");
-        QVERIFY(view.RenameRow(row, "new.txt"));
+        QVERIFY(view.FileCommands().RenameRow(row, "new.txt"));
         QCOMPARE(GetComment((dir.path() + "/new.txt").toStdString()), std::string("my comment"));
         QCOMPARE(GetComment((dir.path() + "/old.txt").toStdString()), std::string());
         QCOMPARE(view.FirstSelectedPath(), (dir.path() + "/new.txt").toStdString());
 
         // A change of letter case only must keep the comment too.
-        QVERIFY(view.RenameRow(Names(view).indexOf("case.txt"), "CASE.txt"));
+        QVERIFY(view.FileCommands().RenameRow(Names(view).indexOf("case.txt"), "CASE.txt"));
         QCOMPARE(GetComment((dir.path() + "/CASE.txt").toStdString()), std::string("case comment"));
 
         // Renaming onto an existing entry is refused and loses nothing.
-        QVERIFY(!view.RenameRow(Names(view).indexOf("new.txt"), "CASE.txt"));
+        QVERIFY(!view.FileCommands().RenameRow(Names(view).indexOf("new.txt"), "CASE.txt"));
         QVERIFY(QFile::exists(dir.path() + "/new.txt"));
-        QVERIFY(!view.RenameRow(0, "x")); // ".."
+        QVERIFY(!view.FileCommands().RenameRow(0, "x")); // ".."
     }
 
     void editCommentUpdatesTheRow() {
@@ -143,7 +144,7 @@ private slots:
             d.Editor()->setPlainText("line one\nline two");
             return true;
         });
-        view.EditComment();
+        view.FileCommands().EditComment();
         int row = Names(view).indexOf("f.txt");
         QCOMPARE(view.Model()->data(view.Model()->index(row, ViewTableModel::CommentColumn), Qt::DisplayRole).toString(),
                  QString("line one  line two"));

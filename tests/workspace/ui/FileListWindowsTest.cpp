@@ -1,5 +1,8 @@
 #include "assist/ui/TipDialog.h"
 #include "browse/PathComments.h"
+#include "browse/ui/BrowseFileCommands.h"
+#include "browse/ui/BrowseListMode.h"
+#include "browse/ui/BrowseMarks.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "fileops/FileOperationRequest.h"
 #include "fileops/RegisteredOperations.h"
@@ -79,7 +82,7 @@ private slots:
         frame.show();
         COrvoBrowserView* list = frame.CreateListWindow(
             {In("docs/b.doc"), In("docs/old"), In("gone.txt"), In("docs/a.txt")});
-        QVERIFY(list->IsListMode());
+        QVERIFY(list->ListMode().IsListMode());
         QCOMPARE(list->DocumentTitle(), QStringLiteral("LIST OF FILES"));
         // The rows keep the order they came in, with no parent entry.
         QCOMPARE(Paths(list), (std::vector<std::string>{In("docs/b.doc"), In("docs/old"),
@@ -89,13 +92,13 @@ private slots:
         QCOMPARE(list->ViewTable().GetText("Extension", 0), std::string("doc"));
 
         // Files dropped or pasted on a list window become rows; nothing is copied.
-        list->DropFiles({In("other/drop.txt")}, 0, Qt::NoModifier);
+        list->FileCommands().DropFiles({In("other/drop.txt")}, 0, Qt::NoModifier);
         QCOMPARE(Paths(list).back(), In("other/drop.txt"));
         QVERIFY(!QFile::exists(home_->path() + "/docs/drop.txt"));
 
         // Del removes from the list only.
         list->SelectRow(0);
-        list->RemoveSelection();
+        list->FileCommands().RemoveSelection();
         QCOMPARE(Paths(list).front(), In("docs/old"));
         QVERIFY(QFile::exists(home_->path() + "/docs/b.doc"));
         QCOMPARE(prompt_->asked, QStringList());
@@ -103,7 +106,7 @@ private slots:
         list->SelectPath(In("docs/a.txt"));
         list->Up(); // in a list: Go there
         COrvoBrowserView* there = frame.ActiveView();
-        QVERIFY(there != list && !there->IsListMode());
+        QVERIFY(there != list && !there->ListMode().IsListMode());
         QCOMPARE(there->CurrentPath(), In("docs"));
         QCOMPARE(there->FirstSelectedPath(), In("docs/a.txt"));
 
@@ -121,7 +124,7 @@ private slots:
         answer_ = home_->path() + "/mine.orl";
         frame.SaveListAs();
         QCOMPARE(list->DocumentTitle(), QStringLiteral("mine"));
-        QCOMPARE(list->ListDocumentPath(), In("mine.orl"));
+        QCOMPARE(list->ListMode().ListDocumentPath(), In("mine.orl"));
 
         COrvoBrowserView* opened = frame.OpenListDocument(answer_);
         QVERIFY(opened && opened != list);
@@ -184,7 +187,7 @@ private slots:
             frame.show();
             frame.Startup({});
             COrvoBrowserView* view = frame.ActiveView();
-            QVERIFY(view && view->IsListMode());
+            QVERIFY(view && view->ListMode().IsListMode());
             QCOMPARE(view->DocumentTitle(), QStringLiteral("kept"));
             QCOMPARE(Paths(view), std::vector<std::string>{In("docs/a.txt")});
             frame.close();
@@ -195,8 +198,8 @@ private slots:
         CMainFrame frame;
         frame.show();
         frame.Startup({home_->path() + "/kept.orl"});
-        QVERIFY(frame.ActiveView()->IsListMode());
-        QCOMPARE(frame.ActiveView()->ListDocumentPath(), In("kept.orl"));
+        QVERIFY(frame.ActiveView()->ListMode().IsListMode());
+        QCOMPARE(frame.ActiveView()->ListMode().ListDocumentPath(), In("kept.orl"));
         QCOMPARE(prompt_->asked, QStringList());
     }
 

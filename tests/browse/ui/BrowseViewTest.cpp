@@ -1,16 +1,21 @@
 #include "browse/DirectoryListing.h"
 #include "browse/PathComments.h"
 #include "browse/ui/BrowseFileCommands.h"
+#include "browse/ui/BrowseListMode.h"
+#include "browse/ui/BrowsePathBar.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "browse/ui/CommentEditDialog.h"
 #include "browse/ui/ViewTableModel.h"
 #include "settings/OptionsStore.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
 #include <QPlainTextEdit>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
 
 using namespace orvo;
@@ -84,6 +89,29 @@ private slots:
         QVERIFY(view.Model()->rowCount() >= 2); // ".." and at least the root volume
         view.Up(); // nowhere above the drive list
         QCOMPARE(view.CurrentPath(), std::string(kComputerPath));
+    }
+
+    void aListWindowLeavesItsDirectoryBehind() {
+        COrvoBrowserView view;
+        view.Navigate(Dir("a"));
+        view.Navigate(Dir("b"));
+        view.ListMode().EnterListMode();
+        QCOMPARE(view.CurrentPath(), std::string());
+        QCOMPARE(view.DocumentTitle(), QStringLiteral("LIST OF FILES"));
+        QCOMPARE(view.WindowName(), QStringLiteral("LIST OF FILES"));
+        QCOMPARE(view.PathBar().PathBox()->currentText(), QStringLiteral("LIST OF FILES"));
+        QCOMPARE(view.Model()->rowCount(), 0);
+        for (QToolButton* button : view.findChildren<QToolButton*>())
+            QCOMPARE(button->isEnabled(), button->toolTip().startsWith("Up (")); // Up is Go there
+
+        // A directory asked for opens elsewhere; Back has nowhere to go.
+        QSignalSpy elsewhere(&view, &COrvoBrowserView::NewWindowRequested);
+        view.Navigate(Dir("c"));
+        view.Back();
+        QCOMPARE(elsewhere.size(), 1);
+        QCOMPARE(elsewhere.at(0).at(0).toString().toStdString(), Dir("c"));
+        QCOMPARE(view.CurrentPath(), std::string());
+        QCOMPARE(view.Model()->rowCount(), 0);
     }
 
     void headerClicksSortBothWaysWithParentOnTop() {

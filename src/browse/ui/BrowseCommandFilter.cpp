@@ -1,6 +1,8 @@
 #include "browse/ui/BrowseCommandFilter.h"
 
 #include "browse/ui/BrowseClipboard.h"
+#include "browse/ui/BrowseCounting.h"
+#include "browse/ui/BrowseFileCommands.h"
 #include "browse/ui/COrvoBrowserView.h"
 
 #include <QAbstractItemView>
@@ -38,8 +40,9 @@ bool BrowseCommandFilter::eventFilter(QObject* watched, QEvent* event) {
     // what the lists get while the window is being torn down.
     switch (event->type()) {
     case QEvent::KeyPress:
-        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && view_->IsCounting()) {
-            view_->StopCountingDirectory();
+        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+            view_->Counting().IsCounting()) {
+            view_->Counting().StopCountingDirectory();
             return true;
         }
         break;
@@ -82,7 +85,7 @@ bool BrowseCommandFilter::eventFilter(QObject* watched, QEvent* event) {
         // The drag source waits until the drop returns: questions and
         // tips come after it.
         QTimer::singleShot(0, view_, [view = view_, paths, row, modifiers] {
-            view->DropFiles(paths, row, modifiers);
+            view->FileCommands().DropFiles(paths, row, modifiers);
         });
         return true;
     }

@@ -1,6 +1,9 @@
 #include "browse/ui/BrowseItemDelegate.h"
 
 #include "browse/ui/BackgroundLoader.h"
+#include "browse/ui/BrowseBackground.h"
+#include "browse/ui/BrowseCounting.h"
+#include "browse/ui/BrowseMarks.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "browse/ui/ViewTableModel.h"
 #include "settings/FileGroups.h"
@@ -84,7 +87,7 @@ BrowseItemDelegate::Look BrowseItemDelegate::LookOf(const QStyleOptionViewItem& 
                         ToRgb(palette.color(QPalette::Highlight)),
                         ToRgb(palette.color(QPalette::HighlightedText))};
     Look look;
-    look.colors = ComputeRowColors(style, state, system, view_->Tone());
+    look.colors = ComputeRowColors(style, state, system, view_->Background().Tone());
     look.rowFont = ComputeRowFont(style, state.marked);
     look.font = RowFontOf(option.font, look.rowFont);
     return look;
@@ -144,9 +147,10 @@ void BrowseItemDelegate::PaintDetailsCell(QPainter* painter, const QStyleOptionV
         break;
     }
     case ViewTableModel::SizeColumn: {
-        const int bar = facts.parent ? 0
-                                     : SizeBarLength(option.rect.width(), facts.size,
-                                                     facts.directory, view_->ListingTotal());
+        const int bar = facts.parent
+                            ? 0
+                            : SizeBarLength(option.rect.width(), facts.size, facts.directory,
+                                            view_->Counting().ListingTotal());
         if (bar > 0)
             painter->fillRect(QRect(option.rect.left() + 10, option.rect.top() + 2, bar,
                                     option.rect.height() - 4),

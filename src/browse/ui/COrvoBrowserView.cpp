@@ -1,45 +1,75 @@
 #include "browse/ui/COrvoBrowserView.h"
 
-#include "browse/BackgroundPicture.h"
 #include "browse/BrowseNavigation.h"
 #include "browse/FileListRows.h"
 #include "browse/ViewRebuilder.h"
 #include "browse/ui/BackgroundLoader.h"
+#include "browse/ui/BrowseBackground.h"
+#include "browse/ui/BrowseCommandFilter.h"
+#include "browse/ui/BrowseCounting.h"
+#include "browse/ui/BrowseFileCommands.h"
+#include "browse/ui/BrowseHover.h"
 #include "browse/ui/BrowseItemDelegate.h"
-#include "browse/ui/CETip.h"
-#include "browse/ui/DriveComboBox.h"
+#include "browse/ui/BrowseKeys.h"
+#include "browse/ui/BrowseListMode.h"
+#include "browse/ui/BrowseMarks.h"
+#include "browse/ui/BrowseNewEntries.h"
+#include "browse/ui/BrowsePathBar.h"
 #include "browse/ui/ViewTableModel.h"
 #include "comments/PathComments.h"
-#include "image/ui/RasterQImage.h"
+#include "platform/FileStatus.h"
 #include "platform/PathText.h"
+#include "platform/Shortcut.h"
 #include "settings/OptionAccessors.h"
 #include "settings/OptionKeys.h"
 #include "settings/OptionTables.h"
 #include "settings/OptionsStore.h"
+#include "store/Collation.h"
 
 #include <QApplication>
-#include <QComboBox>
-#include <QFutureWatcher>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
-#include <QLineEdit>
 #include <QListView>
-#include <QScreen>
 #include <QStackedWidget>
-#include <QStyle>
 #include <QTableView>
-#include <QToolButton>
 #include <QVBoxLayout>
-#include <QtConcurrent/QtConcurrentRun>
+#include <algorithm>
+#include <unordered_set>
 
 namespace orvo {
 
 namespace {
+
 QString ToQ(const std::string& s) {
     return QString::fromStdString(s);
 }
+
+bool ShiftHeld() {
+    return QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
+}
+
+// Rows must hold the largest font a file group asks for.
+void ApplyListFont(QTableView* details) {
+    int largest = 0;
+    if (const QTable* groups = GetOptionsDatabase().GetTable(kFileGroupsTable)) {
+        const int column = groups->FieldIndex("Font size");
+        for (int i = 0; column >= 0 && i < groups->GetRecordCount(); ++i)
+            largest = std::max(largest, groups->GetValue(column, i).AsInt());
+    }
+    details->verticalHeader()->setDefaultSectionSize(details->fontMetrics().height() +
+                                                     std::min(largest, 48) + 6);
+}
+
+void ShowHistoryEntry(COrvoBrowserView& view, const BrowseHistory::Entry* entry) {
+    if (entry) {
+        int row = entry->row;
+        view.Navigate(entry->path, false, true, false);
+        view.SelectRow(row >= 0 && row < view.ViewTable().GetRecordCount() ? row : 0);
+    }
+    view.PathBar().UpdateButtons();
+}
+
 } // namespace
 
 COrvoBrowserView::COrvoBrowserView(QWidget* parent) : QWidget(parent) {
@@ -49,12 +79,18 @@ COrvoBrowserView::COrvoBrowserView(QWidget* parent) : QWidget(parent) {
     loader_ = new BackgroundLoader(this);
     model_->SetIconSource([this](int row) { return loader_->Icon(row); });
     delegate_ = new BrowseItemDelegate(this);
-    tip_ = new CETip(this);
+    listMode_ = new BrowseListMode(this);
+    marks_ = new BrowseMarks(this);
+    counting_ = new BrowseCounting(this);
+    fileCommands_ = new BrowseFileCommands(this);
+    newEntries_ = new BrowseNewEntries(this);
+    hover_ = new BrowseHover(this);
+    keys_ = new BrowseKeys(this);
     connect(loader_, &BackgroundLoader::CaptionChanged, this, [this](const QString& caption) {
-        emit TitleChanged(caption.isEmpty() ? title_ : caption);
+        emit TitleChanged(caption.isEmpty() ? DocumentTitle() : caption);
     });
     BuildControls();
-    InstallFileCommands();
+    background_ = new BrowseBackground(this, {details_, icons_});
     connect(details_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &COrvoBrowserView::SelectionChanged);
     connect(details_->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -63,40 +99,23 @@ COrvoBrowserView::COrvoBrowserView(QWidget* parent) : QWidget(parent) {
         // Renaming re-reads the directory, which must not happen
         // while the view is still closing its editor.
         QMetaObject::invokeMethod(
-            this, [this, row, name] { RenameRow(row, name); }, Qt::QueuedConnection);
+            this, [this, row, name] { fileCommands_->RenameRow(row, name); }, Qt::QueuedConnection);
     });
-    hoverTimer_.setInterval(50);
-    connect(&hoverTimer_, &QTimer::timeout, this, &COrvoBrowserView::HoverTick);
-    connect(this, &COrvoBrowserView::HoverTick, this, &COrvoBrowserView::OnHoverTick);
-    hoverTimer_.start();
 }
 
 COrvoBrowserView::~COrvoBrowserView() {
-    hoverTimer_.stop();
     loader_->Stop();
+    // Like this window's own handlers, the jobs watching the lists hear
+    // nothing of the teardown that follows.
+    for (QAbstractItemView* list :
+         {static_cast<QAbstractItemView*>(details_), static_cast<QAbstractItemView*>(icons_)}) {
+        list->removeEventFilter(keys_);
+        list->removeEventFilter(hover_);
+    }
 }
 
 void COrvoBrowserView::BuildControls() {
-    auto button = [this](QStyle::StandardPixmap icon, const char* themeIcon, const QString& tip) {
-        auto* b = new QToolButton(this);
-        b->setIcon(QIcon::fromTheme(QString::fromLatin1(themeIcon), style()->standardIcon(icon)));
-        b->setToolTip(tip);
-        b->setAutoRaise(true);
-        b->setFocusPolicy(Qt::NoFocus);
-        return b;
-    };
-    back_ = button(QStyle::SP_ArrowBack, "go-previous", tr("Back (Alt+Left)"));
-    forward_ = button(QStyle::SP_ArrowForward, "go-next", tr("Forward (Alt+Right)"));
-    up_ = button(QStyle::SP_ArrowUp, "go-up", tr("Up (Backspace)"));
-    up2_ = button(QStyle::SP_DriveHDIcon, "go-top", tr("Up to the volume's top"));
-    driveBox_ = new DriveComboBox(this);
-    driveBox_->setToolTip(tr("Drives (Alt+F1)"));
-    pathBox_ = new QComboBox(this);
-    pathBox_->setEditable(true);
-    pathBox_->setInsertPolicy(QComboBox::NoInsert);
-    pathBox_->setToolTip(tr("Path: type a directory or a command (Alt+F2)"));
-    pathBox_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-
+    pathBar_ = new BrowsePathBar(this);
     details_ = new QTableView(this);
     icons_ = new QListView(this);
     for (QAbstractItemView* list :
@@ -106,8 +125,9 @@ void COrvoBrowserView::BuildControls() {
         list->setSelectionBehavior(QAbstractItemView::SelectRows);
         list->setEditTriggers(QAbstractItemView::SelectedClicked |
                               QAbstractItemView::EditKeyPressed);
-        list->installEventFilter(this);
-        list->setDragEnabled(true);
+        // The tip goes before a key is handled, and whether it is taken or not.
+        list->installEventFilter(keys_);
+        list->installEventFilter(hover_);
         list->setItemDelegate(delegate_);
         connect(list, &QAbstractItemView::activated, this, [this](const QModelIndex& index) {
             // Enter is handled with the other keys; this is the double-click.
@@ -141,55 +161,53 @@ void COrvoBrowserView::BuildControls() {
     connect(details_->horizontalHeader(), &QHeaderView::customContextMenuRequested, this,
             [this](const QPoint& p) {
                 int column = details_->horizontalHeader()->logicalIndexAt(p);
-                ShowHeaderMenu(column, details_->horizontalHeader()->mapToGlobal(p));
+                keys_->ShowHeaderMenu(column, details_->horizontalHeader()->mapToGlobal(p));
             });
     icons_->setUniformItemSizes(true);
     icons_->setResizeMode(QListView::Adjust);
     icons_->setWordWrap(false);
-    ApplyListFont();
+    ApplyListFont(details_);
 
     stack_ = new QStackedWidget(this);
     stack_->addWidget(details_);
     stack_->addWidget(icons_);
 
-    auto* bar = new QHBoxLayout;
-    bar->setContentsMargins(2, 2, 2, 2);
-    bar->setSpacing(2);
-    bar->addWidget(driveBox_);
-    bar->addWidget(back_);
-    bar->addWidget(forward_);
-    bar->addWidget(up_);
-    bar->addWidget(up2_);
-    bar->addWidget(pathBox_, 1);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addLayout(bar);
+    layout->addLayout(pathBar_->Layout());
     layout->addWidget(stack_, 1);
-
-    connect(back_, &QToolButton::clicked, this, &COrvoBrowserView::Back);
-    connect(forward_, &QToolButton::clicked, this, &COrvoBrowserView::Forward);
-    connect(up_, &QToolButton::clicked, this, &COrvoBrowserView::Up);
-    connect(up2_, &QToolButton::clicked, this, &COrvoBrowserView::Up2);
-    connect(pathBox_, &QComboBox::textActivated, this, &COrvoBrowserView::OnPathEntered);
-    connect(driveBox_, &QComboBox::activated, this, &COrvoBrowserView::OnDriveChosen);
     SetViewMode(ViewMode::Details);
+
+    // Dragging out carries a file list that other programs understand; the
+    // list's own drag would carry rows only this window knows.
+    auto* commands = new BrowseCommandFilter(this);
+    for (QAbstractItemView* list :
+         {static_cast<QAbstractItemView*>(details_), static_cast<QAbstractItemView*>(icons_)}) {
+        list->setDragEnabled(false);
+        list->setAcceptDrops(true);
+        list->viewport()->setAcceptDrops(true);
+        list->installEventFilter(commands);
+        list->viewport()->installEventFilter(commands);
+    }
 }
 
 QAbstractItemView* COrvoBrowserView::CurrentList() const {
     return mode_ == ViewMode::Details ? static_cast<QAbstractItemView*>(details_) : icons_;
 }
 
-QComboBox* COrvoBrowserView::PathBox() const {
-    return pathBox_;
+const std::string& COrvoBrowserView::CurrentPath() const {
+    static const std::string none;
+    return listMode_->IsListMode() ? none : currentPath_;
 }
-QComboBox* COrvoBrowserView::DriveBox() const {
-    return driveBox_;
+
+QString COrvoBrowserView::DocumentTitle() const {
+    return listMode_->IsListMode() ? listMode_->Title() : title_;
 }
 
 QString COrvoBrowserView::WindowName() const {
-    if (listMode_)
-        return title_;
+    if (listMode_->IsListMode())
+        return listMode_->Title();
     if (currentPath_ == kComputerPath)
         return QStringLiteral("Computer");
     std::string name(FileNameOf(StripTrailingSlash(currentPath_)));
@@ -199,7 +217,7 @@ QString COrvoBrowserView::WindowName() const {
 void COrvoBrowserView::Navigate(const std::string& requested, bool addToHistory, bool rebuild,
                                 bool allowNewWindow) {
     if ((allowNewWindow && (QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier)) ||
-        listMode_) {
+        listMode_->IsListMode()) {
         emit NewWindowRequested(ToQ(requested));
         return;
     }
@@ -221,22 +239,13 @@ void COrvoBrowserView::Navigate(const std::string& requested, bool addToHistory,
     title_ = ToQ(path == kComputerPath ? std::string("Computer") : DocumentTitleFor(path));
     emit TitleChanged(title_);
     emit PathChanged(ToQ(path));
-    if (addToHistory) {
+    if (addToHistory)
         history_.Add(path, SelectionMark());
-        int existing = pathBox_->findText(ToQ(path));
-        if (existing >= 0)
-            pathBox_->removeItem(existing);
-        pathBox_->insertItem(0, ToQ(path));
-    }
-    pathBox_->setCurrentIndex(pathBox_->findText(ToQ(path)));
-    pathBox_->setEditText(ToQ(path));
-    if (path != kComputerPath)
-        driveBox_->ShowDriveOf(ToQ(path));
-    UpdateButtons();
+    pathBar_->ShowPath(path, addToHistory);
 }
 
 void COrvoBrowserView::RebuildView(bool rebuild, bool reread, bool clearMarks) {
-    if (reread && listMode_) {
+    if (reread && listMode_->IsListMode()) {
         orvo::RefreshListRows(listing_);
         rebuild = true;
     } else if (reread) {
@@ -246,46 +255,34 @@ void COrvoBrowserView::RebuildView(bool rebuild, bool reread, bool clearMarks) {
             listing_.ReadDirectory(currentPath_);
         rebuild = true;
     }
-    HideTip();
+    hover_->HideTip();
     if (!rebuild) {
         // The marks stay: they are found again only by a rebuild.
         RestartLoading(clearMarks);
         return;
     }
     ViewRebuilder::Input input;
-    input.currentDirectory = currentPath_;
+    input.currentDirectory = CurrentPath();
     input.hideCommentFile = GetBoolOption(kHideCommentFileKey);
-    input.listMode = listMode_;
+    input.listMode = listMode_->IsListMode();
     input.selectedPaths = SelectedPaths();
     input.selectionMark = SelectionMark();
-    input.favoriteTargets = FavoriteTargets();
+    input.favoriteTargets = marks_->FavoriteTargets();
     ViewRebuilder::Result result = ViewRebuilder::Rebuild(listing_, viewTable_, input);
     model_->Reload();
-    backgroundPicture_ = result.backgroundPicture;
-    currentComment_ = result.directoryComment;
-    marks_.SetMarkedRows(result.markedRows);
-    listingTotal_ = 0;
-    StartBackgroundPicture();
+    marks_->SetMarkedRows(result.markedRows);
+    counting_->SetListingTotal(0);
+    background_->Start(result.backgroundPicture);
     RestartLoading(clearMarks);
     SelectRow(result.selectRow);
-    if (CountingMode())
+    if (BrowseCounting::CountingMode())
         QMetaObject::invokeMethod(
-            this, [this] { CountDirectories(false); }, Qt::QueuedConnection);
+            this, [this] { counting_->CountDirectories(false); }, Qt::QueuedConnection);
     emit ListingRebuilt();
 }
 
 void COrvoBrowserView::RestartLoading(bool forgetIcons) {
     loader_->Restart(mode_ == ViewMode::Thumbnails, thumbnailSize_, forgetIcons);
-}
-
-void COrvoBrowserView::SetQuickAccessPaths(const std::vector<std::string>& paths) {
-    marks_.SetQuickAccessPaths(paths);
-    CurrentList()->viewport()->update();
-}
-
-void COrvoBrowserView::SetListingTotal(uint64_t bytes) {
-    listingTotal_ = bytes;
-    details_->viewport()->update();
 }
 
 int COrvoBrowserView::DriveTypeOf(const std::string& path) const {
@@ -296,42 +293,50 @@ int COrvoBrowserView::DriveTypeOf(const std::string& path) const {
     return DRIVE_UNKNOWN;
 }
 
-void COrvoBrowserView::UpdateButtons() {
-    // A list window has no directory to move in; its Up goes to the
-    // selected entry's directory.
-    back_->setEnabled(!listMode_ && history_.CanGoBack());
-    forward_->setEnabled(!listMode_ && history_.CanGoForward());
-    up_->setEnabled(listMode_ || currentPath_ != kComputerPath);
-    up2_->setEnabled(!listMode_ && currentPath_ != kComputerPath);
-}
-
-void COrvoBrowserView::ShowHistoryEntry(const BrowseHistory::Entry* entry) {
-    if (entry) {
-        int row = entry->row;
-        Navigate(entry->path, false, true, false);
-        SelectRow(row >= 0 && row < viewTable_.GetRecordCount() ? row : 0);
+void COrvoBrowserView::OpenItem(int row) {
+    if (row < 0 || row >= viewTable_.GetRecordCount())
+        return;
+    if (!listMode_->IsListMode() && row == 0 && model_->IsParentEntry(0)) {
+        Up();
+        return;
     }
-    UpdateButtons();
+    std::string path = viewTable_.GetText("Path", row);
+    std::string extension = viewTable_.GetText("Extension", row);
+    if (LowerCaseText(extension) == "lnk") {
+        std::string target = ResolveShortcut(path);
+        if (!target.empty() && IsDirectory(target))
+            path = target;
+    }
+    if (CurrentPath() == kComputerPath || IsDirectory(path)) {
+        Navigate(path, true, true, true);
+        SelectRow(0);
+        return;
+    }
+    if (LowerCaseText(extension) == "orl" && PathExists(path)) {
+        emit OpenListRequested(ToQ(path));
+        return;
+    }
+    fileCommands_->RunOrOpen(path, ShiftHeld(), ParentDirectoryOf(path));
 }
 
 void COrvoBrowserView::Back() {
-    if (listMode_)
+    if (listMode_->IsListMode())
         return;
     history_.SetCurrentRow(SelectionMark());
-    ShowHistoryEntry(history_.Back());
+    ShowHistoryEntry(*this, history_.Back());
 }
 
 void COrvoBrowserView::Forward() {
-    if (listMode_)
+    if (listMode_->IsListMode())
         return;
     history_.SetCurrentRow(SelectionMark());
-    ShowHistoryEntry(history_.Forward());
+    ShowHistoryEntry(*this, history_.Forward());
 }
 
 void COrvoBrowserView::Up() {
-    if (listMode_) {
+    if (listMode_->IsListMode()) {
         // A list has no parent; up leads to where the selected entry lives.
-        GoThere();
+        listMode_->GoThere();
         return;
     }
     std::string left = currentPath_;
@@ -344,20 +349,11 @@ void COrvoBrowserView::Up() {
 }
 
 void COrvoBrowserView::Up2() {
-    if (listMode_)
+    if (listMode_->IsListMode())
         return;
     std::string target = Up2Target(currentPath_);
     if (!target.empty() && target != currentPath_)
         Navigate(target, true, true, false);
-}
-
-int COrvoBrowserView::RowOfPath(const std::string& path) const {
-    int column = viewTable_.FieldIndex("Path");
-    // Row 0 (the parent entry) carries the current directory's own path.
-    for (int i = listMode_ ? 0 : 1; i < viewTable_.GetRecordCount(); ++i)
-        if (viewTable_.GetValue(column, i).AsStringView() == path)
-            return i;
-    return -1;
 }
 
 std::vector<int> COrvoBrowserView::SelectedRows() const {
@@ -395,11 +391,52 @@ void COrvoBrowserView::SelectRow(int row, bool clearOthers) {
 }
 
 bool COrvoBrowserView::SelectPath(const std::string& path) {
-    int row = RowOfPath(path);
-    if (row < 0)
-        return false;
-    SelectRow(row);
-    return true;
+    const int column = viewTable_.FieldIndex("Path");
+    // Row 0 (the parent entry) carries the current directory's own path.
+    for (int i = listMode_->IsListMode() ? 0 : 1; i < viewTable_.GetRecordCount(); ++i) {
+        if (viewTable_.GetValue(column, i).AsStringView() == path) {
+            SelectRow(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+void COrvoBrowserView::SelectPaths(const std::vector<std::string>& paths) {
+    if (paths.size() == 1) {
+        SelectPath(paths.front());
+        return;
+    }
+    // One pass over the rows and one selection change: a list window given
+    // a hundred thousand search hits selects them all at once.
+    std::unordered_set<std::string_view> wanted(paths.begin(), paths.end());
+    const int pathColumn = viewTable_.FieldIndex("Path");
+    const int lastColumn = model_->columnCount() - 1;
+    QItemSelection selection;
+    int current = -1, runStart = -1;
+    auto closeRun = [&](int end) {
+        if (runStart >= 0)
+            selection.select(model_->index(runStart, 0), model_->index(end, lastColumn));
+        runStart = -1;
+    };
+    const int rows = viewTable_.GetRecordCount();
+    for (int r = listMode_->IsListMode() ? 0 : 1; r < rows; ++r) {
+        if (!wanted.count(viewTable_.GetValue(pathColumn, r).AsStringView())) {
+            closeRun(r - 1);
+            continue;
+        }
+        if (current < 0)
+            current = r;
+        if (runStart < 0)
+            runStart = r;
+    }
+    closeRun(rows - 1);
+    if (current < 0)
+        return;
+    QItemSelectionModel* model = details_->selectionModel();
+    model->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    model->setCurrentIndex(model_->index(current, 0), QItemSelectionModel::NoUpdate);
+    CurrentList()->scrollTo(model_->index(current, 0));
 }
 
 void COrvoBrowserView::FocusList(int row) {
@@ -457,7 +494,7 @@ void COrvoBrowserView::ChangeThumbnailSize(int delta) {
     if (QFontMetrics(font).height() >= 10) {
         details_->setFont(font);
         icons_->setFont(font);
-        ApplyListFont();
+        ApplyListFont(details_);
     }
     if (mode_ != ViewMode::Details) {
         icons_->setIconSize(mode_ == ViewMode::Thumbnails ? QSize(thumbnailSize_, thumbnailSize_)
@@ -468,73 +505,13 @@ void COrvoBrowserView::ChangeThumbnailSize(int delta) {
     CurrentList()->viewport()->update();
 }
 
-void COrvoBrowserView::ApplyListFont() {
-    // Rows must hold the largest font a file group asks for.
-    int largest = 0;
-    if (const QTable* groups = GetOptionsDatabase().GetTable(kFileGroupsTable)) {
-        const int column = groups->FieldIndex("Font size");
-        for (int i = 0; column >= 0 && i < groups->GetRecordCount(); ++i)
-            largest = std::max(largest, groups->GetValue(column, i).AsInt());
-    }
-    details_->verticalHeader()->setDefaultSectionSize(details_->fontMetrics().height() +
-                                                      std::min(largest, 48) + 6);
-}
-
-void COrvoBrowserView::StartBackgroundPicture() {
-    const uint64_t generation = ++backgroundGeneration_;
-    tone_ = BackgroundTone{};
-    backgroundPixmap_ = QPixmap();
-    ShowBackgroundPicture();
-    if (backgroundPicture_.empty())
-        return;
-    // Decoded away from the interface thread: a large picture takes a while.
-    using Loaded = std::pair<QImage, BackgroundTone>;
-    auto* watcher = new QFutureWatcher<Loaded>(this);
-    connect(watcher, &QFutureWatcher<Loaded>::finished, this, [this, watcher, generation] {
-        const Loaded loaded = watcher->result();
-        watcher->deleteLater();
-        if (generation != backgroundGeneration_ || loaded.first.isNull())
-            return;
-        tone_ = loaded.second;
-        backgroundPixmap_ = QPixmap::fromImage(loaded.first);
-        ShowBackgroundPicture();
-    });
-    // The picture covers a whole screen, keeping its proportions, and lies
-    // under the list from its top-left corner like a wallpaper, so no list
-    // is ever large enough to show it repeated.
-    const QSize cover = screen() ? screen()->size() : QSize(1920, 1080);
-    watcher->setFuture(QtConcurrent::run([path = backgroundPicture_, cover] {
-        RasterImage picture;
-        BackgroundTone tone;
-        if (!LoadBackgroundPicture(path, picture, tone))
-            return Loaded{};
-        return Loaded{ToQImage(picture).scaled(cover, Qt::KeepAspectRatioByExpanding,
-                                               Qt::SmoothTransformation),
-                      tone};
-    }));
-}
-
-void COrvoBrowserView::ShowBackgroundPicture() {
-    for (QAbstractItemView* list :
-         {static_cast<QAbstractItemView*>(details_), static_cast<QAbstractItemView*>(icons_)}) {
-        if (backgroundPixmap_.isNull()) {
-            list->viewport()->setPalette(QPalette());
-        } else {
-            QPalette palette = list->palette();
-            palette.setBrush(QPalette::Base, QBrush(backgroundPixmap_));
-            list->viewport()->setPalette(palette);
-        }
-        list->viewport()->update();
-    }
-}
-
 void COrvoBrowserView::SortByColumn(int column) {
     const char* name = ViewTableModel::TableColumnName(column);
     if (!*name)
         return;
     bool ascending = column != sortColumn_;
     std::vector<std::string> keep = SelectedPaths();
-    if (listMode_) {
+    if (listMode_->IsListMode()) {
         // The list itself takes the order, so that a saved list keeps it.
         if (listing_.GetRecordCount() > 0)
             listing_.Sort(name, ascending, 0, -1);

@@ -2,6 +2,7 @@
 
 #include "assist/OnActionTips.h"
 #include "assist/ui/TipCommands.h"
+#include "browse/ui/BrowseCounting.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "platform/ui/UserPrompt.h"
 #include "workspace/AppState.h"
@@ -19,7 +20,7 @@ CChildFrame::CChildFrame(COrvoBrowserView* view, QWidget* parent) : QMdiSubWindo
 }
 
 void CChildFrame::closeEvent(QCloseEvent* event) {
-    if (view_->IsCounting()) {
+    if (view_->Counting().IsCounting()) {
         UserPrompt::Message(this,
                             QStringLiteral("Cannot close the object while counting directories' "
                                            "sizes. Please wait until done. Or press ESCAPE."),

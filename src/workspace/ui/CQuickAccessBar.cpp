@@ -2,6 +2,7 @@
 
 #include "browse/ViewRebuilder.h"
 #include "browse/ui/BrowseIcons.h"
+#include "browse/ui/BrowseMarks.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "fileops/RegisteredOperations.h"
 #include "platform/DisplayText.h"
@@ -128,7 +129,7 @@ void CQuickAccessBar::SetView(COrvoBrowserView* view) {
         return;
     if (view_) {
         view_->disconnect(this);
-        view_->SetQuickAccessPaths({});
+        view_->Marks().SetQuickAccessPaths({});
     }
     view_ = view;
     if (view_)
@@ -152,7 +153,7 @@ const QTable& CQuickAccessBar::Source() const {
 void CQuickAccessBar::Refresh() {
     if (!isVisible()) {
         if (view_)
-            view_->SetQuickAccessPaths({});
+            view_->Marks().SetQuickAccessPaths({});
         return;
     }
     switch (pick_) {
@@ -225,7 +226,7 @@ void CQuickAccessBar::UpdateMarks() {
     for (int r = 0; r < result_->GetRecordCount(); ++r)
         if (!IsNoticeRow(*result_, r))
             paths.emplace_back(result_->GetValue("Path", r).AsStringView());
-    view_->SetQuickAccessPaths(isVisible() ? paths : std::vector<std::string>());
+    view_->Marks().SetQuickAccessPaths(isVisible() ? paths : std::vector<std::string>());
 }
 
 void CQuickAccessBar::SetListMode(ListMode mode) {
@@ -281,7 +282,7 @@ void CQuickAccessBar::showEvent(QShowEvent* event) {
 void CQuickAccessBar::hideEvent(QHideEvent* event) {
     QDockWidget::hideEvent(event);
     if (view_)
-        view_->SetQuickAccessPaths({});
+        view_->Marks().SetQuickAccessPaths({});
 }
 
 QString CQuickAccessBar::InfoText() const {

@@ -3,6 +3,8 @@
 #include "assist/ui/TipCommands.h"
 #include "browse/DirectoryListing.h"
 #include "browse/FileCommands.h"
+#include "browse/ui/BrowseCounting.h"
+#include "browse/ui/BrowseMarks.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "fileops/FileOperationRequest.h"
 #include "fileops/NewEntries.h"
@@ -89,7 +91,7 @@ void FrameFavorites::BuildActions() {
     viewMenu->addSeparator();
     QAction* counting = viewMenu->addAction(QStringLiteral("&Counting directories size mode"));
     counting->setCheckable(true);
-    counting->setChecked(COrvoBrowserView::CountingMode());
+    counting->setChecked(BrowseCounting::CountingMode());
     counting->setStatusTip(QStringLiteral("Enters the mode of counting directory size"));
     counting->setToolTip(counting->statusTip());
     counting->setIcon(QIcon::fromTheme(QStringLiteral("drive-harddisk"),
@@ -99,12 +101,12 @@ void FrameFavorites::BuildActions() {
     frame_.MainToolBar()->addAction(counting);
     add(viewMenu, QStringLiteral("Count the selected directories"), QKeySequence(), [this] {
         if (COrvoBrowserView* view = frame_.ActiveView())
-            view->CountDirectories(true);
+            view->Counting().CountDirectories(true);
     });
 
     // Favorites point somewhere: rows of those places are marked, and a
     // broken favorite is told once.
-    COrvoBrowserView::SetFavoriteTargetsSource([](QWidget* window) {
+    BrowseMarks::SetFavoriteTargetsSource([](QWidget* window) {
         std::string problem;
         std::vector<std::string> targets = CheckFavorites(false, &problem);
         if (!problem.empty())
@@ -119,10 +121,10 @@ void FrameFavorites::BuildActions() {
 }
 
 void FrameFavorites::SetCountingMode(bool on) {
-    COrvoBrowserView::SetCountingMode(on);
+    BrowseCounting::SetCountingMode(on);
     if (on)
         if (COrvoBrowserView* view = frame_.ActiveView())
-            view->CountDirectories(false);
+            view->Counting().CountDirectories(false);
 }
 
 void FrameFavorites::ShowDirectory(const std::string& directory) {

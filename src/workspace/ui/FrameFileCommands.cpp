@@ -1,5 +1,7 @@
 #include "workspace/ui/FrameFileCommands.h"
 
+#include "browse/ui/BrowseFileCommands.h"
+#include "browse/ui/BrowseNewEntries.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "viewers/ui/ImageConversionDialog.h"
 #include "workspace/ui/CMainFrame.h"
@@ -14,12 +16,12 @@ FrameFileCommands::FrameFileCommands(CMainFrame& frame) : frame_(frame) {}
 
 void FrameFileCommands::EditComment() {
     if (COrvoBrowserView* view = frame_.ActiveView())
-        view->EditComment();
+        view->FileCommands().EditComment();
 }
 
 void FrameFileCommands::BuildActions() {
     auto add = [this](QMenu* menu, QAction* before, const QString& text, const QKeySequence& key,
-                      void (COrvoBrowserView::*command)()) {
+                      void (BrowseFileCommands::*command)()) {
         auto* a = new QAction(text, menu);
         menu->insertAction(before, a);
         if (!key.isEmpty())
@@ -29,7 +31,7 @@ void FrameFileCommands::BuildActions() {
         a->setShortcutContext(Qt::WindowShortcut);
         connect(a, &QAction::triggered, this, [this, command] {
             if (COrvoBrowserView* view = frame_.ActiveView())
-                (view->*command)();
+                (view->FileCommands().*command)();
         });
         return a;
     };
@@ -47,60 +49,67 @@ void FrameFileCommands::BuildActions() {
     newDirectory->setShortcut(QKeySequence(Qt::Key_F7));
     connect(newDirectory, &QAction::triggered, this, [this, modifiers] {
         if (COrvoBrowserView* view = frame_.ActiveView())
-            view->NewDirectory(modifiers() & Qt::ControlModifier, modifiers() & Qt::ShiftModifier);
+            view->NewEntries().NewDirectory(modifiers() & Qt::ControlModifier,
+                                            modifiers() & Qt::ShiftModifier);
     });
     fileMenu->insertAction(exit, newDirectory);
-    QAction* newFile = add(fileMenu, exit, QStringLiteral("New &file(s)...\tShift+F4"),
-                           QKeySequence(Qt::SHIFT | Qt::Key_F4), &COrvoBrowserView::NewFile);
+    QAction* newFile = new QAction(QStringLiteral("New &file(s)...\tShift+F4"), fileMenu);
+    fileMenu->insertAction(exit, newFile);
+    newFile->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F4));
+    newFile->setShortcutContext(Qt::WindowShortcut);
+    connect(newFile, &QAction::triggered, this, [this] {
+        if (COrvoBrowserView* view = frame_.ActiveView())
+            view->NewEntries().NewFile();
+    });
     newFile->setStatusTip(QStringLiteral("Creates new file(s)"));
     fileMenu->insertSeparator(exit);
     add(fileMenu, exit, QStringLiteral("Create &shortcut\tAlt+F5"),
-        QKeySequence(Qt::ALT | Qt::Key_F5), &COrvoBrowserView::CreateShortcuts);
+        QKeySequence(Qt::ALT | Qt::Key_F5), &BrowseFileCommands::CreateShortcuts);
     add(fileMenu, exit, QStringLiteral("&Remove\tDel"), QKeySequence(Qt::Key_Delete),
-        &COrvoBrowserView::RemoveSelection);
+        &BrowseFileCommands::RemoveSelection);
     add(fileMenu, exit, QStringLiteral("Really remove from a disk\tAlt+Del"),
-        QKeySequence(Qt::ALT | Qt::Key_Delete), &COrvoBrowserView::DeleteSelection);
+        QKeySequence(Qt::ALT | Qt::Key_Delete), &BrowseFileCommands::DeleteSelection);
     fileMenu->insertSeparator(exit);
     add(fileMenu, exit, QStringLiteral("&Open with Explorer\tCtrl+F10"),
-        QKeySequence(Qt::CTRL | Qt::Key_F10), &COrvoBrowserView::OpenWithExplorer);
+        QKeySequence(Qt::CTRL | Qt::Key_F10), &BrowseFileCommands::OpenWithExplorer);
     add(fileMenu, exit, QStringLiteral("Open in DOS shell\tCtrl+Shift+F10"),
-        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F10), &COrvoBrowserView::OpenShellHere);
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F10), &BrowseFileCommands::OpenShellHere);
     add(fileMenu, exit, QStringLiteral("Go to link target"), QKeySequence(),
-        &COrvoBrowserView::GoToLinkTarget);
+        &BrowseFileCommands::GoToLinkTarget);
     fileMenu->insertSeparator(exit);
 
     editMenu->addSeparator();
     add(editMenu, nullptr, QStringLiteral("&Copy\tCtrl+C"), QKeySequence(Qt::CTRL | Qt::Key_C),
-        &COrvoBrowserView::CopyToClipboard);
+        &BrowseFileCommands::CopyToClipboard);
     add(editMenu, nullptr, QStringLiteral("&Add\tCtrl+Shift+A"),
-        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), &COrvoBrowserView::AddToClipboard);
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), &BrowseFileCommands::AddToClipboard);
     add(editMenu, nullptr, QStringLiteral("&Paste\tCtrl+V"), QKeySequence(Qt::CTRL | Qt::Key_V),
-        &COrvoBrowserView::Paste);
+        &BrowseFileCommands::Paste);
     add(editMenu, nullptr, QStringLiteral("&Paste shortcut"), QKeySequence(),
-        &COrvoBrowserView::PasteShortcut);
+        &BrowseFileCommands::PasteShortcut);
     add(editMenu, nullptr, QStringLiteral("&Names to Clipboard\tCtrl+Space"),
-        QKeySequence(Qt::CTRL | Qt::Key_Space), &COrvoBrowserView::NamesToClipboard);
+        QKeySequence(Qt::CTRL | Qt::Key_Space), &BrowseFileCommands::NamesToClipboard);
     add(editMenu, nullptr, QStringLiteral("&Paths to Clipboard\tCtrl+Alt+Space"),
-        QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Space), &COrvoBrowserView::PathsToClipboard);
+        QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Space), &BrowseFileCommands::PathsToClipboard);
 
     // Ctrl+F7 and Shift+F7: the new directory takes the selection along.
     auto* copyInto = new QAction(&frame_);
     copyInto->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F7));
     connect(copyInto, &QAction::triggered, this, [this] {
         if (COrvoBrowserView* view = frame_.ActiveView())
-            view->NewDirectory(true, false);
+            view->NewEntries().NewDirectory(true, false);
     });
     auto* moveInto = new QAction(&frame_);
     moveInto->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F7));
     connect(moveInto, &QAction::triggered, this, [this] {
         if (COrvoBrowserView* view = frame_.ActiveView())
-            view->NewDirectory(false, true);
+            view->NewEntries().NewDirectory(false, true);
     });
     frame_.addActions({copyInto, moveInto});
 
     // "Run conversion when image dropped": a pasted picture passes through
     // the conversion dialog, whose format names the new file's extension.
-    COrvoBrowserView::SetDroppedImageConverter(
+    BrowseFileCommands::SetDroppedImageConverter(
         [](QWidget* parent, RasterImage& image, std::string& extension) {
             ImageConversionDialog dialog(&image, "dropped." + extension, parent);
             if (!dialog.Run())

@@ -1,6 +1,7 @@
 #include "workspace/ui/FrameListCommands.h"
 
 #include "browse/FileListRows.h"
+#include "browse/ui/BrowseListMode.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "platform/FileIO.h"
 #include "platform/FileStatus.h"
@@ -55,11 +56,11 @@ void FrameListCommands::BuildActions() {
     menu_->addSeparator();
     needList << add(QStringLiteral("Remove from the list\tDel"), QKeySequence(), [this] {
         if (COrvoBrowserView* view = ActiveListView())
-            view->RemoveFromList();
+            view->ListMode().RemoveFromList();
     });
     needList << add(QStringLiteral("&Go there"), QKeySequence(), [this] {
         if (COrvoBrowserView* view = ActiveListView())
-            view->GoThere();
+            view->ListMode().GoThere();
     });
     connect(menu_, &QMenu::aboutToShow, this, [this, needList] {
         const bool list = ActiveListView() != nullptr;
@@ -70,14 +71,14 @@ void FrameListCommands::BuildActions() {
 
 COrvoBrowserView* FrameListCommands::ActiveListView() const {
     COrvoBrowserView* view = frame_.ActiveView();
-    return view && view->IsListMode() ? view : nullptr;
+    return view && view->ListMode().IsListMode() ? view : nullptr;
 }
 
 COrvoBrowserView* FrameListCommands::CreateListWindow(const std::vector<std::string>& paths) {
     auto* view = new COrvoBrowserView;
     CChildFrame* frame = frame_.AddViewWindow(view);
-    view->EnterListMode();
-    view->AddListPaths(paths);
+    view->ListMode().EnterListMode();
+    view->ListMode().AddListPaths(paths);
     frame_.Area()->setActiveSubWindow(frame);
     view->FocusList(0);
     return view;
@@ -122,7 +123,7 @@ COrvoBrowserView* FrameListCommands::OpenListDocument(const QString& requested) 
     }
     auto* view = new COrvoBrowserView;
     CChildFrame* frame = frame_.AddViewWindow(view);
-    view->EnterListMode();
+    view->ListMode().EnterListMode();
     // The document's own name and date go along, so that saving an
     // unchanged list writes the same bytes.
     std::string name = rows.GetName();
@@ -132,7 +133,7 @@ COrvoBrowserView* FrameListCommands::OpenListDocument(const QString& requested) 
     view->Listing().SetName(std::move(name));
     view->Listing().SetCreated(created);
     view->Listing().SetSecondText(std::move(secondText));
-    view->SetListDocument(path.toStdString(), true);
+    view->ListMode().SetListDocument(path.toStdString(), true);
     frame_.Area()->setActiveSubWindow(frame);
     view->FocusList(0);
     return view;
@@ -142,9 +143,9 @@ void FrameListCommands::SaveListAs() {
     COrvoBrowserView* view = ActiveListView();
     if (!view)
         return;
-    QString proposed = view->ListDocumentPath().empty()
+    QString proposed = view->ListMode().ListDocumentPath().empty()
                            ? QDir::home().filePath(view->DocumentTitle() + QStringLiteral(".orl"))
-                           : ToQ(view->ListDocumentPath());
+                           : ToQ(view->ListMode().ListDocumentPath());
     QString path = AskListFileName(&frame_, ListFileDialog::SaveAs, proposed);
     if (path.isEmpty())
         return;
@@ -155,7 +156,7 @@ void FrameListCommands::SaveListAs() {
                             UserPrompt::Icon::Warning);
         return;
     }
-    view->SetListDocument(path.toStdString(), false);
+    view->ListMode().SetListDocument(path.toStdString(), false);
 }
 
 void FrameListCommands::ExportList() {
@@ -165,9 +166,9 @@ void FrameListCommands::ExportList() {
     CListExportDlg dialog(view->Listing(), &frame_);
     if (dialog.Run() != QDialog::Accepted)
         return;
-    QString directory = view->ListDocumentPath().empty()
+    QString directory = view->ListMode().ListDocumentPath().empty()
                             ? QDir::homePath()
-                            : QFileInfo(ToQ(view->ListDocumentPath())).absolutePath();
+                            : QFileInfo(ToQ(view->ListMode().ListDocumentPath())).absolutePath();
     QString proposed = QDir(directory).filePath(view->DocumentTitle() + QStringLiteral(".txt"));
     QString path = AskListFileName(&frame_, ListFileDialog::Export, proposed);
     if (path.isEmpty())
@@ -193,14 +194,14 @@ void FrameListCommands::ShowListStatus() {
     if (!frame_.ViewsInStackingOrder().contains(view))
         return;
     if (dialog.RemoveDead())
-        view->RemoveDeadRows();
+        view->ListMode().RemoveDeadRows();
     if (dialog.UpdateInformation())
-        view->RefreshListRows();
+        view->ListMode().RefreshListRows();
 }
 
 void FrameListCommands::RefreshList() {
     if (COrvoBrowserView* view = ActiveListView())
-        view->RefreshListRows();
+        view->ListMode().RefreshListRows();
 }
 
 void FrameListCommands::GoThere(const QString& path) {
@@ -225,7 +226,7 @@ void FrameListCommands::RefreshListAfterOperation(COrvoBrowserView* view,
     for (const QString& d : directories)
         changed.push_back(d.toStdString());
     RemoveLeftEntries(view->Listing(), changed);
-    view->RefreshListRows();
+    view->ListMode().RefreshListRows();
 }
 
 } // namespace orvo

@@ -1,6 +1,7 @@
 #include "workspace/ui/FrameSearch.h"
 
 #include "assist/ui/TipCommands.h"
+#include "browse/ui/BrowsePathBar.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "platform/PathText.h"
 #include "search/ui/SearchLaunch.h"
@@ -39,7 +40,7 @@ void FrameSearch::ConnectSearch(COrvoBrowserView* view) {
             [this, view](const QString& form) { OpenSearchWindowFor(view, form); });
     // The path box activates only texts already in its list, so a typed
     // "?..." is taken from its line as Enter is pressed.
-    if (QLineEdit* line = view->PathBox()->lineEdit()) {
+    if (QLineEdit* line = view->PathBar().PathBox()->lineEdit()) {
         connect(line, &QLineEdit::returnPressed, this, [this, view, line] {
             QString form = line->text();
             if (!form.startsWith(QLatin1Char('?')))

@@ -1,6 +1,8 @@
 #include "workspace/ui/FrameSession.h"
 
 #include "assist/ui/TipCommands.h"
+#include "browse/ui/BrowseCounting.h"
+#include "browse/ui/BrowseListMode.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "fileops/ui/CFileOperationDlg.h"
 #include "platform/ui/UserPrompt.h"
@@ -110,7 +112,8 @@ void FrameSession::RecordLayout() {
         w.x2 = r.right() + 1;
         w.y2 = r.bottom() + 1;
         w.maximized = frame->isMaximized();
-        w.path = view->IsListMode() ? view->ListDocumentPath() : view->CurrentPath();
+        w.path = view->ListMode().IsListMode() ? view->ListMode().ListDocumentPath()
+                                               : view->CurrentPath();
         w.selectedPath = view->FirstSelectedPath();
         windows.push_back(std::move(w));
     }
@@ -120,7 +123,7 @@ void FrameSession::RecordLayout() {
 bool FrameSession::Shutdown() {
     AppState& state = GetAppState();
     for (COrvoBrowserView* view : frame_.ViewsInStackingOrder()) {
-        if (view->IsCounting()) {
+        if (view->Counting().IsCounting()) {
             // The same refusal a single counting window gives.
             if (CChildFrame* frame = frame_.FrameOf(view))
                 frame->close();

@@ -1,5 +1,6 @@
 #include "workspace/ui/FrameTransfers.h"
 
+#include "browse/ui/BrowseListMode.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "fileops/FileOperationRequest.h"
 #include "fileops/OperationTexts.h"
@@ -79,7 +80,7 @@ void FrameTransfers::TransferSelection(int kind, bool pickFolder) {
 
 void FrameTransfers::RefreshDirectories(const QStringList& directories) {
     for (COrvoBrowserView* view : frame_.ViewsInStackingOrder()) {
-        if (view->IsListMode()) {
+        if (view->ListMode().IsListMode()) {
             frame_.Lists().RefreshListAfterOperation(view, directories);
             continue;
         }

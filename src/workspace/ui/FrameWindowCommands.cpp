@@ -1,5 +1,6 @@
 #include "workspace/ui/FrameWindowCommands.h"
 
+#include "browse/ui/BrowseListMode.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "platform/PathText.h"
 #include "workspace/ui/BackgroundArea.h"
@@ -94,7 +95,7 @@ QString FrameWindowCommands::ChooseWindowPath(bool* isWindow, COrvoBrowserView**
     QStringList names, paths;
     // A list window has no directory to copy into or go to.
     views.erase(std::remove_if(views.begin(), views.end(),
-                               [](COrvoBrowserView* v) { return v->IsListMode(); }),
+                               [](COrvoBrowserView* v) { return v->ListMode().IsListMode(); }),
                 views.end());
     for (COrvoBrowserView* v : views) {
         names << v->WindowName();
@@ -141,7 +142,7 @@ void FrameWindowCommands::GoToFile(const QString& path) {
     std::string file = QFile::encodeName(path).toStdString();
     std::string directory = ParentDirectoryOf(file);
     COrvoBrowserView* view = frame_.ActiveView();
-    if (view && !view->IsListMode()) {
+    if (view && !view->ListMode().IsListMode()) {
         view->Navigate(directory, true, true, false);
     } else {
         view = frame_.OpenBrowseWindow(directory);

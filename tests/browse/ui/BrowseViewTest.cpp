@@ -1,15 +1,21 @@
 #include "browse/DirectoryListing.h"
+#include "browse/ui/BrowseFileCommands.h"
+#include "browse/ui/BrowseListMode.h"
+#include "browse/ui/BrowsePathBar.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "browse/ui/ViewTableModel.h"
 #include "comments/PathComments.h"
 #include "comments/ui/CommentEditDialog.h"
 #include "settings/OptionsStore.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
 #include <QPlainTextEdit>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
 
 using namespace orvo;
@@ -85,6 +91,29 @@ private slots:
         QCOMPARE(view.CurrentPath(), std::string(kComputerPath));
     }
 
+    void aListWindowLeavesItsDirectoryBehind() {
+        COrvoBrowserView view;
+        view.Navigate(Dir("a"));
+        view.Navigate(Dir("b"));
+        view.ListMode().EnterListMode();
+        QCOMPARE(view.CurrentPath(), std::string());
+        QCOMPARE(view.DocumentTitle(), QStringLiteral("LIST OF FILES"));
+        QCOMPARE(view.WindowName(), QStringLiteral("LIST OF FILES"));
+        QCOMPARE(view.PathBar().PathBox()->currentText(), QStringLiteral("LIST OF FILES"));
+        QCOMPARE(view.Model()->rowCount(), 0);
+        for (QToolButton* button : view.findChildren<QToolButton*>())
+            QCOMPARE(button->isEnabled(), button->toolTip().startsWith("Up (")); // Up is Go there
+
+        // A directory asked for opens elsewhere; Back has nowhere to go.
+        QSignalSpy elsewhere(&view, &COrvoBrowserView::NewWindowRequested);
+        view.Navigate(Dir("c"));
+        view.Back();
+        QCOMPARE(elsewhere.size(), 1);
+        QCOMPARE(elsewhere.at(0).at(0).toString().toStdString(), Dir("c"));
+        QCOMPARE(view.CurrentPath(), std::string());
+        QCOMPARE(view.Model()->rowCount(), 0);
+    }
+
     void headerClicksSortBothWaysWithParentOnTop() {
         COrvoBrowserView view;
         view.Navigate(tree_.path().toStdString());
@@ -116,19 +145,19 @@ private slots:
         COrvoBrowserView view;
         view.Navigate(dir.path().toStdString());
         int row = Names(view).indexOf("old.txt");
-        QVERIFY(view.RenameRow(row, "new.txt"));
+        QVERIFY(view.FileCommands().RenameRow(row, "new.txt"));
         QCOMPARE(GetComment((dir.path() + "/new.txt").toStdString()), std::string("my comment"));
         QCOMPARE(GetComment((dir.path() + "/old.txt").toStdString()), std::string());
         QCOMPARE(view.FirstSelectedPath(), (dir.path() + "/new.txt").toStdString());
 
         // A change of letter case only must keep the comment too.
-        QVERIFY(view.RenameRow(Names(view).indexOf("case.txt"), "CASE.txt"));
+        QVERIFY(view.FileCommands().RenameRow(Names(view).indexOf("case.txt"), "CASE.txt"));
         QCOMPARE(GetComment((dir.path() + "/CASE.txt").toStdString()), std::string("case comment"));
 
         // Renaming onto an existing entry is refused and loses nothing.
-        QVERIFY(!view.RenameRow(Names(view).indexOf("new.txt"), "CASE.txt"));
+        QVERIFY(!view.FileCommands().RenameRow(Names(view).indexOf("new.txt"), "CASE.txt"));
         QVERIFY(QFile::exists(dir.path() + "/new.txt"));
-        QVERIFY(!view.RenameRow(0, "x")); // ".."
+        QVERIFY(!view.FileCommands().RenameRow(0, "x")); // ".."
     }
 
     void editCommentUpdatesTheRow() {
@@ -143,7 +172,7 @@ private slots:
             d.Editor()->setPlainText("line one\nline two");
             return true;
         });
-        view.EditComment();
+        view.FileCommands().EditComment();
         int row = Names(view).indexOf("f.txt");
         QCOMPARE(
             view.Model()

@@ -1,4 +1,6 @@
 #include "assist/ui/TipDialog.h"
+#include "browse/ui/BrowseCounting.h"
+#include "browse/ui/BrowseFileCommands.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "browse/ui/ViewTableModel.h"
 #include "comments/PathComments.h"
@@ -88,14 +90,14 @@ private slots:
         COrvoBrowserView view;
         view.Navigate(tree_->path().toStdString());
         Select(view, {"a.txt", "b.txt"});
-        view.NamesToClipboard();
+        view.FileCommands().NamesToClipboard();
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("a.txt\r\nb.txt"));
-        view.PathsToClipboard();
+        view.FileCommands().PathsToClipboard();
         QCOMPARE(QGuiApplication::clipboard()->text(), In("a.txt") + "\r\n" + In("b.txt"));
         // ".." stands for the directory itself and never joins the list.
         Select(view, {"a.txt", "b.txt"});
         view.SelectRow(0, false);
-        view.NamesToClipboard();
+        view.FileCommands().NamesToClipboard();
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("a.txt\r\nb.txt"));
     }
 
@@ -105,7 +107,7 @@ private slots:
         Touch(In("a b#.txt"));
         view.RebuildView(true, true, false);
         Select(view, {"a b#.txt", "sub"});
-        view.CopyToClipboard();
+        view.FileCommands().CopyToClipboard();
         const QMimeData* data = QGuiApplication::clipboard()->mimeData();
         QVERIFY(data);
         QList<QUrl> urls = data->urls();
@@ -123,7 +125,7 @@ private slots:
         // With nothing on the clipboard (or only text), the selection alone.
         QGuiApplication::clipboard()->setText(QStringLiteral("just text"));
         Select(view, {"a.txt"});
-        view.AddToClipboard();
+        view.FileCommands().AddToClipboard();
         QCOMPARE(QGuiApplication::clipboard()->mimeData()->urls(),
                  QList<QUrl>{QUrl::fromLocalFile(In("a.txt"))});
         // A list another program copied (old Nautilus text form) is kept in front.
@@ -132,8 +134,8 @@ private slots:
                       QUrl::fromLocalFile(In("c.txt")).toEncoded() + "\n");
         QGuiApplication::clipboard()->setMimeData(data);
         Select(view, {"a.txt", "b.txt"});
-        view.AddToClipboard();
-        view.AddToClipboard(); // listed twice: nothing is merged
+        view.FileCommands().AddToClipboard();
+        view.FileCommands().AddToClipboard(); // listed twice: nothing is merged
         QList<QUrl> urls = QGuiApplication::clipboard()->mimeData()->urls();
         QCOMPARE(urls.size(), 5);
         QCOMPARE(urls.first().toLocalFile(), In("c.txt"));
@@ -144,9 +146,9 @@ private slots:
         COrvoBrowserView view;
         view.Navigate(tree_->path().toStdString());
         QGuiApplication::clipboard()->setText(QStringLiteral("first"));
-        view.Paste();
+        view.FileCommands().Paste();
         QGuiApplication::clipboard()->setText(QStringLiteral("second"));
-        view.Paste();
+        view.FileCommands().Paste();
         QCOMPARE(Read(In("dropped.txt")), QByteArray("first"));
         QCOMPARE(Read(In("dropped00.txt")), QByteArray("second"));
         QCOMPARE(view.FirstSelectedPath(), InS("dropped00.txt"));
@@ -154,7 +156,7 @@ private slots:
         QImage picture(8, 4, QImage::Format_RGB32);
         picture.fill(Qt::red);
         QGuiApplication::clipboard()->setImage(picture);
-        view.Paste();
+        view.FileCommands().Paste();
         QImage saved(In("dropped.bmp"));
         QCOMPARE(saved.size(), QSize(8, 4));
         QCOMPARE(saved.pixelColor(3, 2), QColor(Qt::red));
@@ -170,7 +172,7 @@ private slots:
         QGuiApplication::clipboard()->setMimeData(data);
         COrvoBrowserView view;
         view.Navigate(tree_->path().toStdString());
-        view.Paste();
+        view.FileCommands().Paste();
         QTRY_COMPARE(Read(In("from-elsewhere.txt")), QByteArray("moved?"));
         QVERIFY(QFile::exists(other.path() + "/from-elsewhere.txt"));
     }
@@ -180,7 +182,7 @@ private slots:
         view.Navigate(tree_->path().toStdString());
         Select(view, {"a.txt"});
         prompt_->answers = {UserPrompt::Answer::No};
-        view.RemoveSelection();
+        view.FileCommands().RemoveSelection();
         QCOMPARE(prompt_->titles.last(), QStringLiteral("Deleting"));
         QCOMPARE(prompt_->asked.last(),
                  QStringLiteral("Are you sure you want to REALLY DELETE a.txt ?\nNote that this is "
@@ -190,7 +192,7 @@ private slots:
         Select(view, {"a.txt", "b.txt", "c.txt"});
         view.SelectRow(0, false); // ".." too: it is never deleted
         prompt_->answers = {UserPrompt::Answer::Yes};
-        view.RemoveSelection();
+        view.FileCommands().RemoveSelection();
         QCOMPARE(prompt_->asked.last(),
                  QStringLiteral("Are you sure you want to REALLY DELETE selected files ?\nNote "
                                 "that this is not moving to a recycle bin, but a real deleting."));
@@ -204,7 +206,7 @@ private slots:
         COrvoBrowserView view;
         view.Navigate(tree_->path().toStdString());
         Select(view, {"a.txt", "sub"});
-        view.CreateShortcuts();
+        view.FileCommands().CreateShortcuts();
         QCOMPARE(QFileInfo(In("A shortcut to a.txt.lnk")).symLinkTarget(), In("a.txt"));
         QCOMPARE(QFileInfo(In("A shortcut to sub.lnk")).symLinkTarget(), In("sub"));
         QCOMPARE(view.SelectedPaths().size(), size_t{2});
@@ -214,11 +216,11 @@ private slots:
         QFile::link(In("b.txt"), In("sub/b-link"));
         view.RebuildView(true, true, false);
         Select(view, {"b-link"});
-        view.GoToLinkTarget();
+        view.FileCommands().GoToLinkTarget();
         QCOMPARE(view.CurrentPath(), tree_->path().toStdString());
         QCOMPARE(view.FirstSelectedPath(), InS("b.txt"));
         Select(view, {"c.txt"});
-        view.GoToLinkTarget();
+        view.FileCommands().GoToLinkTarget();
         QVERIFY(prompt_->asked.last().startsWith("The link file (*.lnk) must be selected"));
     }
 
@@ -232,21 +234,22 @@ private slots:
         COrvoBrowserView view;
         view.Navigate(InS("w"));
         // On "..": copied into the parent of the window's directory.
-        view.DropFiles(dropped, 0, Qt::NoModifier);
+        view.FileCommands().DropFiles(dropped, 0, Qt::NoModifier);
         QTRY_VERIFY(QFile::exists(In("one.txt")) && QFile::exists(In("two.txt")));
         QVERIFY(QFile::exists(source.path() + "/one.txt"));
         // With Shift on a sub-directory: moved there.
-        view.DropFiles(dropped, RowOf(view, "inner"), Qt::ShiftModifier);
+        view.FileCommands().DropFiles(dropped, RowOf(view, "inner"), Qt::ShiftModifier);
         QTRY_VERIFY(QFile::exists(In("w/inner/one.txt")) && QFile::exists(In("w/inner/two.txt")));
         QTRY_VERIFY(!QFile::exists(source.path() + "/one.txt"));
         // With Alt: shortcuts in the window's directory.
         std::vector<std::string> again = {InS("a.txt")};
-        view.DropFiles(again, -1, Qt::AltModifier);
+        view.FileCommands().DropFiles(again, -1, Qt::AltModifier);
         QCOMPARE(QFileInfo(In("w/a.txt.lnk")).symLinkTarget(), In("a.txt"));
         // With Ctrl+Alt: the directory's picture.
         Touch(In("photo.png"), "png");
         Touch(In("w/orvoimage.jpg"), "old");
-        view.DropFiles({InS("photo.png")}, -1, Qt::ControlModifier | Qt::AltModifier);
+        view.FileCommands().DropFiles({InS("photo.png")}, -1,
+                                      Qt::ControlModifier | Qt::AltModifier);
         QCOMPARE(Read(In("w/orvoimage.png")), QByteArray("png"));
         QVERIFY(!QFile::exists(In("w/orvoimage.jpg")));
     }
@@ -257,8 +260,8 @@ private slots:
         COrvoBrowserView view;
         view.Navigate(tree_->path().toStdString());
         Touch(In("with space.txt"));
-        view.DropFiles({InS("with space.txt"), InS("b.txt")}, RowOf(view, "run.sh"),
-                       Qt::NoModifier);
+        view.FileCommands().DropFiles({InS("with space.txt"), InS("b.txt")}, RowOf(view, "run.sh"),
+                                      Qt::NoModifier);
         QTRY_COMPARE(Read(In("args.out")),
                      (In("with space.txt") + "\n" + In("b.txt") + "\n").toUtf8());
     }
@@ -272,9 +275,9 @@ private slots:
         QVERIFY(SetComment(InS("noted"), "stays in the file"));
         COrvoBrowserView view;
         view.Navigate(tree_->path().toStdString());
-        view.CountDirectories(false);
-        QVERIFY(view.IsCounting());
-        QTRY_VERIFY(!view.IsCounting());
+        view.Counting().CountDirectories(false);
+        QVERIFY(view.Counting().IsCounting());
+        QTRY_VERIFY(!view.Counting().IsCounting());
         QCOMPARE(Comment(view, "empty"),
                  QStringLiteral("0     (0 dirs, 0 files, 0% of total disk space)"));
         QCOMPARE(Comment(view, "sub"),
@@ -282,21 +285,21 @@ private slots:
         QCOMPARE(view.Model()->Facts(RowOf(view, "sub")).size, uint64_t{2});
         QCOMPARE(Comment(view, "a.txt"), QStringLiteral("-")); // files get no text
         const uint64_t commentFile = QFileInfo(In("noted/dir_info.orb")).size();
-        QCOMPARE(view.ListingTotal(), 3048 + 3 + 2 + 1 + commentFile);
+        QCOMPARE(view.Counting().ListingTotal(), 3048 + 3 + 2 + 1 + commentFile);
         QVERIFY(Comment(view, "noted").endsWith("(0 dirs, 1 files, 0% of total disk space)"));
         QCOMPARE(GetComment(InS("noted")), std::string("stays in the file"));
     }
 
     void countingModeCountsEveryRebuiltListing() {
-        COrvoBrowserView::SetCountingMode(true);
+        BrowseCounting::SetCountingMode(true);
         COrvoBrowserView view;
         view.Navigate(tree_->path().toStdString());
         QTRY_COMPARE(Comment(view, "sub"),
                      QStringLiteral("0     (0 dirs, 0 files, 0% of total disk space)"));
-        COrvoBrowserView::SetCountingMode(false);
+        BrowseCounting::SetCountingMode(false);
         view.RebuildView(true, true, false);
         QTest::qWait(50);
-        QVERIFY(!view.IsCounting());
+        QVERIFY(!view.Counting().IsCounting());
         QCOMPARE(Comment(view, "sub"), QStringLiteral("-"));
     }
 };

@@ -1,4 +1,6 @@
 #include "browse/ui/BackgroundLoader.h"
+#include "browse/ui/BrowseBackground.h"
+#include "browse/ui/BrowseHover.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "browse/ui/ViewTableModel.h"
 #include "comments/PathComments.h"
@@ -253,7 +255,7 @@ private slots:
         QVERIFY(SetComment(path.toStdString(), "sunset"));
         COrvoBrowserView view;
         view.Navigate(photos_.path().toStdString());
-        const QString text = view.HoverText(RowNamed(view, "photo_07.jpg"));
+        const QString text = view.Hover().HoverText(RowNamed(view, "photo_07.jpg"));
         QVERIFY2(
             text.startsWith("Comment : sunset\n------------------------------------\nModified : "),
             qPrintable(text));
@@ -261,11 +263,12 @@ private slots:
         QVERIFY2(text.endsWith("\n-----Quick view :\nImage : 640 x 480, X Dpi : 72, Y Dpi : 72, 24 "
                                "Bits per pixel"),
                  qPrintable(text));
-        QVERIFY(view.HoverText(0).isEmpty()); // nothing for ".."
+        QVERIFY(view.Hover().HoverText(0).isEmpty()); // nothing for ".."
         Touch(photos_.path() + "/tune.WAV", "RIFF");
         view.RebuildView(true, true, false);
-        QVERIFY(
-            view.HoverText(RowNamed(view, "tune.WAV")).endsWith("\n-----Quick view :\nPlaying..."));
+        QVERIFY(view.Hover()
+                    .HoverText(RowNamed(view, "tune.WAV"))
+                    .endsWith("\n-----Quick view :\nPlaying..."));
         QFile::remove(photos_.path() + "/tune.WAV");
     }
 
@@ -278,10 +281,10 @@ private slots:
         Touch(dir.path() + "/a.txt", "x");
         COrvoBrowserView view;
         view.Navigate(dir.path().toStdString());
-        QTRY_VERIFY(view.Tone().present);
-        QCOMPARE(view.Tone().brightness, 20);
+        QTRY_VERIFY(view.Background().Tone().present);
+        QCOMPARE(view.Background().Tone().brightness, 20);
         view.Navigate(photos_.path().toStdString());
-        QVERIFY(!view.Tone().present);
+        QVERIFY(!view.Background().Tone().present);
     }
 };
 

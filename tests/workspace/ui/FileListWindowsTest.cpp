@@ -1,4 +1,7 @@
 #include "assist/ui/TipDialog.h"
+#include "browse/ui/BrowseFileCommands.h"
+#include "browse/ui/BrowseListMode.h"
+#include "browse/ui/BrowseMarks.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "comments/PathComments.h"
 #include "fileops/FileOperationRequest.h"
@@ -82,7 +85,7 @@ private slots:
         frame.show();
         COrvoBrowserView* list = frame.Lists().CreateListWindow(
             {In("docs/b.doc"), In("docs/old"), In("gone.txt"), In("docs/a.txt")});
-        QVERIFY(list->IsListMode());
+        QVERIFY(list->ListMode().IsListMode());
         QCOMPARE(list->DocumentTitle(), QStringLiteral("LIST OF FILES"));
         // The rows keep the order they came in, with no parent entry.
         QCOMPARE(Paths(list), (std::vector<std::string>{In("docs/b.doc"), In("docs/old"),
@@ -92,13 +95,13 @@ private slots:
         QCOMPARE(list->ViewTable().GetText("Extension", 0), std::string("doc"));
 
         // Files dropped or pasted on a list window become rows; nothing is copied.
-        list->DropFiles({In("other/drop.txt")}, 0, Qt::NoModifier);
+        list->FileCommands().DropFiles({In("other/drop.txt")}, 0, Qt::NoModifier);
         QCOMPARE(Paths(list).back(), In("other/drop.txt"));
         QVERIFY(!QFile::exists(home_->path() + "/docs/drop.txt"));
 
         // Del removes from the list only.
         list->SelectRow(0);
-        list->RemoveSelection();
+        list->FileCommands().RemoveSelection();
         QCOMPARE(Paths(list).front(), In("docs/old"));
         QVERIFY(QFile::exists(home_->path() + "/docs/b.doc"));
         QCOMPARE(prompt_->asked, QStringList());
@@ -106,7 +109,7 @@ private slots:
         list->SelectPath(In("docs/a.txt"));
         list->Up(); // in a list: Go there
         COrvoBrowserView* there = frame.ActiveView();
-        QVERIFY(there != list && !there->IsListMode());
+        QVERIFY(there != list && !there->ListMode().IsListMode());
         QCOMPARE(there->CurrentPath(), In("docs"));
         QCOMPARE(there->FirstSelectedPath(), In("docs/a.txt"));
 
@@ -124,7 +127,7 @@ private slots:
         answer_ = home_->path() + "/mine.orl";
         frame.Lists().SaveListAs();
         QCOMPARE(list->DocumentTitle(), QStringLiteral("mine"));
-        QCOMPARE(list->ListDocumentPath(), In("mine.orl"));
+        QCOMPARE(list->ListMode().ListDocumentPath(), In("mine.orl"));
 
         COrvoBrowserView* opened = frame.Lists().OpenListDocument(answer_);
         QVERIFY(opened && opened != list);
@@ -187,7 +190,7 @@ private slots:
             frame.show();
             frame.Session().Startup({});
             COrvoBrowserView* view = frame.ActiveView();
-            QVERIFY(view && view->IsListMode());
+            QVERIFY(view && view->ListMode().IsListMode());
             QCOMPARE(view->DocumentTitle(), QStringLiteral("kept"));
             QCOMPARE(Paths(view), std::vector<std::string>{In("docs/a.txt")});
             frame.close();
@@ -198,8 +201,8 @@ private slots:
         CMainFrame frame;
         frame.show();
         frame.Session().Startup({home_->path() + "/kept.orl"});
-        QVERIFY(frame.ActiveView()->IsListMode());
-        QCOMPARE(frame.ActiveView()->ListDocumentPath(), In("kept.orl"));
+        QVERIFY(frame.ActiveView()->ListMode().IsListMode());
+        QCOMPARE(frame.ActiveView()->ListMode().ListDocumentPath(), In("kept.orl"));
         QCOMPARE(prompt_->asked, QStringList());
     }
 

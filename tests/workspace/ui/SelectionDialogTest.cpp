@@ -1,3 +1,5 @@
+#include "browse/ui/BrowseListMode.h"
+#include "browse/ui/BrowsePathBar.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "browse/ui/ViewTableModel.h"
 #include "platform/ui/UserPrompt.h"
@@ -135,13 +137,13 @@ private slots:
         // "?names \"text\"" typed into the path box opens a search window
         // that searches at once and asks for a list of its hits.
         QSignalSpy searched(view, &COrvoBrowserView::SearchRequested);
-        emit view->PathBox()->textActivated("?*.txt \"nothing\"");
+        emit view->PathBar().PathBox()->textActivated("?*.txt \"nothing\"");
         QCOMPARE(searched.count(), 1);
-        QCOMPARE(view->PathBox()->currentText().toStdString(), view->CurrentPath());
+        QCOMPARE(view->PathBar().PathBox()->currentText().toStdString(), view->CurrentPath());
         auto lists = [&frame] {
             int n = 0;
             for (COrvoBrowserView* v : frame.ViewsInStackingOrder())
-                n += v->IsListMode();
+                n += v->ListMode().IsListMode();
             return n;
         };
         QTRY_COMPARE_WITH_TIMEOUT(lists(), 1, 20000);
@@ -149,12 +151,12 @@ private slots:
                 !frame.findChildren<CSearchDlg*>().front()->isVisible());
 
         // Typed and entered, the form reaches the frame from the box's line.
-        view->PathBox()->lineEdit()->setText("?deep");
-        QTest::keyClick(view->PathBox()->lineEdit(), Qt::Key_Return);
+        view->PathBar().PathBox()->lineEdit()->setText("?deep");
+        QTest::keyClick(view->PathBar().PathBox()->lineEdit(), Qt::Key_Return);
         QTRY_COMPARE_WITH_TIMEOUT(lists(), 2, 20000);
         // The second list holds the hit the search found.
         QCOMPARE(frame.ActiveView()->ViewTable().GetText("Path", 0), target.toStdString());
-        QCOMPARE(view->PathBox()->lineEdit()->text().toStdString(), view->CurrentPath());
+        QCOMPARE(view->PathBar().PathBox()->lineEdit()->text().toStdString(), view->CurrentPath());
     }
 };
 

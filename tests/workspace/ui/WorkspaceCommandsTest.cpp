@@ -1,4 +1,7 @@
 #include "assist/ui/TipDialog.h"
+#include "browse/ui/BrowseCounting.h"
+#include "browse/ui/BrowseFileCommands.h"
+#include "browse/ui/BrowseMarks.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "fileops/ui/CNewDirectoryDlg.h"
 #include "platform/ui/UserPrompt.h"
@@ -89,7 +92,7 @@ private slots:
         QCOMPARE(QFileInfo(link).symLinkTarget(), Home("projects/orvo"));
         // The target is marked in a listing of its parent.
         view->Navigate(Home("projects").toStdString());
-        QCOMPARE(view->MarkedRows().size(), size_t{1});
+        QCOMPARE(view->Marks().MarkedRows().size(), size_t{1});
 
         frame.Favorites().OpenFavorite(link.toStdString());
         QCOMPARE(view->CurrentPath(), Home("projects/orvo").toStdString());
@@ -158,15 +161,15 @@ private slots:
             d.accept();
         });
         QGuiApplication::clipboard()->setImage(picture);
-        view->Paste();
+        view->FileCommands().Paste();
         QCOMPARE(QImage(Home("dropped.png")).pixelColor(2, 2), QColor(Qt::blue));
         picture.fill(Qt::green);
         QGuiApplication::clipboard()->setImage(picture);
-        view->Paste(); // a second PNG never replaces the first
+        view->FileCommands().Paste(); // a second PNG never replaces the first
         QCOMPARE(QImage(Home("dropped.png")).pixelColor(2, 2), QColor(Qt::blue));
         QCOMPARE(QImage(Home("dropped00.png")).pixelColor(2, 2), QColor(Qt::green));
         ImageConversionDialog::SetTestRunner([](ImageConversionDialog& d) { d.reject(); });
-        view->Paste();
+        view->FileCommands().Paste();
         QVERIFY(!QFile::exists(Home("dropped.bmp")) && !QFile::exists(Home("dropped01.png")));
         ImageConversionDialog::SetTestRunner(nullptr);
         SetBoolOption(kConvertDroppedImageKey, false);
@@ -180,10 +183,10 @@ private slots:
         QVERIFY(mode && mode->isCheckable());
         QVERIFY(frame.MainToolBar()->actions().contains(mode));
         mode->setChecked(true);
-        QVERIFY(view->IsCounting()); // nothing reports before the event loop runs
+        QVERIFY(view->Counting().IsCounting()); // nothing reports before the event loop runs
         QVERIFY(!frame.FrameOf(view)->close());
         QVERIFY(prompt_->asked.last().startsWith("Cannot close the object while counting"));
-        QTRY_VERIFY(!view->IsCounting());
+        QTRY_VERIFY(!view->Counting().IsCounting());
         mode->setChecked(false);
         QVERIFY(frame.FrameOf(view)->close());
     }

@@ -1,6 +1,8 @@
-// The information tip of a browse window, driven by its 50 ms timer.
+#include "browse/ui/BrowseHover.h"
+
 #include "browse/BrowseNavigation.h"
 #include "browse/HoverInfo.h"
+#include "browse/RowDrawing.h"
 #include "browse/ui/BrowseIcons.h"
 #include "browse/ui/CETip.h"
 #include "browse/ui/COrvoBrowserView.h"
@@ -14,6 +16,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCursor>
+#include <QEvent>
 #include <QFutureWatcher>
 #include <QtConcurrent/QtConcurrentRun>
 #include <ctime>
@@ -75,30 +78,46 @@ bool PlaysHere(const RowFacts& facts) {
 
 } // namespace
 
-QString COrvoBrowserView::HoverText(int row) const {
-    if (row < 0 || row >= model_->rowCount() || model_->IsParentEntry(row))
+BrowseHover::BrowseHover(COrvoBrowserView* view)
+    : QObject(view), view_(view), tip_(new CETip(view)) {
+    timer_.setInterval(50);
+    connect(&timer_, &QTimer::timeout, this, &BrowseHover::HoverTick);
+    connect(this, &BrowseHover::HoverTick, this, &BrowseHover::OnHoverTick);
+    timer_.start();
+}
+
+QString BrowseHover::HoverText(int row) const {
+    const ViewTableModel& model = *view_->Model();
+    if (row < 0 || row >= model.rowCount() || model.IsParentEntry(row))
         return {};
-    const RowFacts facts = model_->Facts(row);
+    const RowFacts facts = model.Facts(row);
     return QString::fromStdString(
-        CompleteHoverText(RowHoverFacts(facts, currentPath_ == kComputerPath),
+        CompleteHoverText(RowHoverFacts(facts, view_->CurrentPath() == kComputerPath),
                           std::string(facts.path), facts.directory, PlaysHere(facts)));
 }
 
-void COrvoBrowserView::HideTip() {
+bool BrowseHover::eventFilter(QObject*, QEvent* event) {
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::Wheel ||
+        event->type() == QEvent::FocusOut)
+        HideTip();
+    return false;
+}
+
+void BrowseHover::HideTip() {
     if (tipPlays_) {
         StopQuietPlayback();
         tipPlays_ = false;
     }
     tip_->hide();
     tipRow_ = -1;
-    ++hoverGeneration_;
+    ++generation_;
 }
 
-void COrvoBrowserView::OnHoverTick() {
-    QAbstractItemView* list = CurrentList();
+void BrowseHover::OnHoverTick() {
+    QAbstractItemView* list = view_->CurrentList();
     // No tip over other windows, during a drag or a menu, or in the
     // background.
-    if (!isVisible() || !window()->isActiveWindow() ||
+    if (!view_->isVisible() || !view_->window()->isActiveWindow() ||
         QApplication::mouseButtons() != Qt::NoButton || QApplication::activePopupWidget() ||
         QApplication::activeModalWidget()) {
         if (tip_->isVisible() || tipRow_ >= 0)
@@ -106,11 +125,12 @@ void COrvoBrowserView::OnHoverTick() {
         hoverRow_ = -1;
         return;
     }
+    const ViewTableModel& model = *view_->Model();
     const QPoint local = list->viewport()->mapFromGlobal(QCursor::pos());
     int row = -1;
     if (list->viewport()->rect().contains(local)) {
         const QModelIndex index = list->indexAt(local);
-        if (index.isValid() && !model_->IsParentEntry(index.row()))
+        if (index.isValid() && !model.IsParentEntry(index.row()))
             row = index.row();
     }
     if (row != hoverRow_) {
@@ -123,8 +143,8 @@ void COrvoBrowserView::OnHoverTick() {
     if (row < 0 || tipRow_ == row || ++hoverTicks_ < kTipDelayTicks)
         return;
     tipRow_ = row;
-    const uint64_t generation = ++hoverGeneration_;
-    const RowFacts facts = model_->Facts(row);
+    const uint64_t generation = ++generation_;
+    const RowFacts facts = model.Facts(row);
     const bool plays = PlaysHere(facts);
     const QString path = QString::fromStdString(std::string(facts.path));
     auto* watcher = new QFutureWatcher<std::string>(this);
@@ -132,7 +152,7 @@ void COrvoBrowserView::OnHoverTick() {
             [this, watcher, generation, plays, path] {
                 const std::string text = watcher->result();
                 watcher->deleteLater();
-                if (generation != hoverGeneration_ || tipRow_ != hoverRow_)
+                if (generation != generation_ || tipRow_ != hoverRow_)
                     return;
                 tip_->ShowAt(QCursor::pos(), QString::fromStdString(text));
                 if (plays) {
@@ -140,9 +160,9 @@ void COrvoBrowserView::OnHoverTick() {
                     tipPlays_ = true;
                 }
             });
-    watcher->setFuture(QtConcurrent::run(CompleteHoverText,
-                                         RowHoverFacts(facts, currentPath_ == kComputerPath),
-                                         std::string(facts.path), facts.directory, plays));
+    watcher->setFuture(QtConcurrent::run(
+        CompleteHoverText, RowHoverFacts(facts, view_->CurrentPath() == kComputerPath),
+        std::string(facts.path), facts.directory, plays));
 }
 
 } // namespace orvo

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+#include <string>
+#include <vector>
+
+class QColor;
+class QImage;
+class QString;
+class QWidget;
+
+namespace orvo {
+
+class COrvoBrowserView;
+class RasterImage;
+
+// The file commands of a browse window on its selection: shortcuts,
+// removing, renaming and comments, the desktop's file manager and
+// terminal, links, running or opening an entry, the clipboard and files
+// dropped on the rows.
+class BrowseFileCommands : public QObject {
+    Q_OBJECT
+public:
+    explicit BrowseFileCommands(COrvoBrowserView* view);
+
+    void CreateShortcuts();
+    // Del: in a list window removes from the list, otherwise deletes.
+    void RemoveSelection();
+    // Alt+Del: deletes from the disk, in a list window too.
+    void DeleteSelection();
+    // Renames a row's entry; the comment moves along. False when refused.
+    bool RenameRow(int row, const QString& newName);
+    void EditComment();
+    void OpenWithExplorer();
+    void OpenShellHere();
+    void GoToLinkTarget();
+    // A file is run (in a shell with inShell) or opened with its program.
+    void RunOrOpen(const std::string& path, bool inShell, const std::string& workingDirectory);
+    // Frames drawn over the selected rows for a moment: what a command took.
+    void FlashSelection(int milliseconds, const QColor& color);
+
+    void CopyToClipboard();
+    void AddToClipboard();
+    void Paste();
+    void PasteShortcut();
+    void NamesToClipboard();
+    void PathsToClipboard();
+    // Files dropped on a row (-1: beside the rows) with the keys held.
+    void DropFiles(const std::vector<std::string>& paths, int row, Qt::KeyboardModifiers modifiers);
+    bool SaveDroppedImage(const QImage& picture);
+    // The dialog that may convert a dropped picture first ("Run conversion
+    // when image dropped"): false when cancelled; extension is the format.
+    static void
+    SetDroppedImageConverter(std::function<bool(QWidget*, RasterImage&, std::string&)> converter);
+
+private:
+    void SelectionToClipboard(bool fullPaths);
+
+    COrvoBrowserView* view_;
+};
+
+} // namespace orvo

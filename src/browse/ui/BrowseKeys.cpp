@@ -1,0 +1,198 @@
+#include "browse/ui/BrowseKeys.h"
+
+#include "browse/BrowseNavigation.h"
+#include "browse/ui/BrowseListMode.h"
+#include "browse/ui/BrowsePathBar.h"
+#include "browse/ui/COrvoBrowserView.h"
+#include "browse/ui/CQuickMenu.h"
+#include "browse/ui/QuickSearchPopup.h"
+#include "browse/ui/ViewTableModel.h"
+#include "platform/DesktopPrograms.h"
+#include "platform/ProcessLauncher.h"
+#include "platform/ui/UserPrompt.h"
+#include "store/Collation.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QTableView>
+
+namespace orvo {
+
+BrowseKeys::BrowseKeys(COrvoBrowserView* view) : QObject(view), view_(view) {}
+
+bool BrowseKeys::eventFilter(QObject* watched, QEvent* event) {
+    // A rename editor has the focus itself, so its keys never pass here.
+    if (event->type() == QEvent::KeyPress && watched == view_->CurrentList())
+        return HandleListKey(static_cast<QKeyEvent*>(event));
+    return false;
+}
+
+bool BrowseKeys::HandleListKey(QKeyEvent* key) {
+    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+    const bool keypad = key->modifiers() & Qt::KeypadModifier;
+    const int k = key->key();
+    auto only = [mods](Qt::KeyboardModifiers wanted) { return mods == wanted; };
+    COrvoBrowserView& view = *view_;
+
+    if (k == Qt::Key_Home && !(mods & (Qt::ControlModifier | Qt::ShiftModifier))) {
+        view.SelectRow(0);
+        return true;
+    }
+    if (k == Qt::Key_F1 && only(Qt::AltModifier)) {
+        view.PathBar().DriveBox()->setFocus();
+        view.PathBar().DriveBox()->showPopup();
+        return true;
+    }
+    if (k == Qt::Key_F2 && only(Qt::AltModifier)) {
+        view.PathBar().PathBox()->setFocus();
+        view.PathBar().PathBox()->showPopup();
+        return true;
+    }
+    if (k == Qt::Key_Left && only(Qt::AltModifier)) {
+        view.Back();
+        return true;
+    }
+    if (k == Qt::Key_Right && only(Qt::AltModifier)) {
+        view.Forward();
+        return true;
+    }
+    if (k == Qt::Key_F4 && only(Qt::NoModifier)) {
+        std::vector<std::string> paths = view.SelectedPaths();
+        if (!paths.empty()) {
+            std::string error;
+            std::vector<std::string> argv = TextEditorArgv(paths.front());
+            if (argv.empty() || !StartProgram(argv, view.CurrentPath(), &error))
+                UserPrompt::Message(
+                    view_,
+                    tr("No text editor could be started. %1").arg(QString::fromStdString(error)),
+                    UserPrompt::Icon::Warning);
+        }
+        return true;
+    }
+    if (k == Qt::Key_A && only(Qt::ControlModifier)) {
+        SelectMatchingRows(QStringLiteral("*.*"));
+        return true;
+    }
+    if ((k == Qt::Key_Plus || k == Qt::Key_Minus) && keypad && only(Qt::ControlModifier)) {
+        view.ChangeThumbnailSize(k == Qt::Key_Plus ? 16 : -16);
+        return true;
+    }
+    if (k == Qt::Key_Asterisk && keypad && only(Qt::NoModifier)) {
+        InvertSelection();
+        return true;
+    }
+    // The Selection dialog: Numpad + selects, Numpad - unselects (with
+    // Shift starting from the selection); Ctrl+Numpad * over the list.
+    if ((k == Qt::Key_Plus || k == Qt::Key_Minus) && keypad &&
+        (only(Qt::NoModifier) || only(Qt::ShiftModifier))) {
+        emit view.SelectionDialogRequested(k == Qt::Key_Plus, mods == Qt::ShiftModifier, false);
+        return true;
+    }
+    if (k == Qt::Key_Asterisk && keypad && only(Qt::ControlModifier)) {
+        emit view.SelectionDialogRequested(true, false, true);
+        return true;
+    }
+    if (k == Qt::Key_J && only(Qt::ControlModifier)) {
+        StartQuickSearch(QString());
+        return true;
+    }
+    if ((k == Qt::Key_Return || k == Qt::Key_Enter) &&
+        mods != (Qt::ShiftModifier | Qt::AltModifier)) {
+        view.OpenItem(view.SelectionMark());
+        return true;
+    }
+    if (k == Qt::Key_Backspace && only(Qt::NoModifier)) {
+        view.Up();
+        return true;
+    }
+    if (k == Qt::Key_Backspace && only(Qt::ShiftModifier)) {
+        view.Up();
+        view.Up2();
+        return true;
+    }
+    if ((k == Qt::Key_F2 && only(Qt::NoModifier)) || (k == Qt::Key_F6 && only(Qt::ShiftModifier))) {
+        int row = view.SelectionMark();
+        if (row >= 0)
+            view.CurrentList()->edit(view.Model()->index(row, ViewTableModel::NameColumn));
+        return true;
+    }
+    if (mods == Qt::NoModifier && !keypad && key->text().size() == 1) {
+        QChar c = key->text().at(0);
+        if ((c.isLetter() && c.unicode() < 128) || c.isDigit()) {
+            StartQuickSearch(QString(c));
+            return true;
+        }
+    }
+    return false;
+}
+
+void BrowseKeys::StartQuickSearch(const QString& typed) {
+    const ViewTableModel& model = *view_->Model();
+    const int rows = view_->ViewTable().GetRecordCount();
+    std::vector<std::string> candidates;
+    for (int i = 0; i < rows; ++i)
+        if (!model.IsParentEntry(i))
+            candidates.push_back(model.FullName(i).toStdString());
+    QuickSearchPopup popup(std::move(candidates), typed, view_);
+    popup.move(view_->CurrentList()->mapToGlobal(QPoint(20, 20)));
+    connect(&popup, &QuickSearchPopup::MatchesChanged, this, [this](const QStringList& matches) {
+        if (matches.isEmpty())
+            return;
+        const ViewTableModel& model = *view_->Model();
+        for (int i = 0; i < view_->ViewTable().GetRecordCount(); ++i) {
+            if (!model.IsParentEntry(i) &&
+                model.FullName(i).toLower().startsWith(matches.first())) {
+                view_->SelectRow(i);
+                return;
+            }
+        }
+    });
+    popup.Refill();
+    if (popup.exec() == QDialog::Accepted)
+        view_->OpenItem(view_->SelectionMark());
+    view_->CurrentList()->setFocus();
+}
+
+void BrowseKeys::ShowHeaderMenu(int column, const QPoint& globalPos) {
+    const char* name = ViewTableModel::TableColumnName(column);
+    if (!*name)
+        return;
+    CQuickMenu menu(view_->ViewTable(), name, !view_->ListMode().IsListMode(), view_);
+    menu.onPattern = [this](const QString& pattern) { SelectMatchingRows(pattern); };
+    menu.onPath = [this](const std::string& path) { view_->SelectPath(path); };
+    menu.exec(globalPos);
+}
+
+void BrowseKeys::SelectMatchingRows(const QString& pattern) {
+    const ViewTableModel& model = *view_->Model();
+    std::string p = LowerCaseText(pattern.toStdString());
+    QItemSelection selection;
+    for (int i = 0; i < view_->ViewTable().GetRecordCount(); ++i) {
+        if (model.IsParentEntry(i))
+            continue;
+        std::string name = LowerCaseText(model.FullName(i).toStdString());
+        if (name.find('.') == std::string::npos)
+            name += '.';
+        if (WildcardMatch(name, p))
+            selection.select(model.index(i, 0), model.index(i, ViewTableModel::ColumnCount - 1));
+    }
+    view_->DetailsList()->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
+void BrowseKeys::InvertSelection() {
+    const ViewTableModel& model = *view_->Model();
+    const bool listMode = view_->ListMode().IsListMode();
+    const int rows = view_->ViewTable().GetRecordCount();
+    QItemSelection all;
+    int first = listMode ? 0 : 1;
+    if (rows > first)
+        all.select(model.index(first, 0), model.index(rows - 1, ViewTableModel::ColumnCount - 1));
+    QItemSelectionModel* selection = view_->DetailsList()->selectionModel();
+    selection->select(all, QItemSelectionModel::Toggle);
+    if (!listMode)
+        selection->select(model.index(0, 0),
+                          QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+}
+
+} // namespace orvo

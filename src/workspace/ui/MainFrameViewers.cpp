@@ -119,7 +119,7 @@ void CMainFrame::ArrangeThumbnailsAutoview() {
     viewer->setGeometry(QRect(area_->viewport()->mapToGlobal(inside.topLeft()), inside.size()));
     // The picture takes the new room at once.
     if (auto* picture = qobject_cast<ImageViewerWindow*>(viewer))
-        QTimer::singleShot(0, picture, &ImageViewerWindow::BestFit);
+        QTimer::singleShot(0, &picture->ViewControl(), &ImageViewControl::BestFit);
     if (view->GetViewMode() != COrvoBrowserView::ViewMode::Thumbnails)
         view->SetViewMode(COrvoBrowserView::ViewMode::Thumbnails);
     UpdateViewModeChecks();

@@ -1,20 +1,22 @@
-// The controls of the search window and how they sit.
-#include "search/ui/CSearchDlg.h"
-#include "search/ui/SearchResultsModel.h"
+#include "search/ui/SearchCriteriaForm.h"
 
+#include "platform/OleDate.h"
+#include "search/QuickSearchForm.h"
+#include "search/SelectionPatterns.h"
+#include "search/ui/UnusedControl.h"
+
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QStackedWidget>
-#include <QVBoxLayout>
+#include <ctime>
 
 namespace orvo {
 
@@ -42,56 +44,58 @@ QSpinBox* Number(QWidget* parent) {
     return spin;
 }
 
-// A control the window offers that the search does not read.
-template <typename Widget> Widget* Unused(Widget* w) {
-    w->setEnabled(false);
-    w->setToolTip(QObject::tr("Not used by the search"));
-    return w;
+std::string ToStd(const QString& s) {
+    return s.toStdString();
+}
+
+// The text of an editable combo; a text used for a search is kept at the
+// top of its list.
+void Remember(QComboBox* box) {
+    QString text = box->currentText();
+    if (text.isEmpty())
+        return;
+    int at = box->findText(text);
+    if (at >= 0)
+        box->removeItem(at);
+    box->insertItem(0, text);
+    box->setCurrentIndex(0);
+}
+
+double OleDateOf(const QDate& date) {
+    std::tm tm{};
+    tm.tm_year = date.year() - 1900;
+    tm.tm_mon = date.month() - 1;
+    tm.tm_mday = date.day();
+    return TmToOleDate(tm);
 }
 
 } // namespace
 
-void CSearchDlg::BuildControls() {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(8, 8, 8, 8);
-    layout->setSpacing(6);
-    layout->addWidget(BuildCriteria());
-
-    searchingLine_ = new QLabel(this);
-    searchingLine_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    searchingLine_->setMinimumWidth(100);
-    searchingLine_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    countsLine_ = new QLabel(this);
-    layout->addWidget(searchingLine_);
-    layout->addWidget(countsLine_);
-    layout->addWidget(BuildResults(), 1);
-}
-
-QWidget* CSearchDlg::BuildCriteria() {
-    auto* box = new QWidget(this);
-    auto* grid = new QGridLayout(box);
+SearchCriteriaForm::SearchCriteriaForm(const SearchWindowSetup& setup, QWidget* parent)
+    : QWidget(parent), setup_(setup) {
+    auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
 
-    names_ = EditableCombo(box);
-    auto* namesLabel = new QLabel(tr("Search &for :"), box);
+    names_ = EditableCombo(this);
+    auto* namesLabel = new QLabel(tr("Search &for :"), this);
     namesLabel->setBuddy(names_);
-    patternBox_ = new QComboBox(box);
+    patternBox_ = new QComboBox(this);
     patternBox_->setToolTip(tr("Ready-made patterns (Ctrl appends with \";\")"));
     patternBox_->addItem(tr("Patterns..."));
     for (int i = 0; i < setup_.patternLabels.size(); ++i)
         patternBox_->addItem(setup_.patternLabels[i], setup_.patterns.value(i));
-    places_ = EditableCombo(box);
-    auto* placesLabel = new QLabel(tr("Search &in :"), box);
+    places_ = EditableCombo(this);
+    auto* placesLabel = new QLabel(tr("Search &in :"), this);
     placesLabel->setBuddy(places_);
-    currentDir_ = new QPushButton(tr("Current directory"), box);
+    currentDir_ = new QPushButton(tr("Current directory"), this);
     currentDir_->setCheckable(true);
-    selectedDirs_ = new QPushButton(tr("Selected directories"), box);
+    selectedDirs_ = new QPushButton(tr("Selected directories"), this);
     selectedDirs_->setCheckable(true);
-    auto* allDisks = Unused(new QPushButton(tr("All local harddisks"), box));
-    start_ = new QPushButton(tr("Start"), box);
+    auto* allDisks = Unused(new QPushButton(tr("All local harddisks"), this));
+    start_ = new QPushButton(tr("Start"), this);
     start_->setDefault(true);
-    auto* close = new QPushButton(tr("Close"), box);
-    auto* help = Unused(new QPushButton(tr("Help"), box));
+    close_ = new QPushButton(tr("Close"), this);
+    auto* help = Unused(new QPushButton(tr("Help"), this));
 
     grid->addWidget(namesLabel, 0, 0);
     grid->addWidget(names_, 0, 1, 1, 3);
@@ -99,18 +103,43 @@ QWidget* CSearchDlg::BuildCriteria() {
     grid->addWidget(start_, 0, 5);
     grid->addWidget(placesLabel, 1, 0);
     grid->addWidget(places_, 1, 1, 1, 4);
-    grid->addWidget(close, 1, 5);
+    grid->addWidget(close_, 1, 5);
     auto* placeButtons = new QHBoxLayout;
     placeButtons->addWidget(currentDir_);
     placeButtons->addWidget(selectedDirs_);
     placeButtons->addWidget(allDisks);
     placeButtons->addStretch(1);
-    followLinks_ = new QCheckBox(tr("Follow the &links"), box);
+    followLinks_ = new QCheckBox(tr("Follow the &links"), this);
     placeButtons->addWidget(followLinks_);
     grid->addLayout(placeButtons, 2, 1, 1, 4);
     grid->addWidget(help, 2, 5);
 
-    auto* textGroup = new QGroupBox(box);
+    grid->addWidget(BuildTextGroup(), 3, 0, 1, 6);
+    grid->addWidget(BuildDateGroup(), 4, 0, 1, 6);
+    grid->setColumnStretch(1, 1);
+
+    connect(currentDir_, &QPushButton::clicked, this, &SearchCriteriaForm::UseCurrentDirectory);
+    connect(selectedDirs_, &QPushButton::clicked, this,
+            &SearchCriteriaForm::UseSelectedDirectories);
+    connect(patternBox_, &QComboBox::activated, this, &SearchCriteriaForm::ChoosePattern);
+    // Searching text in binaries is rarely wanted: each click on "Search
+    // text" ticks "Exclude binaries" too.
+    connect(textOn_, &QCheckBox::clicked, this, [this] { excludeBinaries_->setChecked(true); });
+
+    UseCurrentDirectory();
+    text_->setEditText(QString::fromStdString(RememberedSearchText()));
+    // The path box's quick-search form.
+    if (!setup_.names.isEmpty() || setup_.searchText) {
+        names_->setEditText(setup_.names);
+        if (setup_.searchText) {
+            text_->setEditText(setup_.text);
+            textOn_->setChecked(true);
+        }
+    }
+}
+
+QGroupBox* SearchCriteriaForm::BuildTextGroup() {
+    auto* textGroup = new QGroupBox(this);
     auto* textGrid = new QGridLayout(textGroup);
     textOn_ = new QCheckBox(tr("Search &text"), textGroup);
     text_ = EditableCombo(textGroup);
@@ -128,9 +157,11 @@ QWidget* CSearchDlg::BuildCriteria() {
     textGrid->addWidget(Unused(new QCheckBox(tr("Also in comments"), textGroup)), 2, 2);
     textGrid->addWidget(Unused(new QCheckBox(tr("Only in comments"), textGroup)), 2, 3);
     textGrid->setColumnStretch(3, 1);
-    grid->addWidget(textGroup, 3, 0, 1, 6);
+    return textGroup;
+}
 
-    auto* dateGroup = new QGroupBox(box);
+QGroupBox* SearchCriteriaForm::BuildDateGroup() {
+    auto* dateGroup = new QGroupBox(this);
     auto* dateGrid = new QGridLayout(dateGroup);
     dateBetween_ = new QCheckBox(tr("Date beetwen"), dateGroup);
     dateFrom_ = new QDateEdit(QDate::currentDate(), dateGroup);
@@ -175,91 +206,66 @@ QWidget* CSearchDlg::BuildCriteria() {
     dateGrid->addLayout(dateKinds, 2, 0, 1, 9);
     dateGrid->setColumnMinimumWidth(3, 16);
     dateGrid->setColumnStretch(8, 1);
-    grid->addWidget(dateGroup, 4, 0, 1, 6);
-    grid->setColumnStretch(1, 1);
-
-    connect(start_, &QPushButton::clicked, this, &CSearchDlg::StartOrStop);
-    connect(close, &QPushButton::clicked, this, &QDialog::close);
-    connect(currentDir_, &QPushButton::clicked, this, &CSearchDlg::UseCurrentDirectory);
-    connect(selectedDirs_, &QPushButton::clicked, this, &CSearchDlg::UseSelectedDirectories);
-    connect(patternBox_, &QComboBox::activated, this, &CSearchDlg::ChoosePattern);
-    // Searching text in binaries is rarely wanted: each click on "Search
-    // text" ticks "Exclude binaries" too.
-    connect(textOn_, &QCheckBox::clicked, this, [this] { excludeBinaries_->setChecked(true); });
-    return box;
+    return dateGroup;
 }
 
-QWidget* CSearchDlg::BuildResults() {
-    auto* box = new QWidget(this);
-    auto* layout = new QVBoxLayout(box);
-    layout->setContentsMargins(0, 0, 0, 0);
-    auto* bar = new QHBoxLayout;
-    viewBox_ = new QComboBox(box);
-    for (const char* label : {"Large icons", "Small icons", "List", "Details"})
-        viewBox_->addItem(QString::fromLatin1(label));
-    viewBox_->setCurrentIndex(static_cast<int>(ResultsView::Details));
-    bar->addWidget(viewBox_);
-    struct Command {
-        const char* text;
-        void (CSearchDlg::*run)();
-    } commands[] = {
-        {"Copy to clipboard", &CSearchDlg::CopyFilesToClipboard},
-        {"Go there  Alt+Click", &CSearchDlg::GoThere},
-        {"Copy paths to clipboard", &CSearchDlg::CopyPathsToClipboard},
-        {"Copy names to clipboard", &CSearchDlg::CopyNamesToClipboard},
-        {"Create Orvo List (F9)", &CSearchDlg::CreateList},
-    };
-    for (const Command& c : commands) {
-        auto* button = new QPushButton(tr(c.text), box);
-        button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, c.run);
-        bar->addWidget(button);
-    }
-    bar->addWidget(Unused(new QPushButton(tr("Save list as"), box)));
-    bar->addStretch(1);
-    layout->addLayout(bar);
+SearchCriteria SearchCriteriaForm::ReadCriteria() const {
+    SearchCriteria c;
+    c.names = ToStd(names_->currentText());
+    c.places = ToStd(places_->currentText());
+    c.textOn = textOn_->isChecked();
+    c.text = ToStd(text_->currentText());
+    c.textMode = TextModeFromLabel(ToStd(textMode_->currentText()));
+    c.wildcard = wildcard_->isChecked();
+    c.matchCase = matchCase_->isChecked();
+    c.dateBetween = dateBetween_->isChecked();
+    c.dateFrom = OleDateOf(dateFrom_->date());
+    c.dateTo = OleDateOf(dateTo_->date());
+    c.noOlderThan = noOlderThan_->isChecked();
+    c.ageNumber = ToStd(age_->cleanText());
+    c.ageUnit = static_cast<TimeUnit>(ageUnit_->currentIndex());
+    c.sizeBetween = sizeBetween_->isChecked();
+    c.sizeLow = ToStd(sizeLow_->cleanText());
+    c.sizeHigh = ToStd(sizeHigh_->cleanText());
+    c.sizeBetweenUnit = static_cast<SizeUnit>(sizeBetweenUnit_->currentIndex());
+    c.sizeCompare = sizeCompare_->isChecked();
+    c.sizeRelation = static_cast<SizeRelation>(sizeRelation_->currentIndex());
+    c.sizeNumber = ToStd(sizeNumber_->cleanText());
+    c.sizeCompareUnit = static_cast<SizeUnit>(sizeCompareUnit_->currentIndex());
+    c.excludeBinaries = excludeBinaries_->isChecked();
+    c.binaryPatterns = setup_.binaryPatterns;
+    c.followLinks = followLinks_->isChecked();
+    return c;
+}
 
-    model_ = new SearchResultsModel(this);
-    details_ = new SearchDetailsList(box);
-    icons_ = new SearchIconsList(box);
-    for (QAbstractItemView* list :
-         {static_cast<QAbstractItemView*>(details_), static_cast<QAbstractItemView*>(icons_)}) {
-        list->setModel(model_);
-        list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-        list->setSelectionBehavior(QAbstractItemView::SelectRows);
-        list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        list->setDragEnabled(true);
-        list->setDragDropMode(QAbstractItemView::DragOnly);
-        list->installEventFilter(this);
-        connect(list, &QAbstractItemView::doubleClicked, this, [this] { GoThere(); });
-    }
-    auto altClick = [this](const QModelIndex& index) {
-        emit GoToFileRequested(model_->PathOf(index.row()));
-    };
-    details_->onAltClick = altClick;
-    icons_->onAltClick = altClick;
-    icons_->setSelectionModel(details_->selectionModel());
-    icons_->setUniformItemSizes(true);
-    icons_->setLayoutMode(QListView::Batched);
-    icons_->setResizeMode(QListView::Adjust);
-    details_->setShowGrid(false);
-    details_->setWordWrap(false);
-    details_->setAlternatingRowColors(true);
-    details_->verticalHeader()->hide();
-    details_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    details_->verticalHeader()->setDefaultSectionSize(details_->fontMetrics().height() + 6);
-    details_->horizontalHeader()->setHighlightSections(false);
-    const int widths[] = {200, 60, 90, 85, 70, 45, 280, 300};
-    for (int c = 0; c < SearchResultsModel::ColumnCount; ++c)
-        details_->setColumnWidth(c, widths[c]);
-    details_->horizontalHeader()->setStretchLastSection(true);
-    stack_ = new QStackedWidget(box);
-    stack_->addWidget(details_);
-    stack_->addWidget(icons_);
-    layout->addWidget(stack_, 1);
-    connect(viewBox_, &QComboBox::activated, this,
-            [this](int index) { SetResultsView(static_cast<ResultsView>(index)); });
-    return box;
+void SearchCriteriaForm::RememberTexts() {
+    for (QComboBox* box : {names_, places_, text_})
+        Remember(box);
+}
+
+void SearchCriteriaForm::UseCurrentDirectory() {
+    places_->setEditText(setup_.currentDirectory);
+    currentDir_->setChecked(true);
+    selectedDirs_->setChecked(false);
+}
+
+void SearchCriteriaForm::UseSelectedDirectories() {
+    QString places;
+    for (const QString& d : setup_.selectedDirectories)
+        places += d + QLatin1Char(';');
+    places_->setEditText(places);
+    selectedDirs_->setChecked(true);
+    currentDir_->setChecked(false);
+}
+
+void SearchCriteriaForm::ChoosePattern(int index) {
+    QString pattern = patternBox_->itemData(index).toString();
+    patternBox_->setCurrentIndex(0);
+    if (pattern.isEmpty())
+        return;
+    bool append = QGuiApplication::keyboardModifiers() & Qt::ControlModifier;
+    names_->setEditText(QString::fromStdString(
+        orvo::ChoosePattern(ToStd(names_->currentText()), ToStd(pattern), append)));
 }
 
 } // namespace orvo

@@ -5,6 +5,7 @@
 #include "search/SearchEngine.h"
 #include "search/ui/CSearchDlg.h"
 #include "search/ui/SearchResultsModel.h"
+#include "search/ui/SearchResultsPane.h"
 #include "settings/OptionsStore.h"
 
 #include <QApplication>
@@ -68,10 +69,10 @@ WindowRun InWindow(const QString& place) {
     clock.start();
     sinceTick.start();
     ticker.start();
-    window.StartOrStop();
+    window.Run().StartOrStop();
     finished.wait(600000);
     double ms = clock.nsecsElapsed() / 1e6;
-    return {ms, longest, window.Model()->rowCount()};
+    return {ms, longest, window.Results().Model()->rowCount()};
 }
 
 } // namespace

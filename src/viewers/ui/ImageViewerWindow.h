@@ -1,20 +1,18 @@
 #pragma once
 
 #include "image/RasterImage.h"
-#include "viewers/ImageList.h"
 #include "viewers/ImageViewState.h"
+#include "viewers/ui/ImageDirectoryWalk.h"
 #include "viewers/ui/ImagePictureArea.h"
-#include "viewers/ui/ViewerKeys.h"
+#include "viewers/ui/ImageViewControl.h"
+#include "viewers/ui/ImageViewerActions.h"
+#include "viewers/ui/ImageViewerCommands.h"
 
-#include <QBasicTimer>
 #include <QMainWindow>
 #include <QPointer>
-#include <functional>
 #include <string>
 
-class QAction;
 class QLabel;
-class QMenu;
 
 namespace orvo {
 
@@ -25,6 +23,10 @@ class ViewerHost;
 // clipboard, the conversion dialogs, saving, deleting, copying and moving.
 // With an empty path it starts in empty mode, waiting for a pasted picture.
 // It frees itself when closed and tells its host.
+//
+// The window holds the picture it shows; its jobs (the view of the
+// picture, the way through the directory, the commands, the menus and
+// keys) work on it through the functions below.
 class ImageViewerWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -35,92 +37,51 @@ public:
     // Auto view moves the window to another file; the directory's pictures
     // are read again when the directory changes.
     void ShowFile(const std::string& path, const std::string& directory);
+    // Another picture of the same directory.
+    void Load(const std::string& path);
+    // A picture that has no file yet; it is taken over.
+    void ShowPasted(RasterImage& picture);
 
     const std::string& Path() const { return path_; }
     const std::string& Directory() const { return directory_; }
     const RasterImage& Image() const { return image_; }
     ImageViewState& View() { return view_; }
     ImagePictureArea* Area() const { return area_; }
-    const ImageList& Pictures() const { return list_; }
+    const std::string& Comment() const { return comment_; }
+    void SetComment(std::string comment);
     QString InfoLine() const;
-    bool SlideshowRunning() const { return slideshow_; }
-    bool SizeLocked() const { return lockSize_; }
     bool OpenedByQuickView() const { return openedByQuickView_; }
 
-    // The commands of the menus, keys and buttons.
-    void Reload();
-    void PasteFromClipboard();
-    void Save();
-    void SaveAs();
-    void EditComment();
-    void DeleteFile();
-    void TransferFile(bool move);
-    void CopyToClipboard();
-    void Next();
-    void Previous();
-    void First();
-    void Last();
-    void ToggleSlideshow();
-    void ToggleTile();
-    void ZoomIn(bool centred);
-    void ZoomOut(bool centred);
-    void BestFit();
-    void Original();
-    void ToggleLockSize();
-    void SetTool(ImagePictureArea::Tool tool);
-    void Convert();
-    void BrightnessAndContrast();
-    void ShowInformation();
-    void Scroll(int dx, int dy);
-    // One 100 ms tick of the slideshow clock.
-    void SlideshowTick();
+    // After any change of the picture or the view.
+    void Repaint();
+    void UpdateInfoLine();
+
+    ImageViewControl& ViewControl() { return viewControl_; }
+    ImageDirectoryWalk& Walk() { return walk_; }
+    ImageViewerCommands& Commands() { return commands_; }
 
 protected:
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void timerEvent(QTimerEvent* event) override;
 
 private:
-    void BuildActions();
-    void BuildKeys();
-    void Load(const std::string& path);
-    void GoTo(const std::string& path);
-    void EnsurePictureList();
-    void Repaint();
-    void UpdateInfoLine();
-    void UpdateSlideshowButton();
-    // A conversion dialog on the picture; the view follows an OK.
-    void RunImageDialog(const std::function<bool()>& run);
-    void ShowContextMenu(const QPoint& globalPos);
-    void OnDirectoriesChanged(const QStringList& directories);
-    std::string ListDirectory() const;
-
     std::string path_;
     std::string directory_;
     RasterImage image_;
     ImageViewState view_;
-    ImageList list_;
     std::string comment_;
-    bool windowOpened_ = false;
-    bool slideshow_ = false;
-    int ticks_ = 0;
-    bool busy_ = false;
-    bool lockSize_ = false;
     bool openedByQuickView_ = false;
     QPointer<ViewerHost> host_;
-    QBasicTimer timer_;
 
-    ImagePictureArea* area_;
-    QLabel* infoLine_;
-    ViewerKeys keys_;
-    QList<QMenu*> menus_;
-    QAction* slideshowAction_ = nullptr;
-    QAction* tileAction_ = nullptr;
-    QAction* lockAction_ = nullptr;
-    QAction* handAction_ = nullptr;
-    QAction* magnifyAction_ = nullptr;
-    QAction* selectionAction_ = nullptr;
+    ImagePictureArea* area_ = nullptr;
+    QLabel* infoLine_ = nullptr;
+
+    // Declared last: they go before the picture they work on.
+    ImageViewControl viewControl_;
+    ImageDirectoryWalk walk_;
+    ImageViewerCommands commands_;
+    ImageViewerActions actions_;
 };
 
 } // namespace orvo

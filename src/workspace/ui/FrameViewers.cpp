@@ -124,7 +124,7 @@ void FrameViewers::ArrangeThumbnailsAutoview() {
     viewer->setGeometry(QRect(viewport->mapToGlobal(inside.topLeft()), inside.size()));
     // The picture takes the new room at once.
     if (auto* picture = qobject_cast<ImageViewerWindow*>(viewer))
-        QTimer::singleShot(0, picture, &ImageViewerWindow::BestFit);
+        QTimer::singleShot(0, &picture->ViewControl(), &ImageViewControl::BestFit);
     if (view->GetViewMode() != COrvoBrowserView::ViewMode::Thumbnails)
         view->SetViewMode(COrvoBrowserView::ViewMode::Thumbnails);
     frame_.UpdateViewModeChecks();

@@ -1,6 +1,8 @@
 #include "platform/ui/UserPrompt.h"
 #include "search/ui/CSearchDlg.h"
+#include "search/ui/SearchCriteriaForm.h"
 #include "search/ui/SearchResultsModel.h"
+#include "search/ui/SearchResultsPane.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -29,31 +31,32 @@ std::unique_ptr<CSearchDlg> Window(const QString& place, const QString& names = 
     setup.currentDirectory = place;
     auto w = std::make_unique<CSearchDlg>(setup);
     w->setAttribute(Qt::WA_DeleteOnClose, false);
-    w->NamesBox()->setEditText(names);
+    w->Form().NamesBox()->setEditText(names);
     return w;
 }
 
 bool RunToEnd(CSearchDlg& w) {
     QSignalSpy finished(&w, &CSearchDlg::SearchFinished);
-    w.StartOrStop();
+    w.Run().StartOrStop();
     return finished.wait(20000);
 }
 
 QStringList Names(const CSearchDlg& w) {
     QStringList names;
-    for (int i = 0; i < w.Model()->rowCount(); ++i)
-        names << w.Model()->NameOf(i);
+    for (int i = 0; i < w.Results().Model()->rowCount(); ++i)
+        names << w.Results().Model()->NameOf(i);
     names.sort();
     return names;
 }
 
 void SelectRows(CSearchDlg& w, std::initializer_list<int> rows) {
-    w.DetailsList()->clearSelection();
+    w.Results().DetailsList()->clearSelection();
     for (int r : rows)
-        w.DetailsList()->selectionModel()->select(
-            w.Model()->index(r, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    w.DetailsList()->selectionModel()->setCurrentIndex(w.Model()->index(*rows.begin(), 0),
-                                                       QItemSelectionModel::NoUpdate);
+        w.Results().DetailsList()->selectionModel()->select(w.Results().Model()->index(r, 0),
+                                                            QItemSelectionModel::Select |
+                                                                QItemSelectionModel::Rows);
+    w.Results().DetailsList()->selectionModel()->setCurrentIndex(
+        w.Results().Model()->index(*rows.begin(), 0), QItemSelectionModel::NoUpdate);
 }
 
 } // namespace
@@ -82,40 +85,42 @@ private slots:
         auto b = Window(In("many"));
         QSignalSpy aDone(a.get(), &CSearchDlg::SearchFinished),
             bDone(b.get(), &CSearchDlg::SearchFinished);
-        QSignalSpy inserted(b->Model(), &QAbstractItemModel::rowsInserted);
-        a->StartOrStop();
-        b->StartOrStop();
-        QVERIFY(a->IsSearching() && b->IsSearching());
+        QSignalSpy inserted(b->Results().Model(), &QAbstractItemModel::rowsInserted);
+        a->Run().StartOrStop();
+        b->Run().StartOrStop();
+        QVERIFY(a->Run().IsSearching() && b->Run().IsSearching());
         QTRY_VERIFY_WITH_TIMEOUT(aDone.count() == 1 && bDone.count() == 1, 20000);
         QCOMPARE(Names(*a), QStringList({"one.txt", "two.txt"}));
-        QCOMPARE(b->Model()->rowCount(), 600);
+        QCOMPARE(b->Results().Model()->rowCount(), 600);
         QVERIFY(inserted.count() < 600); // hits arrive in batches, not one by one
         QCOMPARE(a->CountsLine()->text(),
                  QString("0 directories, 2 files found. Total size is 18 bytes"));
         QCOMPARE(a->SearchingLine()->text(), QString("FINISHED"));
         QVERIFY(!a->windowTitle().startsWith("*-"));
-        QCOMPARE(a->StartButton()->text(), QString("Start"));
+        QCOMPARE(a->Form().StartButton()->text(), QString("Start"));
     }
 
     void textSearchAndTheControlsItReads() {
         auto w = Window(In("a"));
-        w->SearchTextCheck()->click();
-        QVERIFY(w->ExcludeBinariesCheck()->isChecked()); // each click ticks it
-        w->TextBox()->setEditText("hello");
+        w->Form().SearchTextCheck()->click();
+        QVERIFY(w->Form().ExcludeBinariesCheck()->isChecked()); // each click ticks it
+        w->Form().TextBox()->setEditText("hello");
         QVERIFY(RunToEnd(*w));
         QCOMPARE(Names(*w), QStringList({"one.txt", "three.md"}));
-        QCOMPARE(w->Model()
-                     ->data(w->Model()->index(0, SearchResultsModel::SampleColumn), Qt::DisplayRole)
+        QCOMPARE(w->Results()
+                     .Model()
+                     ->data(w->Results().Model()->index(0, SearchResultsModel::SampleColumn),
+                            Qt::DisplayRole)
                      .toString()
                      .isEmpty(),
                  false);
 
         // The text is remembered for the next window.
         auto next = Window(In("a"));
-        QCOMPARE(next->TextBox()->currentText(), QString("hello"));
+        QCOMPARE(next->Form().TextBox()->currentText(), QString("hello"));
 
-        w->TextModeBox()->setCurrentIndex(2); // AND
-        w->TextBox()->setEditText("hello;world");
+        w->Form().TextModeBox()->setCurrentIndex(2); // AND
+        w->Form().TextBox()->setEditText("hello;world");
         QVERIFY(RunToEnd(*w));
         QCOMPARE(Names(*w), QStringList({"one.txt"}));
     }
@@ -123,14 +128,14 @@ private slots:
     void startAgainAndEscapeStopButDoNotClose() {
         auto w = Window(In("many"));
         w->show();
-        w->StartOrStop();
+        w->Run().StartOrStop();
         QSignalSpy done(w.get(), &CSearchDlg::SearchFinished);
-        w->StartOrStop(); // the button now reads "Stop"
+        w->Run().StartOrStop(); // the button now reads "Stop"
         QVERIFY(done.wait(20000));
         QCOMPARE(w->SearchingLine()->text(), QString("BROKEN"));
-        QVERIFY(w->Model()->rowCount() < 600);
+        QVERIFY(w->Results().Model()->rowCount() < 600);
 
-        w->StartOrStop();
+        w->Run().StartOrStop();
         QTest::keyClick(w.get(), Qt::Key_Escape);
         QVERIFY(done.wait(20000));
         QCOMPARE(w->SearchingLine()->text(), QString("BROKEN"));
@@ -145,53 +150,79 @@ private slots:
         QSignalSpy list(w.get(), &CSearchDlg::MakeListWindowRequested);
         QSignalSpy go(w.get(), &CSearchDlg::GoToFileRequested);
         w->show();
-        w->DetailsList()->setFocus();
-        QTest::keyClick(w->DetailsList(), Qt::Key_F9);
+        w->Results().DetailsList()->setFocus();
+        QTest::keyClick(w->Results().DetailsList(), Qt::Key_F9);
         QCOMPARE(list.count(), 1);
-        QCOMPARE(list.at(0).at(0).toStringList(), w->Model()->Paths()); // every hit, in list order
-        QCOMPARE(w->Model()->Paths().size(), 3);
+        QCOMPARE(list.at(0).at(0).toStringList(),
+                 w->Results().Model()->Paths()); // every hit, in list order
+        QCOMPARE(w->Results().Model()->Paths().size(), 3);
 
-        QRect second = w->DetailsList()->visualRect(w->Model()->index(1, 0));
-        QTest::mouseClick(w->DetailsList()->viewport(), Qt::LeftButton, Qt::AltModifier,
+        QRect second = w->Results().DetailsList()->visualRect(w->Results().Model()->index(1, 0));
+        QTest::mouseClick(w->Results().DetailsList()->viewport(), Qt::LeftButton, Qt::AltModifier,
                           second.center());
         QCOMPARE(go.count(), 1);
-        QCOMPARE(go.at(0).at(0).toString(), w->Model()->PathOf(1));
+        QCOMPARE(go.at(0).at(0).toString(), w->Results().Model()->PathOf(1));
     }
 
     void commandsOnTheSelection() {
         auto w = Window(In("a"), "*.txt");
         QVERIFY(RunToEnd(*w));
-        w->DetailsList()->clearSelection();
-        w->CopyPathsToClipboard();
+        w->Results().DetailsList()->clearSelection();
+        w->Hits().CopyPathsToClipboard();
         QCOMPARE(
             prompt_->asked,
             QStringList({"Nothing selected. First select some files you want, then try again"}));
 
         SelectRows(*w, {0, 1});
-        w->CopyPathsToClipboard();
-        QCOMPARE(QGuiApplication::clipboard()->text(),
-                 w->Model()->PathOf(0) + "\r\n" + w->Model()->PathOf(1) + "\r\n");
+        w->Hits().CopyPathsToClipboard();
+        QCOMPARE(QGuiApplication::clipboard()->text(), w->Results().Model()->PathOf(0) + "\r\n" +
+                                                           w->Results().Model()->PathOf(1) +
+                                                           "\r\n");
         w->show();
-        w->DetailsList()->setFocus();
-        QTest::keyClick(w->DetailsList(), Qt::Key_Space, Qt::ShiftModifier);
-        QCOMPARE(QGuiApplication::clipboard()->text(),
-                 w->Model()->NameOf(0) + "\r\n" + w->Model()->NameOf(1) + "\r\n");
-        QTest::keyClick(w->DetailsList(), Qt::Key_C, Qt::ControlModifier);
+        w->Results().DetailsList()->setFocus();
+        QTest::keyClick(w->Results().DetailsList(), Qt::Key_Space, Qt::ShiftModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), w->Results().Model()->NameOf(0) + "\r\n" +
+                                                           w->Results().Model()->NameOf(1) +
+                                                           "\r\n");
+        QTest::keyClick(w->Results().DetailsList(), Qt::Key_C, Qt::ControlModifier);
         const QMimeData* files = QGuiApplication::clipboard()->mimeData();
         QCOMPARE(files->urls().size(), 2);
         QVERIFY(files->data("x-special/gnome-copied-files").startsWith("copy\n"));
 
-        QTest::keyClick(w->DetailsList(), Qt::Key_4, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(w->GetResultsView(), CSearchDlg::ResultsView::Details);
-        QTest::keyClick(w->DetailsList(), Qt::Key_Exclam, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(w->GetResultsView(), CSearchDlg::ResultsView::LargeIcons);
-        QCOMPARE(w->ViewBox()->currentText(), QString("Large icons"));
-        QTest::keyClick(w->CurrentList(), Qt::Key_A, Qt::ControlModifier);
-        QCOMPARE(w->DetailsList()->selectionModel()->selectedRows().size(), 2);
+        QTest::keyClick(w->Results().DetailsList(), Qt::Key_4,
+                        Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(w->Results().GetResultsView(), SearchResultsPane::ResultsView::Details);
+        QTest::keyClick(w->Results().DetailsList(), Qt::Key_Exclam,
+                        Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(w->Results().GetResultsView(), SearchResultsPane::ResultsView::LargeIcons);
+        QCOMPARE(w->Results().ViewBox()->currentText(), QString("Large icons"));
+        QTest::keyClick(w->Results().CurrentList(), Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(w->Results().DetailsList()->selectionModel()->selectedRows().size(), 2);
         // The views follow the keys wherever the focus is in the window.
-        w->NamesBox()->setFocus();
-        QTest::keyClick(w->NamesBox(), Qt::Key_NumberSign, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(w->GetResultsView(), CSearchDlg::ResultsView::List);
+        w->Form().NamesBox()->setFocus();
+        QTest::keyClick(w->Form().NamesBox(), Qt::Key_NumberSign,
+                        Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(w->Results().GetResultsView(), SearchResultsPane::ResultsView::List);
+    }
+
+    void startAndCloseButtonsAndQuickView() {
+        auto w = Window(In("a"), "*.txt");
+        QSignalSpy done(w.get(), &CSearchDlg::SearchFinished);
+        w->show();
+        w->Form().StartButton()->click();
+        QCOMPARE(w->Form().StartButton()->text(), QString("Stop"));
+        QVERIFY(done.wait(20000));
+
+        SelectRows(*w, {1});
+        QTest::keyClick(w->Results().DetailsList(), Qt::Key_F3);
+        QCOMPARE(prompt_->asked, QStringList({"Quick view is not available in this version yet."}));
+        QSignalSpy quick(w.get(), &CSearchDlg::QuickViewRequested);
+        QTest::keyClick(w->Results().DetailsList(), Qt::Key_F3);
+        QCOMPARE(quick.count(), 1);
+        QCOMPARE(quick.at(0).at(0).toString(), w->Results().Model()->PathOf(1));
+
+        w->Form().CloseButton()->click();
+        QVERIFY(!w->isVisible());
     }
 
     void deleteAsksAndGoesThroughTheFileOperation() {
@@ -200,19 +231,19 @@ private slots:
             Write(dir.path() + "/" + n);
         auto w = Window(dir.path(), "*.tmp");
         QVERIFY(RunToEnd(*w));
-        QCOMPARE(w->Model()->rowCount(), 3);
+        QCOMPARE(w->Results().Model()->rowCount(), 3);
 
         SelectRows(*w, {0});
-        QString first = w->Model()->PathOf(0);
+        QString first = w->Results().Model()->PathOf(0);
         prompt_->answers = {UserPrompt::Answer::No};
-        w->DeleteSelected();
+        w->Hits().DeleteSelected();
         QCOMPARE(prompt_->asked.last(), "Are you sure you want to delete " + first + " ?");
         QCOMPARE(prompt_->titles.last(), QString("Deleting"));
         QVERIFY(QFile::exists(first));
 
         SelectRows(*w, {0, 1, 2});
         prompt_->answers = {UserPrompt::Answer::Yes};
-        w->DeleteSelected();
+        w->Hits().DeleteSelected();
         QCOMPARE(prompt_->asked.last(),
                  QString("Are you sure you want to delete selected files ?"));
         QTRY_VERIFY_WITH_TIMEOUT(QDir(dir.path()).entryList(QDir::Files).isEmpty(), 20000);

@@ -6,6 +6,7 @@
 #include "viewers/ui/ViewerHost.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QClipboard>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -74,14 +75,64 @@ private slots:
         QCOMPARE(QString::fromStdString(w->Path()), In("c.bmp"));
 
         key(Qt::Key_Space);
-        QVERIFY(w->SlideshowRunning());
+        QVERIFY(w->Walk().SlideshowRunning());
         for (int i = 0; i < 19; ++i)
-            w->SlideshowTick();
+            w->Walk().Tick();
         QCOMPARE(QString::fromStdString(w->Path()), In("c.bmp"));
-        w->SlideshowTick();
+        w->Walk().Tick();
         QCOMPARE(QString::fromStdString(w->Path()), In("a.bmp"));
         key(Qt::Key_Space);
-        QVERIFY(!w->SlideshowRunning());
+        QVERIFY(!w->Walk().SlideshowRunning());
+    }
+
+    void menuChecksFollowTheKeysAndALockedSizeStays() {
+        for (const char* name : {"a.png", "b.png"})
+            QVERIFY(WritePicture(In(name), 1600, 1200));
+        ImageViewerWindow* w = Open("a.png");
+        auto action = [w](const char* text) {
+            for (QAction* a : w->findChildren<QAction*>())
+                if (a->text().section(QLatin1Char('\t'), 0, 0) == QLatin1String(text))
+                    return a;
+            return static_cast<QAction*>(nullptr);
+        };
+        QTest::keyClick(w, Qt::Key_T);
+        QVERIFY(action("Tile")->isChecked());
+        QTest::keyClick(w, Qt::Key_T);
+        QVERIFY(!action("Tile")->isChecked());
+        QVERIFY(action("Hand")->isChecked());
+        QTest::keyClick(w, Qt::Key_S);
+        QVERIFY(action("Selection")->isChecked());
+        QVERIFY(!action("Hand")->isChecked());
+
+        QTest::keyClick(w, Qt::Key_L);
+        QVERIFY(action("Lock size")->isChecked());
+        QTest::keyClick(w, Qt::Key_Slash, Qt::KeypadModifier);
+        action("Next image")->trigger();
+        QCOMPARE(QString::fromStdString(w->Path()), In("b.png"));
+        QCOMPARE(w->View().Zoom(), 1.0);
+        // Unlocked, the next picture is fitted again.
+        QTest::keyClick(w, Qt::Key_L);
+        action("Previous image")->trigger();
+        QCOMPARE(QString::fromStdString(w->Path()), In("a.png"));
+        QVERIFY(w->View().Zoom() < 0.5);
+    }
+
+    void aDialogHoldsTheSlideshow() {
+        for (const char* name : {"a.bmp", "b.bmp"})
+            QVERIFY(WritePicture(In(name), 8, 8));
+        ImageViewerWindow* w = Open("a.bmp");
+        QTest::keyClick(w, Qt::Key_Space);
+        ImageConversionDialog::SetTestRunner([w](ImageConversionDialog& d) {
+            // Twenty ticks take any running slideshow one picture on.
+            for (int i = 0; i < 20; ++i)
+                w->Walk().Tick();
+            d.reject();
+        });
+        QTest::keyClick(w, Qt::Key_C);
+        QCOMPARE(QString::fromStdString(w->Path()), In("a.bmp"));
+        for (int i = 0; i < 20 && w->Path() == Std(In("a.bmp")); ++i)
+            w->Walk().Tick();
+        QCOMPARE(QString::fromStdString(w->Path()), In("b.bmp"));
     }
 
     void zoomKeysAndThePaintedPart() {

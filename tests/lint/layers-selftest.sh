@@ -10,8 +10,8 @@ failures=0
 tree() { # tree NAME FILE=LINE...: a fresh tree whose files hold one include each
     local dir=$work/$1; shift
     rm -rf "$dir"; mkdir -p "$dir/src" "$dir/tests"
-    for spec in "$@"; do
-        local file=${spec%%=*} line=${spec#*=}
+    for entry in "$@"; do
+        local file=${entry%%=*} line=${entry#*=}
         mkdir -p "$dir/$(dirname "$file")"
         printf '#pragma once\n%s\n' "$line" >"$dir/$file"
     done

@@ -20,6 +20,7 @@
 #include "platform/PathText.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/Shortcut.h"
+#include "platform/ui/QtText.h"
 #include "platform/ui/UserPrompt.h"
 #include "settings/OptionAccessors.h"
 #include "settings/OptionKeys.h"
@@ -39,10 +40,6 @@
 namespace orvo {
 
 namespace {
-
-QString ToQ(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 // Frames drawn over the list for a moment: the selection the command took.
 class FlashOverlay : public QWidget {

@@ -7,16 +7,13 @@
 #include "browse/ui/BrowsePathBar.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "platform/PathText.h"
+#include "platform/ui/QtText.h"
 
 #include <algorithm>
 
 namespace orvo {
 
 namespace {
-QString ToQ(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
 QString ListTitleOf(const std::string& document) {
     if (document.empty())
         return QStringLiteral("LIST OF FILES");

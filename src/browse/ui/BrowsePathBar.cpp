@@ -7,6 +7,7 @@
 #include "platform/DesktopPrograms.h"
 #include "platform/FileStatus.h"
 #include "platform/ProcessLauncher.h"
+#include "platform/ui/QtText.h"
 #include "platform/ui/UserPrompt.h"
 
 #include <QComboBox>
@@ -19,10 +20,6 @@
 namespace orvo {
 
 namespace {
-QString ToQ(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
 bool ShiftHeld() {
     return QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
 }

@@ -20,6 +20,7 @@
 #include "platform/FileStatus.h"
 #include "platform/PathText.h"
 #include "platform/Shortcut.h"
+#include "platform/ui/QtText.h"
 #include "settings/OptionAccessors.h"
 #include "settings/OptionKeys.h"
 #include "settings/OptionTables.h"
@@ -40,10 +41,6 @@
 namespace orvo {
 
 namespace {
-
-QString ToQ(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 bool ShiftHeld() {
     return QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;

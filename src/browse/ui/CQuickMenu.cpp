@@ -1,5 +1,6 @@
 #include "browse/ui/CQuickMenu.h"
 
+#include "platform/ui/QtText.h"
 #include "store/QTable.h"
 
 #include <map>
@@ -7,8 +8,6 @@
 namespace orvo {
 
 namespace {
-
-QString ToQ(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 QString FullName(const QTable& t, int row) {
     QString name = ToQ(t.GetValue("Name", row).AsStringView());

@@ -5,6 +5,7 @@
 #include "browse/ui/BrowseIcons.h"
 #include "platform/DisplayText.h"
 #include "platform/OleDate.h"
+#include "platform/ui/QtText.h"
 #include "settings/OptionAccessors.h"
 #include "settings/OptionKeys.h"
 #include "store/Collation.h"
@@ -17,9 +18,6 @@ namespace orvo {
 namespace {
 const char* const kColumnNames[] = {"Name", "Extension", "Comment", "Size", "Date", "Time", "Attr"};
 
-QString ToQ(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 } // namespace
 
 ViewTableModel::ViewTableModel(QObject* parent) : QAbstractTableModel(parent) {}

@@ -6,6 +6,7 @@
 #include "fileops/ui/CProblemsDlg.h"
 #include "fileops/ui/DialogOperationUi.h"
 #include "fileops/ui/EndSignal.h"
+#include "platform/ui/QtText.h"
 #include "platform/ui/UserPrompt.h"
 
 #include <QApplication>
@@ -25,10 +26,6 @@
 namespace orvo {
 
 namespace {
-
-QString ToQ(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 QLabel* NamedLabel(const char* name, QWidget* parent) {
     auto* label = new QLabel(parent);

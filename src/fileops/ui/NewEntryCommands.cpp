@@ -3,6 +3,7 @@
 #include "fileops/FileOperationRequest.h"
 #include "fileops/ui/FileOperationService.h"
 #include "platform/PathText.h"
+#include "platform/ui/QtText.h"
 #include "platform/ui/UserPrompt.h"
 
 #include <QCheckBox>
@@ -11,10 +12,6 @@
 namespace orvo {
 
 namespace {
-
-QString ToQ(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 void Report(QWidget* parent, const std::vector<std::string>& messages) {
     if (messages.empty())

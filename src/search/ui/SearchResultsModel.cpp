@@ -4,6 +4,7 @@
 #include "browse/ui/BrowseIcons.h"
 #include "platform/DisplayText.h"
 #include "platform/OleDate.h"
+#include "platform/ui/QtText.h"
 #include "store/Collation.h"
 
 #include <QFile>
@@ -16,10 +17,6 @@ namespace {
 
 const char* const kHeaders[] = {"Name", "Extension", "Size", "Date",
                                 "Time", "Attr",      "Path", "Sample"};
-
-QString ToQ(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 } // namespace
 

@@ -9,6 +9,7 @@
 #include "image/ui/RasterQImage.h"
 #include "platform/FileStatus.h"
 #include "platform/PathText.h"
+#include "platform/ui/QtText.h"
 #include "platform/ui/UserPrompt.h"
 #include "viewers/ImageConversion.h"
 #include "viewers/ImageViewerTexts.h"
@@ -22,14 +23,6 @@
 #include <QClipboard>
 
 namespace orvo {
-
-namespace {
-
-QString ToQ(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
-} // namespace
 
 ImageViewerCommands::ImageViewerCommands(ImageViewerWindow& window, RasterImage& image,
                                          ImageDirectoryWalk& walk, ViewerHost* host)

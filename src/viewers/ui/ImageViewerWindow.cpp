@@ -3,6 +3,7 @@
 #include "comments/PathComments.h"
 #include "image/ImageFile.h"
 #include "platform/PathText.h"
+#include "platform/ui/QtText.h"
 #include "viewers/ImageViewerTexts.h"
 #include "viewers/ui/ViewerHost.h"
 
@@ -12,14 +13,6 @@
 #include <QVBoxLayout>
 
 namespace orvo {
-
-namespace {
-
-QString ToQ(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
-} // namespace
 
 ImageViewerWindow::ImageViewerWindow(const std::string& path, const std::string& directory,
                                      ViewerHost* host, bool openedByQuickView, QWidget* owner)

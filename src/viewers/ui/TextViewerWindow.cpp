@@ -4,6 +4,7 @@
 #include "platform/FileIO.h"
 #include "platform/FileStatus.h"
 #include "platform/PathText.h"
+#include "platform/ui/QtText.h"
 #include "platform/ui/UserPrompt.h"
 #include "viewers/ui/TextFindDialog.h"
 #include "viewers/ui/ViewerHost.h"
@@ -27,10 +28,6 @@ namespace {
 
 constexpr int kStatusTickMs = 50;
 constexpr int kStatusHeight = 20;
-
-QString ToQ(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 } // namespace
 

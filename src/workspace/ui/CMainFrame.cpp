@@ -2,6 +2,7 @@
 
 #include "browse/ui/COrvoBrowserView.h"
 #include "platform/DataDirectory.h"
+#include "platform/ui/QtText.h"
 #include "settings/OptionAccessors.h"
 #include "settings/OptionKeys.h"
 #include "workspace/ui/BackgroundArea.h"
@@ -27,14 +28,6 @@
 #include <QUrl>
 
 namespace orvo {
-
-namespace {
-
-QString ToQ(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
-} // namespace
 
 CMainFrame::CMainFrame(QWidget* parent)
     : QMainWindow(parent), session_(std::make_unique<FrameSession>(*this)),

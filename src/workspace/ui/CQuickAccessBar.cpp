@@ -7,6 +7,7 @@
 #include "fileops/RegisteredOperations.h"
 #include "platform/DisplayText.h"
 #include "platform/FileStatus.h"
+#include "platform/ui/QtText.h"
 #include "settings/OptionTables.h"
 #include "settings/OptionsStore.h"
 #include "store/Collation.h"
@@ -27,10 +28,6 @@
 namespace orvo {
 
 namespace {
-
-QString ToQ(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
-}
 
 constexpr int kPathRole = Qt::UserRole + 1;
 

@@ -15,6 +15,7 @@
 #include "platform/PathText.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/Shortcut.h"
+#include "platform/ui/QtText.h"
 #include "platform/ui/UserPrompt.h"
 #include "workspace/Favorites.h"
 #include "workspace/TemporaryDirectories.h"
@@ -34,10 +35,6 @@
 namespace orvo {
 
 namespace {
-
-QString ToQ(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 // At exit the program is about to end: a delete handed to an operation
 // window would be cut short, so the directories go here and now.

@@ -6,6 +6,7 @@
 #include "platform/FileIO.h"
 #include "platform/FileStatus.h"
 #include "platform/PathText.h"
+#include "platform/ui/QtText.h"
 #include "platform/ui/UserPrompt.h"
 #include "workspace/FileListDocument.h"
 #include "workspace/ui/BackgroundArea.h"
@@ -23,12 +24,6 @@
 #include <QMenuBar>
 
 namespace orvo {
-
-namespace {
-QString ToQ(const std::string& s) {
-    return QString::fromStdString(s);
-}
-} // namespace
 
 FrameListCommands::FrameListCommands(CMainFrame& frame) : frame_(frame) {}
 

@@ -3,6 +3,7 @@
 #include "browse/ui/BrowseListMode.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "platform/PathText.h"
+#include "platform/ui/QtText.h"
 #include "workspace/ui/BackgroundArea.h"
 #include "workspace/ui/CChildFrame.h"
 #include "workspace/ui/CMainFrame.h"
@@ -15,14 +16,6 @@
 #include <algorithm>
 
 namespace orvo {
-
-namespace {
-
-QString ToQ(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
-} // namespace
 
 FrameWindowCommands::FrameWindowCommands(CMainFrame& frame) : frame_(frame) {}
 

@@ -1,10 +1,9 @@
 #include "fileops/NewEntries.h"
 
 #include "comments/CommentFile.h"
-#include "comments/CommentPropagation.h"
 #include "comments/PathComments.h"
-#include "fileops/CTreeFinder.h"
 #include "fileops/OperationTexts.h"
+#include "fileops/TreeMerge.h"
 #include "platform/DataDirectory.h"
 #include "platform/EntryOperations.h"
 #include "platform/PathText.h"
@@ -28,56 +27,36 @@ bool IsRealDirectory(const std::string& path) {
     return ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+// Each component of name below directory made in turn; made gets the
+// first one that mkdir created here.
+bool MakeChain(const std::string& directory, const std::string& name, std::string& made) {
+    std::string path = StripTrailingSlash(directory);
+    size_t start = 0;
+    while (start <= name.size()) {
+        size_t slash = name.find('/', start);
+        if (slash == std::string::npos)
+            slash = name.size();
+        std::string component = name.substr(start, slash - start);
+        start = slash + 1;
+        if (component.empty() || component == ".")
+            continue;
+        path = JoinPath(path, component);
+        if (::mkdir(path.c_str(), 0777) == 0) {
+            if (made.empty())
+                made = path;
+        } else if (errno != EEXIST || !IsRealDirectory(path)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool Exists(const std::string& path) {
     struct stat st;
     return ::lstat(path.c_str(), &st) == 0;
 }
 
-std::string Reason(int error) {
-    return error ? std::string(": ") + std::strerror(error) : std::string();
-}
-
-bool CopyTree(const std::string& src, const std::string& dst, std::string& message) {
-    if (!CopyEntry(src, dst, false, false)) {
-        message = CouldNotText("copy", src, dst) + Reason(LastEntryError());
-        return false;
-    }
-    CTreeFinder finder;
-    if (!finder.Start(src, true, false))
-        return true; // an empty copy of a directory that cannot be read
-    bool ok = true;
-    while (finder.FindNext()) {
-        const std::string& from = finder.GetFilePath();
-        std::string to = dst + from.substr(src.size());
-        // Comment files travel as the files they are, so every comment
-        // inside the tree arrives with it.
-        if (!CopyEntry(from, to, false, false)) {
-            if (message.empty())
-                message = CouldNotText("copy", from, to) + Reason(LastEntryError());
-            ok = false;
-        }
-    }
-    for (const std::string& lost : finder.TakeUnreadable()) {
-        if (message.empty())
-            message = CouldNotText("read", lost);
-        ok = false;
-    }
-    return ok;
-}
-
 } // namespace
-
-bool RemoveEntryTree(const std::string& root) {
-    std::vector<std::pair<std::string, bool>> entries;
-    CTreeFinder finder;
-    if (finder.Start(root, true, false))
-        while (finder.FindNext())
-            entries.emplace_back(finder.GetFilePath(), finder.IsDirectory());
-    bool ok = true;
-    for (auto it = entries.rbegin(); it != entries.rend(); ++it)
-        ok = (it->second ? ::rmdir(it->first.c_str()) : ::unlink(it->first.c_str())) == 0 && ok;
-    return ::rmdir(root.c_str()) == 0 && ok;
-}
 
 std::vector<std::string> SplitEntryNames(const std::string& text, bool multiple) {
     if (!multiple)
@@ -106,10 +85,14 @@ NewEntriesReport CreateNewDirectories(const std::string& directory,
         }
         std::string path = JoinPath(directory, name);
         report.paths.push_back(path);
-        if (CreateDirChain(path))
+        std::string made;
+        if (MakeChain(directory, name, made)) {
             report.created.push_back(path);
-        else
+            if (!made.empty())
+                report.made.push_back(made);
+        } else {
             report.messages.push_back("Couldn't create " + path);
+        }
     }
     return report;
 }
@@ -121,58 +104,37 @@ void ApplyNewEntryComments(const std::vector<std::string>& paths,
             SetComment(paths[i], comments[i]);
 }
 
-bool TransferEntryInto(const std::string& item, const std::string& directory, bool move,
-                       std::string& message) {
-    std::string src = StripTrailingSlash(item);
-    std::string dst = JoinPath(directory, FileNameOf(src));
-    if (dst == src) {
-        message = kSameDirectory;
-        return false;
-    }
-    if (!Exists(src)) {
-        message = "File not found: " + src;
-        return false;
-    }
-    if (!IsRealDirectory(src)) {
-        bool ok =
-            move ? MoveFileWithComment(src, dst, false) : CopyFileWithComment(src, dst, false);
-        if (!ok)
-            message = CouldNotText(move ? "move" : "copy", src, dst) + Reason(LastEntryError());
-        return ok;
-    }
-    if (dst.compare(0, src.size() + 1, src + "/") == 0) {
-        message = kCopyToItself;
-        return false;
-    }
-    if (move) {
-        if (::rename(src.c_str(), dst.c_str()) == 0)
-            return true;
-        // Another file system, or a directory of that name already there:
-        // copied over, and the original goes only when all of it arrived.
-        if (errno != EXDEV && errno != ENOTEMPTY && errno != EEXIST) {
-            message = CouldNotText("move", src, dst) + Reason(errno);
-            return false;
-        }
-    }
-    if (!CopyTree(src, dst, message))
-        return false;
-    if (move && !RemoveEntryTree(src)) {
-        message = CouldNotText("delete", src);
-        return false;
-    }
-    return true;
-}
-
 void TransferIntoDirectories(const std::vector<std::string>& items,
                              const std::vector<std::string>& directories, bool move,
-                             std::vector<std::string>& messages) {
+                             bool replaceExisting, std::vector<std::string>& messages) {
     for (size_t d = 0; d < directories.size(); ++d) {
         const bool moveHere = move && d + 1 == directories.size();
+        TreeMerge merge(moveHere, replaceExisting);
+        // The comments of the files that arrived, per source directory,
+        // carried with one rewrite of each comment file.
+        std::vector<std::pair<std::string, std::vector<std::string>>> carried;
         for (const std::string& item : items) {
-            std::string message;
-            if (!TransferEntryInto(item, directories[d], moveHere, message))
-                messages.push_back(message);
+            std::string src = StripTrailingSlash(item);
+            std::string dst = JoinPath(directories[d], FileNameOf(src));
+            if (dst == src) {
+                messages.push_back(kSameDirectory);
+                continue;
+            }
+            if (dst.compare(0, src.size() + 1, src + "/") == 0 && IsRealDirectory(src)) {
+                messages.push_back(kCopyToItself);
+                continue;
+            }
+            bool isDirectory = IsRealDirectory(src);
+            if (!merge.Transfer(src, dst) || isDirectory)
+                continue;
+            std::string parent = ParentDirectoryOf(src);
+            if (carried.empty() || carried.back().first != parent)
+                carried.emplace_back(parent, std::vector<std::string>{});
+            carried.back().second.emplace_back(FileNameOf(src));
         }
+        for (const auto& [parent, names] : carried)
+            merge.CarryComments(parent, directories[d], names, false, false);
+        messages.insert(messages.end(), merge.Messages().begin(), merge.Messages().end());
     }
 }
 

@@ -16,14 +16,21 @@ struct NewEntriesReport {
     // The full paths asked for, in order (an empty name gives an empty
     // path and is skipped).
     std::vector<std::string> paths;
-    // The paths that exist as directories (or files) now.
+    // The paths that are directories now, made or found.
     std::vector<std::string> created;
+    // What this call made, per name that made anything: the topmost
+    // directory its mkdir created ("a/b" where "a" was there gives "a/b").
+    // A name that existed already is not here, so nothing that was there
+    // before can be mistaken for something made.
+    std::vector<std::string> made;
     // "Couldn't create PATH" and the failures of the transfers.
     std::vector<std::string> messages;
 };
 
-// CreateDirChain for directory + "/" + each name; a failure is reported
-// and the next name still tried.
+// Makes directory + "/" + each name, component by component. Every
+// component must be a directory of its own (a link in the way is a
+// failure, not a way elsewhere); a failure is reported and the next name
+// still tried.
 NewEntriesReport CreateNewDirectories(const std::string& directory,
                                       const std::vector<std::string>& names);
 
@@ -32,21 +39,14 @@ void ApplyNewEntryComments(const std::vector<std::string>& paths,
                            const std::vector<std::string>& comments);
 
 // Copies (or moves) the entries into each of the directories at once,
-// without the operation window: a file with its comment, a directory as a
-// whole tree. Moving into several directories copies into all but the
-// last and moves into the last, so that each receives the entries. The
-// failures are appended to messages.
+// without the operation window (see TreeMerge): a directory that exists
+// there already is merged into. Entries already there are replaced only
+// with replaceExisting, else kept with their comments. Moving into several
+// directories copies into all but the last and moves into the last, so
+// that each receives the entries. The failures are appended to messages.
 void TransferIntoDirectories(const std::vector<std::string>& items,
                              const std::vector<std::string>& directories, bool move,
-                             std::vector<std::string>& messages);
-
-// One entry into one directory; false with the reason in message.
-bool TransferEntryInto(const std::string& item, const std::string& directory, bool move,
-                       std::string& message);
-
-// Deletes a directory with everything in it, links as links, deepest
-// entries first; false when anything stayed.
-bool RemoveEntryTree(const std::string& root);
+                             bool replaceExisting, std::vector<std::string>& messages);
 
 // A template of the file-types directory.
 struct FileTemplate {

@@ -14,17 +14,33 @@ std::string TemporaryDirectoryRoot();
 // the root cannot be made or every name is taken.
 std::string NextTemporaryDirectory(const std::string& root);
 
+// Only what this run made belongs here: deleting them all must never reach
+// a directory that was there before (an older "temp" typed again), nor one
+// that took a listed name since (removed and made again, or replaced by a
+// link), so each is remembered with the identity it had when it was made.
 class TemporaryDirectoryList {
 public:
     static TemporaryDirectoryList& Instance();
 
-    void Add(const std::string& path) { paths_.push_back(path); }
+    // Remembers a directory this run has just made; false (nothing kept)
+    // when the path is not a directory of its own (a link is not).
+    bool Add(const std::string& path);
     const std::vector<std::string>& Paths() const { return paths_; }
     bool Empty() const { return paths_.empty(); }
-    void Clear() { paths_.clear(); }
+    void Clear() {
+        paths_.clear();
+        identities_.clear();
+    }
+    // The listed paths that are still the directories that were made.
+    std::vector<std::string> StillMade() const;
 
 private:
+    struct Identity {
+        unsigned long long device;
+        unsigned long long inode;
+    };
     std::vector<std::string> paths_;
+    std::vector<Identity> identities_;
 };
 
 inline constexpr const char* kDeleteTemporaryQuestion =

@@ -1,6 +1,7 @@
 #include "fileops/ui/NewEntryCommands.h"
 
 #include "fileops/FileOperationRequest.h"
+#include "fileops/TreeMerge.h"
 #include "fileops/ui/FileOperationService.h"
 #include "platform/PathText.h"
 #include "platform/ui/QtText.h"
@@ -8,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QStringList>
+#include <optional>
 
 namespace orvo {
 
@@ -22,11 +24,34 @@ void Report(QWidget* parent, const std::vector<std::string>& messages) {
     UserPrompt::Message(parent, lines.join(QLatin1Char('\n')), UserPrompt::Icon::Warning);
 }
 
+// Entries already in the target directories: replaced only when the user
+// says so. nullopt when the user stops the transfer.
+std::optional<bool> ReplaceExisting(QWidget* parent, const std::vector<std::string>& existing) {
+    if (existing.empty())
+        return false;
+    constexpr size_t kShown = 10;
+    QStringList lines;
+    for (size_t i = 0; i < existing.size() && i < kShown; ++i)
+        lines << ToQ(existing[i]);
+    if (existing.size() > kShown)
+        lines << QStringLiteral("... and %1 more").arg(existing.size() - kShown);
+    UserPrompt::Answer answer = UserPrompt::Instance().Ask(
+        parent, QString(),
+        QStringLiteral("These entries exist already:\n%1\n\nDo you want to replace them ? "
+                       "(No keeps them and copies the rest)")
+            .arg(lines.join(QLatin1Char('\n'))),
+        UserPrompt::Buttons::YesNoCancel, UserPrompt::Icon::Question);
+    if (answer == UserPrompt::Answer::Cancel)
+        return std::nullopt;
+    return answer == UserPrompt::Answer::Yes;
+}
+
 } // namespace
 
 std::vector<std::string> RunNewDirectoryCommand(QWidget* parent, const std::string& directory,
                                                 const std::vector<std::string>& selection,
-                                                CNewDirectoryDlg::Form form, const QString& name) {
+                                                CNewDirectoryDlg::Form form, const QString& name,
+                                                std::vector<std::string>* made) {
     CNewDirectoryDlg dialog(form, name, {}, parent);
     if (!dialog.Run())
         return {};
@@ -45,11 +70,16 @@ std::vector<std::string> RunNewDirectoryCommand(QWidget* parent, const std::stri
         if (names.size() == 1) {
             StartFileOperation(selection, report.created.front(), move ? OpMove : OpCopy, 1);
         } else {
-            std::vector<std::string> messages;
-            TransferIntoDirectories(selection, report.created, move, messages);
-            Report(parent, messages);
+            if (std::optional<bool> replace =
+                    ReplaceExisting(parent, ExistingTargets(selection, report.created))) {
+                std::vector<std::string> messages;
+                TransferIntoDirectories(selection, report.created, move, *replace, messages);
+                Report(parent, messages);
+            }
         }
     }
+    if (made)
+        *made = report.made;
     return report.created;
 }
 

@@ -8,6 +8,7 @@
 #include "browse/ui/COrvoBrowserView.h"
 #include "fileops/FileOperationRequest.h"
 #include "fileops/NewEntries.h"
+#include "fileops/TreeRemoval.h"
 #include "fileops/ui/FileOperationService.h"
 #include "fileops/ui/NewEntryCommands.h"
 #include "platform/DesktopPrograms.h"
@@ -44,7 +45,7 @@ void OfferTemporaryDirectoriesAtExit(CMainFrame* frame) {
         !UserPrompt::AskYesNo(frame, QString::fromLatin1(kShutdownTemporaryQuestion)))
         return;
     QStringList left;
-    for (const std::string& path : list.Paths())
+    for (const std::string& path : list.StillMade())
         if (!RemoveEntryTree(path))
             left << ToQ(path);
     list.Clear();
@@ -218,14 +219,17 @@ void FrameFavorites::CreateTemporaryDirectory() {
         UserPrompt::Message(&frame_, ToQ("Couldn't create " + root), UserPrompt::Icon::Warning);
         return;
     }
-    std::vector<std::string> made =
+    std::vector<std::string> made;
+    std::vector<std::string> there =
         RunNewDirectoryCommand(&frame_, root, selection, CNewDirectoryDlg::Form::Directory,
-                               ToQ(std::string(FileNameOf(next))));
-    if (made.empty())
+                               ToQ(std::string(FileNameOf(next))), &made);
+    if (there.empty())
         return;
+    // A typed name that was there already is shown but not listed: deleting
+    // this run's directories must not take it.
     for (const std::string& path : made)
         TemporaryDirectoryList::Instance().Add(path);
-    if (COrvoBrowserView* opened = frame_.OpenBrowseWindow(made.front()))
+    if (COrvoBrowserView* opened = frame_.OpenBrowseWindow(there.front()))
         if (CChildFrame* frame = frame_.FrameOf(opened))
             frame->showNormal();
 }
@@ -257,8 +261,10 @@ void FrameFavorites::DeleteTemporaryDirectories() {
                                    UserPrompt::Icon::Question) != UserPrompt::Answer::Yes)
         return;
     // Scratch directories: no problem list to confirm first.
-    StartFileOperation(list.Paths(), std::string(), OpDelete, 0);
+    std::vector<std::string> ours = list.StillMade();
     list.Clear();
+    if (!ours.empty())
+        StartFileOperation(ours, std::string(), OpDelete, 0);
 }
 
 } // namespace orvo

@@ -160,6 +160,46 @@ private slots:
         QVERIFY(!QFile::exists(In("tree")));
     }
 
+    void entriesAlreadyThereAreAskedAboutAndCommentsMerged() {
+        QDir(dir_->path()).mkpath("old/tree/inner");
+        Touch(In("old/one.txt"), "my own one");
+        Touch(In("old/tree/inner/mine.txt"), "mine");
+        QVERIFY(SetComment(InS("old/one.txt"), "my comment"));
+        QVERIFY(SetComment(InS("old/tree/inner/mine.txt"), "mine comment"));
+        QVERIFY(SetComment(InS("one.txt"), "new comment"));
+        QVERIFY(SetComment(InS("tree/inner/deep.txt"), "deep comment"));
+        const std::vector<std::string> selection = {InS("one.txt"), InS("tree")};
+
+        // No keeps what is there and copies the rest.
+        Answer("old;fresh", "", true, 1);
+        prompt_->answers = {UserPrompt::Answer::No};
+        RunNewDirectoryCommand(nullptr, dir_->path().toStdString(), selection,
+                               CNewDirectoryDlg::Form::DirectoryCopy);
+        QCOMPARE(prompt_->asked.size(), 1);
+        QVERIFY(prompt_->asked.last().contains("exist already"));
+        QVERIFY(prompt_->asked.last().contains(In("old/one.txt")));
+        QCOMPARE(Read(In("old/one.txt")), QByteArray("my own one"));
+        QCOMPARE(GetComment(InS("old/one.txt")), std::string("my comment"));
+        QCOMPARE(GetComment(InS("old/tree/inner/mine.txt")), std::string("mine comment"));
+        QCOMPARE(GetComment(InS("old/tree/inner/deep.txt")), std::string("deep comment"));
+        QCOMPARE(Read(In("fresh/one.txt")), QByteArray("1"));
+
+        // Cancel transfers nothing more; Yes replaces, the merge still holds.
+        Answer("old", "", true, 1);
+        prompt_->answers = {UserPrompt::Answer::Cancel};
+        Touch(In("one.txt"), "changed");
+        RunNewDirectoryCommand(nullptr, dir_->path().toStdString(), selection,
+                               CNewDirectoryDlg::Form::DirectoryCopy);
+        QCOMPARE(Read(In("old/one.txt")), QByteArray("my own one"));
+        Answer("old;fresh", "", true, 1);
+        prompt_->answers = {UserPrompt::Answer::Yes};
+        RunNewDirectoryCommand(nullptr, dir_->path().toStdString(), selection,
+                               CNewDirectoryDlg::Form::DirectoryCopy);
+        QCOMPARE(Read(In("old/one.txt")), QByteArray("changed"));
+        QCOMPARE(GetComment(InS("old/one.txt")), std::string("new comment"));
+        QCOMPARE(GetComment(InS("old/tree/inner/mine.txt")), std::string("mine comment"));
+    }
+
     void newFilesTakeTheTemplatesExtensionAndNeverReplaceSilently() {
         Answer("readme;notes.md", "first;second", true, 0, "Shell script.sh");
         std::vector<std::string> made = RunNewFileCommand(nullptr, dir_->path().toStdString());

@@ -23,6 +23,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -132,6 +133,67 @@ private slots:
         second.close();
         QVERIFY(!QFileInfo(root + "/temp00").exists());
         QVERIFY(TemporaryDirectoryList::Instance().Empty());
+    }
+
+    void onlyDirectoriesThisRunMadeAreEverDeleted() {
+        CMainFrame frame;
+        frame.show();
+        frame.OpenBrowseWindow(home_->path().toStdString());
+        QString root = Data("TmpDirs");
+        QDir(root).mkpath("temp");
+        QFile older(root + "/temp/older work.txt");
+        QVERIFY(older.open(QIODevice::WriteOnly));
+        older.close();
+        QDir(home_->path()).mkpath("outside/sub");
+        QFile precious(Home("outside/precious.txt"));
+        QVERIFY(precious.open(QIODevice::WriteOnly));
+        precious.close();
+
+        // An older directory typed again is shown, not listed.
+        CNewDirectoryDlg::SetTestRunner([](CNewDirectoryDlg& d) {
+            d.NameEdit()->setText(QStringLiteral("temp"));
+            d.accept();
+        });
+        frame.Favorites().CreateTemporaryDirectory();
+        QVERIFY(TemporaryDirectoryList::Instance().Empty());
+        QCOMPARE(frame.ActiveView()->DocumentTitle(), QStringLiteral("$ temp $"));
+        frame.Favorites().DeleteTemporaryDirectories();
+        QVERIFY(prompt_->asked.isEmpty());
+
+        // Two made here: one gets a link to the outside inside it, the
+        // other is swapped for a link to the outside after it was made.
+        CNewDirectoryDlg::SetTestRunner([](CNewDirectoryDlg& d) { d.accept(); });
+        frame.Favorites().CreateTemporaryDirectory();
+        frame.Favorites().CreateTemporaryDirectory();
+        QCOMPARE(TemporaryDirectoryList::Instance().Paths().size(), size_t{2});
+        QVERIFY(QFile::link(Home("outside"), root + "/temp00/to outside"));
+        QVERIFY(QDir(root + "/temp01").removeRecursively());
+        QVERIFY(QFile::link(Home("outside"), root + "/temp01"));
+
+        prompt_->answers = {UserPrompt::Answer::Yes};
+        frame.close();
+        QVERIFY(!QFileInfo::exists(root + "/temp00"));
+        QVERIFY(QFileInfo(root + "/temp01").isSymLink());
+        QVERIFY(QFileInfo::exists(root + "/temp/older work.txt"));
+        QVERIFY(QFileInfo::exists(Home("outside/precious.txt")));
+        QVERIFY(QFileInfo(Home("outside/sub")).isDir());
+
+        // "Delete all of this session" leaves the same things alone.
+        CMainFrame second;
+        second.show();
+        second.OpenBrowseWindow(home_->path().toStdString());
+        second.Favorites().CreateTemporaryDirectory();
+        QString made = QString::fromStdString(TemporaryDirectoryList::Instance().Paths().back());
+        QVERIFY(QFile::link(Home("outside"), made + "/to outside"));
+        TemporaryDirectoryList::Instance().Add((root + "/temp").toStdString());
+        QVERIFY(QDir(root + "/temp").removeRecursively());
+        QVERIFY(QFile::link(Home("outside"), root + "/temp"));
+        prompt_->answers = {UserPrompt::Answer::Yes};
+        second.Favorites().DeleteTemporaryDirectories();
+        QTRY_VERIFY(!QFileInfo::exists(made));
+        QVERIFY(QFileInfo(root + "/temp").isSymLink());
+        QVERIFY(QFileInfo::exists(Home("outside/precious.txt")));
+        QVERIFY(QFileInfo(Home("outside/sub")).isDir());
     }
 
     void deleteAllAsksOnlyWhenThereIsSomething() {

@@ -164,7 +164,8 @@ TEST_F(TextSearcher, LargeSparseAndEmptyFilesOneAfterAnother) {
 }
 
 TEST_F(TextSearcher, FilesThatGrowOrShrinkWhileSearched) {
-    std::string path = dir_.Write("moving.txt", std::string(300, 'x') + "hit" + std::string(300, 'y'));
+    std::string path =
+        dir_.Write("moving.txt", std::string(300, 'x') + "hit" + std::string(300, 'y'));
     for (size_t limit : {size_t{7}, size_t{64}, CTextSearcher::kDefaultChunkLimit}) {
         CTextSearcher s;
         s.SetChunkLimit(limit);
@@ -173,7 +174,7 @@ TEST_F(TextSearcher, FilesThatGrowOrShrinkWhileSearched) {
         ASSERT_EQ(::truncate(path.c_str(), 100), 0); // the rest is gone
         int64_t after = s.FindNext("y");
         EXPECT_TRUE(after == -1 || after > 300) << limit; // whole buffers keep what they read
-        ASSERT_EQ(::truncate(path.c_str(), 5000), 0); // zeros appended
+        ASSERT_EQ(::truncate(path.c_str(), 5000), 0);     // zeros appended
         s.Rewind();
         EXPECT_TRUE(s.FindNext("x") == 0);
         EXPECT_LE(s.Sample(0, 1).size(), 61u);
@@ -207,8 +208,9 @@ TEST_F(TextSearcher, PlainFindsAgreeWithFindingInTheWholeText) {
     // The model: the whole file in one string, folded the searcher's way
     // unless case matters, and std::string::find from the last hit on.
     std::mt19937 rng(11);
-    const std::vector<std::string> pieces = {"a", "b", "A", "B", "\xc3\xa9", "\xc3\x89", "\n",
-                                             std::string(1, '\0'), "\xff", "ab", "\xe2\x82\xac"};
+    const std::vector<std::string> pieces = {
+        "a",    "b",  "A",           "B", "\xc3\xa9", "\xc3\x89", "\n", std::string(1, '\0'),
+        "\xff", "ab", "\xe2\x82\xac"};
     auto randomText = [&](size_t maxPieces) {
         std::string t;
         size_t n = std::uniform_int_distribution<size_t>(0, maxPieces)(rng);

@@ -151,21 +151,21 @@ DropPlan PlanDrop(const DropInput& input) {
 
 std::string ReplaceBackgroundPicture(const std::string& source, const std::string& directory) {
     std::string extension(SplitExtension(FileNameOf(source)).extension);
+    std::string target = JoinPath(directory, "orvoimage." + extension);
+    if (target != source) {
+        // The new picture is in place before any old one goes: a copy that
+        // fails leaves the directory its old picture.
+        try {
+            WriteFileAtomically(target, ReadWholeFile(source));
+        } catch (const FileError&) {
+            return {};
+        }
+    }
     for (const char* old : {"jpg", "tif", "gif", "bmp", "ico", "png"}) {
         std::string path = JoinPath(directory, std::string("orvoimage.") + old);
         // The picture being dropped may be one of them: it stays.
-        if (path != source)
+        if (path != source && path != target)
             ::unlink(path.c_str());
-    }
-    std::string target = JoinPath(directory, "orvoimage." + extension);
-    if (target == source)
-        return target;
-    std::string bytes;
-    try {
-        bytes = ReadWholeFile(source);
-        WriteFileAtomically(target, bytes);
-    } catch (const FileError&) {
-        return {};
     }
     return target;
 }

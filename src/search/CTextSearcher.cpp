@@ -53,9 +53,11 @@ public:
     bool Load(int fd, uint64_t sizeHint) {
         fd_ = fd;
         loadedChunk_ = UINT64_MAX;
+        // Nothing of the previous file is kept: growing the buffer copies
+        // only what this file has put in it so far.
+        size_ = 0;
         size_t want = static_cast<size_t>(std::min<uint64_t>(sizeHint, chunkLimit));
         Reserve(want + 1);
-        size_ = 0;
         for (;;) {
             // A file is read as far as its status says it reaches, in one
             // call; only one that reports no length (as /proc files do) or
@@ -106,6 +108,7 @@ public:
         if (capacity_ > (size_t{16} << 20)) {
             buffer_.reset();
             capacity_ = 0;
+            size_ = 0;
         }
     }
 

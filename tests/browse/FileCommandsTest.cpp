@@ -110,6 +110,14 @@ TEST(FileCommandDrops, BackgroundPictureReplacesEveryOldOne) {
     EXPECT_EQ(ReplaceBackgroundPicture(dir / "d/orvoimage.png", dir / "d"),
               dir / "d/orvoimage.png");
     EXPECT_EQ(ReadFile(dir / "d/orvoimage.png"), "png bytes");
+
+    // A copy that fails (nothing to read, or no room for the new name)
+    // leaves the old picture where it was.
+    EXPECT_EQ(ReplaceBackgroundPicture(dir / "gone.gif", dir / "d"), "");
+    EXPECT_EQ(ReadFile(dir / "d/orvoimage.png"), "png bytes");
+    dir.MakeDirectory("d/orvoimage.bmp/in-the-way");
+    EXPECT_EQ(ReplaceBackgroundPicture(dir.Write("new.bmp", "bmp"), dir / "d"), "");
+    EXPECT_EQ(ReadFile(dir / "d/orvoimage.png"), "png bytes");
 }
 
 TEST(FileCommandDrops, PastedTextsGetTheNextFreeName) {

@@ -1,10 +1,16 @@
 #include "../platform/TestDirectory.h"
 #include "search/CTextSearcher.h"
+#include "search/TextCase.h"
 
+#include <atomic>
 #include <clocale>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <random>
 #include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
 
 using namespace orvo;
 using orvo::test::TestDirectory;
@@ -124,4 +130,117 @@ TEST_F(TextSearcher, SampleShowsTheFilesOwnTextAroundTheHit) {
     ASSERT_EQ(s.FindNext("a*b", &start, &end), 0);
     EXPECT_EQ(end, 100002);
     EXPECT_LE(s.Sample(start, end).size(), 260u);
+}
+
+TEST_F(TextSearcher, LargeSparseAndEmptyFilesOneAfterAnother) {
+    // One searcher goes through a whole search; a file of 16 MiB or more
+    // (read whole or in windows) must not spoil the files after it.
+    auto sparse = [&](const std::string& name, off_t size, off_t at, const std::string& text) {
+        std::string path = dir_.Write(name);
+        EXPECT_EQ(::truncate(path.c_str(), size), 0);
+        int fd = ::open(path.c_str(), O_WRONLY);
+        EXPECT_EQ(::pwrite(fd, text.data(), text.size(), at), static_cast<ssize_t>(text.size()));
+        ::close(fd);
+        return path;
+    };
+    const off_t mib = off_t{1} << 20;
+    std::string whole = sparse("17m.bin", 17 * mib, 17 * mib - 6, "NEEDLE");
+    std::string windowed = sparse("70m.bin", 70 * mib, 64 * mib - 3, "needle");
+    std::string empty = dir_.Write("empty.txt");
+    std::string small = dir_.Write("small.txt", "a needle");
+    CTextSearcher s;
+    for (const std::string& big : {whole, windowed}) {
+        for (bool matchCase : {false, true}) {
+            ASSERT_TRUE(s.Open(big, false, false, matchCase));
+            EXPECT_EQ(s.FindNext("needle") >= 0, !matchCase || big == windowed) << big;
+            ASSERT_TRUE(s.Open(empty, false, false, matchCase));
+            EXPECT_EQ(s.FindNext("needle"), -1);
+            ASSERT_TRUE(s.Open(small, true, false, matchCase));
+            EXPECT_EQ(s.FindNext("n*e"), 2);
+        }
+    }
+    ASSERT_TRUE(s.Open(windowed, false, false, false));
+    EXPECT_EQ(s.FindNext("needle"), 64 * mib - 3); // across the first window's end
+}
+
+TEST_F(TextSearcher, FilesThatGrowOrShrinkWhileSearched) {
+    std::string path =
+        dir_.Write("moving.txt", std::string(300, 'x') + "hit" + std::string(300, 'y'));
+    for (size_t limit : {size_t{7}, size_t{64}, CTextSearcher::kDefaultChunkLimit}) {
+        CTextSearcher s;
+        s.SetChunkLimit(limit);
+        ASSERT_TRUE(s.Open(path, false, false, true));
+        ASSERT_EQ(s.FindNext("hit"), 300);
+        ASSERT_EQ(::truncate(path.c_str(), 100), 0); // the rest is gone
+        int64_t after = s.FindNext("y");
+        EXPECT_TRUE(after == -1 || after > 300) << limit; // whole buffers keep what they read
+        ASSERT_EQ(::truncate(path.c_str(), 5000), 0);     // zeros appended
+        s.Rewind();
+        EXPECT_TRUE(s.FindNext("x") == 0);
+        EXPECT_LE(s.Sample(0, 1).size(), 61u);
+        dir_.Write("moving.txt", std::string(300, 'x') + "hit" + std::string(300, 'y'));
+    }
+
+    // And from another thread, while searches run on.
+    std::atomic<bool> stop{false};
+    std::thread resizer([&] {
+        std::mt19937 rng(5);
+        while (!stop)
+            (void)::truncate(path.c_str(), std::uniform_int_distribution<off_t>(0, 40000)(rng));
+    });
+    for (int i = 0; i < 300; ++i) {
+        CTextSearcher s;
+        s.SetChunkLimit(i % 2 ? 1000 : CTextSearcher::kDefaultChunkLimit);
+        if (!s.Open(path, i % 3 == 0, false, i % 4 == 0))
+            continue;
+        int64_t start = -1, end = -1;
+        if (s.FindNext("x*y", &start, &end) >= 0) {
+            EXPECT_LE(start, end);
+        }
+        s.Sample(static_cast<uint64_t>(std::max<int64_t>(start, 0)),
+                 static_cast<uint64_t>(std::max<int64_t>(end, 0)));
+    }
+    stop = true;
+    resizer.join();
+}
+
+TEST_F(TextSearcher, PlainFindsAgreeWithFindingInTheWholeText) {
+    // The model: the whole file in one string, folded the searcher's way
+    // unless case matters, and std::string::find from the last hit on.
+    std::mt19937 rng(11);
+    const std::vector<std::string> pieces = {
+        "a",    "b",  "A",           "B", "\xc3\xa9", "\xc3\x89", "\n", std::string(1, '\0'),
+        "\xff", "ab", "\xe2\x82\xac"};
+    auto randomText = [&](size_t maxPieces) {
+        std::string t;
+        size_t n = std::uniform_int_distribution<size_t>(0, maxPieces)(rng);
+        for (size_t i = 0; i < n; ++i)
+            t += pieces[std::uniform_int_distribution<size_t>(0, pieces.size() - 1)(rng)];
+        return t;
+    };
+    CTextSearcher s; // reused, as a search reuses it for every file
+    for (int round = 0; round < 400; ++round) {
+        const std::string content = randomText(round % 10 == 0 ? 5000 : 300);
+        const std::string path = dir_.Write("m.txt", content);
+        const bool matchCase = round % 2;
+        s.SetChunkLimit(std::uniform_int_distribution<size_t>(1, round % 3 ? 64 : 100000)(rng));
+        ASSERT_TRUE(s.Open(path, false, false, matchCase));
+        const std::string text = matchCase ? content : FoldText(content);
+        size_t pos = 0;
+        for (int k = 0; k < 8; ++k) {
+            std::string phrase = randomText(4);
+            if (phrase.empty())
+                continue;
+            const std::string folded = matchCase ? phrase : FoldText(phrase);
+            size_t want = text.find(folded, pos);
+            int64_t start = -1, end = -1;
+            s.FindNext(phrase, &start, &end);
+            ASSERT_EQ(start, want == std::string::npos ? -1 : static_cast<int64_t>(want))
+                << "round " << round << " phrase #" << k;
+            if (want != std::string::npos) {
+                ASSERT_EQ(end, static_cast<int64_t>(want + folded.size()));
+                pos = want;
+            }
+        }
+    }
 }

@@ -1,6 +1,7 @@
 #include "browse/ui/BrowseClipboard.h"
 
 #include "browse/ClipboardFileList.h"
+#include "platform/ui/QtText.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -35,7 +36,7 @@ QMimeData* MakeFileListMimeData(const std::vector<std::string>& paths) {
     data->setData(kKdeCut, QByteArray("0"));
     QStringList lines;
     for (const std::string& p : paths)
-        lines << QString::fromStdString(p);
+        lines << PathToQ(p);
     data->setText(lines.join(QLatin1Char('\n')));
     return data;
 }
@@ -60,7 +61,7 @@ std::vector<std::string> FileListOf(const QMimeData* data, bool* hasList) {
         return ParseCopiedFiles(Bytes(data->data(kGnomeCopied)));
     }
     if (data->hasText()) {
-        std::vector<std::string> paths = ParseCopiedFiles(data->text().toStdString());
+        std::vector<std::string> paths = ParseCopiedFiles(QToPath(data->text()));
         if (!paths.empty() && hasList)
             *hasList = true;
         return paths;

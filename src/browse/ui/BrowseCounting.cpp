@@ -4,6 +4,7 @@
 #include "browse/ui/COrvoBrowserView.h"
 #include "browse/ui/SizeCountRunner.h"
 #include "browse/ui/ViewTableModel.h"
+#include "platform/ui/QtText.h"
 
 #include <QTableView>
 
@@ -80,7 +81,7 @@ void BrowseCounting::ShowCountText(int row, const QString& path, const QString& 
     // A row that shows another entry now keeps what it shows.
     QTable& table = view_->ViewTable();
     if (row < 0 || row >= table.GetRecordCount() ||
-        table.GetValue(table.FieldIndex("Path"), row).AsStringView() != path.toStdString())
+        table.GetValue(table.FieldIndex("Path"), row).AsStringView() != QToPath(path))
         return;
     table.SetValue("Comment", row, QValue(std::string_view(text.toStdString())));
     if (kilobytes >= 0)

@@ -2,6 +2,7 @@
 
 #include "assist/ui/TipCommands.h"
 #include "browse/BrowseNavigation.h"
+#include "browse/ClipboardFileList.h"
 #include "browse/FileCommands.h"
 #include "browse/FileListRows.h"
 #include "browse/ViewRebuilder.h"
@@ -33,7 +34,6 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QTimer>
-#include <QUrl>
 #include <cstdio>
 #include <sys/stat.h>
 
@@ -124,10 +124,13 @@ bool BrowseFileCommands::RenameRow(int row, const QString& newName) {
     QTable& table = view_->ViewTable();
     if (row < 0 || row >= table.GetRecordCount() || view_->Model()->IsParentEntry(row))
         return false;
-    std::string oldPath = table.GetText("Path", row);
+    return RenamePath(table.GetText("Path", row), newName);
+}
+
+bool BrowseFileCommands::RenamePath(const std::string& oldPath, const QString& newName) {
     if (oldPath.size() < 3 || oldPath == "/")
         return false;
-    std::string name = newName.toStdString();
+    std::string name = QToPath(newName);
     if (name.empty() || name.find('/') != std::string::npos || name == "." || name == "..")
         return false;
     std::string newPath = JoinPath(ParentDirectoryOf(oldPath), name);
@@ -164,12 +167,23 @@ void BrowseFileCommands::EditComment() {
     std::string path = table.GetText("Path", row);
     if (view_->CurrentPath() == kComputerPath && row == 0)
         return;
+    const bool ownDirectory = !view_->ListMode().IsListMode() && row == 0;
     std::string comment = CommentEditDialog::EditComment(path, view_);
     const bool listMode = view_->ListMode().IsListMode();
-    if (!listMode && row == 0)
+    if (ownDirectory)
         return; // the directory's own comment: no row shows it
-    table.SetValue("Comment", row, QValue(std::string_view(ViewRebuilder::CommentCell(comment))));
-    view_->Model()->RowChanged(row);
+    // The dialog let the window refresh meanwhile: the entry's row is
+    // looked up again by its path (row 0 of a directory is its parent).
+    const int pathColumn = table.FieldIndex("Path");
+    row = -1;
+    for (int i = listMode ? 0 : 1; i < table.GetRecordCount() && row < 0; ++i)
+        if (table.GetValue(pathColumn, i).AsStringView() == path)
+            row = i;
+    if (row >= 0) {
+        table.SetValue("Comment", row,
+                       QValue(std::string_view(ViewRebuilder::CommentCell(comment))));
+        view_->Model()->RowChanged(row);
+    }
     // The list records what it shows, so a saved list keeps the comment.
     if (listMode)
         SetListComment(view_->Listing(), path, comment);
@@ -221,7 +235,8 @@ void BrowseFileCommands::OpenWithExplorer() {
     if (bus.isConnected()) {
         // The desktop's file manager, with the first selected item shown.
         QStringList uris;
-        uris << QUrl::fromLocalFile(ToQ(paths.empty() ? here : paths.front())).toString();
+        uris << QString::fromLatin1(
+            FileUrlOf(paths.empty() ? here : paths.front())); // percent-encoded bytes
         QDBusMessage call = QDBusMessage::createMethodCall(
             QStringLiteral("org.freedesktop.FileManager1"),
             QStringLiteral("/org/freedesktop/FileManager1"),

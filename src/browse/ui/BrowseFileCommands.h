@@ -31,6 +31,9 @@ public:
     void DeleteSelection();
     // Renames a row's entry; the comment moves along. False when refused.
     bool RenameRow(int row, const QString& newName);
+    // The same for the entry of a path: what an edit that outlives a
+    // refresh of the rows holds on to.
+    bool RenamePath(const std::string& oldPath, const QString& newName);
     void EditComment();
     void OpenWithExplorer();
     void OpenShellHere();

@@ -9,6 +9,7 @@
 #include "browse/ui/ViewTableModel.h"
 #include "platform/DesktopPrograms.h"
 #include "platform/ProcessLauncher.h"
+#include "platform/ui/QtText.h"
 #include "platform/ui/UserPrompt.h"
 #include "store/Collation.h"
 
@@ -133,7 +134,7 @@ void BrowseKeys::StartQuickSearch(const QString& typed) {
     std::vector<std::string> candidates;
     for (int i = 0; i < rows; ++i)
         if (!model.IsParentEntry(i))
-            candidates.push_back(model.FullName(i).toStdString());
+            candidates.push_back(QToPath(model.FullName(i)));
     QuickSearchPopup popup(std::move(candidates), typed, view_);
     popup.move(view_->CurrentList()->mapToGlobal(QPoint(20, 20)));
     connect(&popup, &QuickSearchPopup::MatchesChanged, this, [this](const QStringList& matches) {
@@ -166,12 +167,12 @@ void BrowseKeys::ShowHeaderMenu(int column, const QPoint& globalPos) {
 
 void BrowseKeys::SelectMatchingRows(const QString& pattern) {
     const ViewTableModel& model = *view_->Model();
-    std::string p = LowerCaseText(pattern.toStdString());
+    std::string p = LowerCaseText(QToPath(pattern));
     QItemSelection selection;
     for (int i = 0; i < view_->ViewTable().GetRecordCount(); ++i) {
         if (model.IsParentEntry(i))
             continue;
-        std::string name = LowerCaseText(model.FullName(i).toStdString());
+        std::string name = LowerCaseText(QToPath(model.FullName(i)));
         if (name.find('.') == std::string::npos)
             name += '.';
         if (WildcardMatch(name, p))

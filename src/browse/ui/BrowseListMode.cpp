@@ -79,7 +79,7 @@ void BrowseListMode::RemoveFromList() {
 void BrowseListMode::GoThere() {
     std::vector<std::string> paths = view_->SelectedPaths();
     if (!paths.empty())
-        emit view_->GoThereRequested(ToQ(paths.front()));
+        emit view_->GoThereRequested(PathToQ(paths.front()));
 }
 
 void BrowseListMode::SetListDocument(const std::string& path, bool rowsChanged) {

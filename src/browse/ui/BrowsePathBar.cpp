@@ -74,7 +74,7 @@ QComboBox* BrowsePathBar::DriveBox() const {
 }
 
 void BrowsePathBar::ShowPath(const std::string& path, bool remember) {
-    const QString shown = ToQ(path);
+    const QString shown = PathToQ(path);
     if (remember) {
         int existing = pathBox_->findText(shown);
         if (existing >= 0)
@@ -106,11 +106,11 @@ void BrowsePathBar::UpdateButtons() {
 void BrowsePathBar::OnPathEntered(const QString& text) {
     if (text.startsWith(QLatin1Char('?'))) {
         // "?names \"text\"": a search window that searches at once.
-        pathBox_->setEditText(ToQ(view_->CurrentPath()));
+        pathBox_->setEditText(PathToQ(view_->CurrentPath()));
         emit view_->SearchRequested(text);
         return;
     }
-    std::string path = NormalizeTypedPath(text.toStdString(), QDir::homePath().toStdString());
+    std::string path = NormalizeTypedPath(QToPath(text), QToPath(QDir::homePath()));
     if (path.empty())
         return;
     if (path == kComputerPath || IsDirectory(path)) {
@@ -123,23 +123,23 @@ void BrowsePathBar::OnPathEntered(const QString& text) {
     std::string here = current == kComputerPath ? QDir::homePath().toStdString() : current;
     std::vector<std::string> argv;
     if (ShiftHeld())
-        argv = ShellCommandArgv(text.toStdString(), true);
+        argv = ShellCommandArgv(QToPath(text), true);
     else if (PathExists(path))
         argv = DefaultOpenerArgv(path);
     else
-        argv = ShellCommandArgv(text.toStdString(), false);
+        argv = ShellCommandArgv(QToPath(text), false);
     std::string error;
     if (argv.empty() || !StartProgram(argv, here, &error))
         UserPrompt::Message(view_, tr("Cannot run \"%1\": %2").arg(text, ToQ(error)),
                             UserPrompt::Icon::Warning);
-    pathBox_->setEditText(ToQ(view_->CurrentPath()));
+    pathBox_->setEditText(PathToQ(view_->CurrentPath()));
 }
 
 void BrowsePathBar::OnDriveChosen(int index) {
     QString mount = driveBox_->itemData(index).toString();
     if (mount.isEmpty())
         return;
-    view_->Navigate(mount.toStdString(), true, true, false);
+    view_->Navigate(QToPath(mount), true, true, false);
     view_->FocusList(-1);
 }
 

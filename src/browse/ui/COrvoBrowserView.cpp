@@ -92,12 +92,14 @@ COrvoBrowserView::COrvoBrowserView(QWidget* parent) : QWidget(parent) {
             &COrvoBrowserView::SelectionChanged);
     connect(details_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &COrvoBrowserView::SelectionChanged);
-    connect(model_, &ViewTableModel::RenameRequested, this, [this](int row, const QString& name) {
-        // Renaming re-reads the directory, which must not happen
-        // while the view is still closing its editor.
-        QMetaObject::invokeMethod(
-            this, [this, row, name] { fileCommands_->RenameRow(row, name); }, Qt::QueuedConnection);
-    });
+    connect(model_, &ViewTableModel::RenameRequested, this,
+            [this](const std::string& path, const QString& name) {
+                // Renaming re-reads the directory, which must not happen
+                // while the view is still closing its editor.
+                QMetaObject::invokeMethod(
+                    this, [this, path, name] { fileCommands_->RenamePath(path, name); },
+                    Qt::QueuedConnection);
+            });
 }
 
 COrvoBrowserView::~COrvoBrowserView() {
@@ -215,7 +217,7 @@ void COrvoBrowserView::Navigate(const std::string& requested, bool addToHistory,
                                 bool allowNewWindow) {
     if ((allowNewWindow && (QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier)) ||
         listMode_->IsListMode()) {
-        emit NewWindowRequested(ToQ(requested));
+        emit NewWindowRequested(PathToQ(requested));
         return;
     }
     std::string path = requested == kComputerPath ? requested : StripTrailingSlash(requested);
@@ -310,7 +312,7 @@ void COrvoBrowserView::OpenItem(int row) {
         return;
     }
     if (LowerCaseText(extension) == "orl" && PathExists(path)) {
-        emit OpenListRequested(ToQ(path));
+        emit OpenListRequested(PathToQ(path));
         return;
     }
     fileCommands_->RunOrOpen(path, ShiftHeld(), ParentDirectoryOf(path));

@@ -1,6 +1,7 @@
 #include "browse/ui/DriveComboBox.h"
 
 #include "platform/MountTable.h"
+#include "platform/ui/QtText.h"
 
 #include <QAbstractItemView>
 
@@ -25,7 +26,7 @@ void DriveComboBox::Refill() {
         VolumeSpace space = GetVolumeSpace(v.mountPoint);
         QString name = QString::fromStdString(v.mountPoint + " " + v.DisplayName());
         addItem(EntryText(name, space.freeBytes, space.totalBytes, space.known),
-                QString::fromStdString(v.mountPoint));
+                PathToQ(v.mountPoint));
     }
     int index = findData(current);
     setCurrentIndex(index >= 0 ? index : 0);
@@ -35,7 +36,7 @@ void DriveComboBox::Refill() {
 void DriveComboBox::ShowDriveOf(const QString& path) {
     if (count() == 0)
         Refill();
-    QString mount = QString::fromStdString(MountPointOf(path.toStdString()));
+    QString mount = PathToQ(MountPointOf(QToPath(path)));
     int index = findData(mount);
     blockSignals(true);
     if (index >= 0)

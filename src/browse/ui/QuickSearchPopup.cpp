@@ -1,6 +1,7 @@
 #include "browse/ui/QuickSearchPopup.h"
 
 #include "browse/BrowseNavigation.h"
+#include "platform/ui/QtText.h"
 
 #include <QDialogButtonBox>
 #include <QLineEdit>
@@ -29,10 +30,10 @@ QuickSearchPopup::QuickSearchPopup(std::vector<std::string> candidates, const QS
 }
 
 void QuickSearchPopup::Refill() {
-    std::vector<std::string> matches = QuickSearchCandidates(candidates_, edit_->text().toStdString());
+    std::vector<std::string> matches = QuickSearchCandidates(candidates_, QToPath(edit_->text()));
     QStringList names;
     for (const std::string& m : matches)
-        names << QString::fromStdString(m);
+        names << PathToQ(m);
     list_->clear();
     list_->addItems(names);
     emit MatchesChanged(names);

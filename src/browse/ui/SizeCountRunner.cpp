@@ -1,5 +1,7 @@
 #include "browse/ui/SizeCountRunner.h"
 
+#include "platform/ui/QtText.h"
+
 #include <QMetaObject>
 
 namespace orvo {
@@ -11,13 +13,15 @@ public:
     Sink(SizeCountRunner* runner, quint64 generation) : runner_(runner), generation_(generation) {}
 
     void RowProgress(int row, const std::string& path, const std::string& text) override {
-        Post([=, p = QString::fromStdString(path), t = QString::fromStdString(text)](
-                 SizeCountRunner* r) { emit r->RowProgress(row, p, t); });
+        Post([=, p = PathToQ(path), t = QString::fromStdString(text)](SizeCountRunner* r) {
+            emit r->RowProgress(row, p, t);
+        });
     }
     void RowCounted(int row, const std::string& path, const std::string& text,
                     uint32_t kb) override {
-        Post([=, p = QString::fromStdString(path), t = QString::fromStdString(text)](
-                 SizeCountRunner* r) { emit r->RowCounted(row, p, t, kb); });
+        Post([=, p = PathToQ(path), t = QString::fromStdString(text)](SizeCountRunner* r) {
+            emit r->RowCounted(row, p, t, kb);
+        });
     }
     void TotalChanged(uint64_t total) override {
         Post([=](SizeCountRunner* r) { emit r->TotalChanged(total); });

@@ -56,15 +56,15 @@ int ViewTableModel::columnCount(const QModelIndex& parent) const {
 
 QString ViewTableModel::FullName(int row) const {
     const QRecord& r = *table_->GetRecord(row);
-    QString name = ToQ(r.GetValueAt(columnIndex_[NameColumn]).AsStringView());
+    std::string name(r.GetValueAt(columnIndex_[NameColumn]).AsStringView());
     std::string_view ext = r.GetValueAt(columnIndex_[ExtensionColumn]).AsStringView();
     if (!ext.empty())
-        name += QLatin1Char('.') + ToQ(ext);
-    return name;
+        name.append(".").append(ext);
+    return PathToQ(name); // the editor's text: a rename keeps the bytes left alone
 }
 
 QString ViewTableModel::PathOf(int row) const {
-    return ToQ(table_->GetRecord(row)->GetValueAt(pathIndex_).AsStringView());
+    return PathToQ(table_->GetRecord(row)->GetValueAt(pathIndex_).AsStringView());
 }
 
 bool ViewTableModel::IsDirectory(int row) const {
@@ -175,7 +175,8 @@ bool ViewTableModel::setData(const QModelIndex& index, const QVariant& value, in
     QString name = value.toString();
     if (name.isEmpty() || name == FullName(index.row()))
         return false;
-    emit RenameRequested(index.row(), name);
+    emit RenameRequested(
+        std::string(table_->GetRecord(index.row())->GetValueAt(pathIndex_).AsStringView()), name);
     return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <string_view>
 
 namespace orvo {
@@ -62,7 +63,9 @@ public:
 
 signals:
     // In-place editing ended with a new name; the window does the renaming.
-    void RenameRequested(int row, const QString& newName);
+    // The entry is named by its path: the rename runs after the editor has
+    // closed, and a refresh before then may have moved the rows.
+    void RenameRequested(const std::string& path, const QString& newName);
 
 private:
     QIcon IconFor(int row) const;

@@ -291,7 +291,7 @@ void CFileOperationDlg::OnRunFinished(const FileOperationResult& result) {
         Apply(last);
     QStringList directories;
     for (const std::string& d : result.refreshDirectories)
-        directories << ToQ(d);
+        directories << PathToQ(d);
     close();
     PlayEndSignal();
     emit Finished(directories);

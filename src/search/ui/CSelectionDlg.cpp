@@ -1,5 +1,6 @@
 #include "search/ui/CSelectionDlg.h"
 
+#include "platform/ui/QtText.h"
 #include "search/SelectionPatterns.h"
 
 #include <QComboBox>
@@ -101,8 +102,8 @@ void CSelectionDlg::Choose(QComboBox* choices, QComboBox* target, int index) {
     if (pattern.isEmpty())
         return;
     bool append = QGuiApplication::keyboardModifiers() & Qt::ControlModifier;
-    target->setEditText(QString::fromStdString(
-        ChoosePattern(target->currentText().toStdString(), pattern.toStdString(), append)));
+    target->setEditText(
+        PathToQ(ChoosePattern(QToPath(target->currentText()), QToPath(pattern), append)));
     target->setFocus();
 }
 

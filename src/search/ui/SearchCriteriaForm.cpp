@@ -1,6 +1,7 @@
 #include "search/ui/SearchCriteriaForm.h"
 
 #include "platform/OleDate.h"
+#include "platform/ui/QtText.h"
 #include "search/QuickSearchForm.h"
 #include "search/SelectionPatterns.h"
 #include "search/ui/UnusedControl.h"
@@ -44,8 +45,9 @@ QSpinBox* Number(QWidget* parent) {
     return spin;
 }
 
+// Places and names may hold bytes that are not UTF-8.
 std::string ToStd(const QString& s) {
-    return s.toStdString();
+    return QToPath(s);
 }
 
 // The text of an editable combo; a text used for a search is kept at the

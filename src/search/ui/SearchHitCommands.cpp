@@ -4,12 +4,12 @@
 #include "fileops/FileOperationRequest.h"
 #include "fileops/ui/EndSignal.h"
 #include "fileops/ui/FileOperationService.h"
+#include "platform/ui/QtText.h"
 #include "platform/ui/UserPrompt.h"
 #include "search/ui/CSearchDlg.h"
 #include "search/ui/SearchResultsModel.h"
 #include "search/ui/SearchResultsPane.h"
 
-#include <QFile>
 #include <QTableView>
 #include <algorithm>
 
@@ -98,7 +98,7 @@ void SearchHitCommands::DeleteSelected() {
         return;
     std::vector<std::string> items;
     for (int row : rows)
-        items.push_back(QFile::encodeName(model->PathOf(row)).toStdString());
+        items.push_back(model->Results().Path(row));
     StartFileOperation(items, std::string(), OpDelete, 1);
 }
 

@@ -2,6 +2,7 @@
 
 #include "browse/ui/COrvoBrowserView.h"
 #include "browse/ui/ViewTableModel.h"
+#include "platform/ui/QtText.h"
 #include "search/QuickSearchForm.h"
 #include "search/SelectionPatterns.h"
 #include "search/ui/CSelectionDlg.h"
@@ -10,7 +11,6 @@
 
 #include <QAbstractItemView>
 #include <QDir>
-#include <QFile>
 #include <QItemSelectionModel>
 #include <QTableView>
 
@@ -34,16 +34,16 @@ SearchWindowSetup MakeSearchWindowSetup(COrvoBrowserView* view, const QString& q
     SearchWindowSetup setup;
     setup.currentDirectory = QDir::homePath();
     if (view && view->CurrentPath() != kComputerPath) {
-        setup.currentDirectory = QFile::decodeName(QByteArray::fromStdString(view->CurrentPath()));
+        setup.currentDirectory = PathToQ(view->CurrentPath());
         for (int row : view->SelectedRows())
             if (view->Model()->IsDirectory(row) && !view->Model()->IsParentEntry(row))
                 setup.selectedDirectories << view->Model()->PathOf(row);
     }
     setup.binaryPatterns = GetSpecialFilePatterns(kBinarySpecialGroup);
     ReadyMadePatterns(setup.patternLabels, setup.patterns);
-    if (auto form = ParseQuickSearchForm(quickForm.toStdString())) {
-        setup.names = QString::fromStdString(form->names);
-        setup.text = QString::fromStdString(form->text);
+    if (auto form = ParseQuickSearchForm(QToPath(quickForm))) {
+        setup.names = PathToQ(form->names);
+        setup.text = PathToQ(form->text);
         setup.searchText = form->hasText;
         setup.listWhenDone = true;
     }
@@ -64,7 +64,7 @@ void RunSelectionDialog(COrvoBrowserView& view, bool select, bool likeSelection,
     std::vector<SelectableRow> rows;
     std::vector<int> selected = view.SelectedRows();
     for (int i = 0; i < model->rowCount(); ++i) {
-        SelectableRow row{model->FullName(i).toStdString(), false, model->IsParentEntry(i)};
+        SelectableRow row{QToPath(model->FullName(i)), false, model->IsParentEntry(i)};
         rows.push_back(row);
     }
     for (int i : selected) {
@@ -76,15 +76,15 @@ void RunSelectionDialog(COrvoBrowserView& view, bool select, bool likeSelection,
     QStringList labels, patterns;
     ReadyMadePatterns(labels, patterns);
     CSelectionDlg dialog(select ? CSelectionDlg::Mode::Select : CSelectionDlg::Mode::Unselect,
-                         QString::fromStdString(MakeSelectionPattern(extensions)), likeSelection,
-                         labels, patterns, &view);
+                         PathToQ(MakeSelectionPattern(extensions)), likeSelection, labels, patterns,
+                         &view);
     if (overList)
         dialog.move(view.CurrentList()->mapToGlobal(QPoint(0, 0)));
     if (dialog.exec() != QDialog::Accepted)
         return;
 
-    SelectionOutcome outcome = ApplySelectionPatterns(rows, dialog.Include().toStdString(),
-                                                      dialog.Exclude().toStdString(), false);
+    SelectionOutcome outcome =
+        ApplySelectionPatterns(rows, QToPath(dialog.Include()), QToPath(dialog.Exclude()), false);
     QItemSelection selection;
     for (size_t i = 0; i < outcome.selected.size(); ++i)
         if (outcome.selected[i])

@@ -7,7 +7,6 @@
 #include "platform/ui/QtText.h"
 #include "store/Collation.h"
 
-#include <QFile>
 #include <QMimeData>
 #include <set>
 
@@ -47,10 +46,10 @@ void SearchResultsModel::SetFullNames(bool on) {
 }
 
 QString SearchResultsModel::PathOf(int row) const {
-    return QFile::decodeName(QByteArray::fromStdString(results_.Path(row)));
+    return PathToQ(results_.Path(row));
 }
 QString SearchResultsModel::NameOf(int row) const {
-    return ToQ(results_.Name(row));
+    return PathToQ(results_.Name(row));
 }
 
 QStringList SearchResultsModel::Paths() const {

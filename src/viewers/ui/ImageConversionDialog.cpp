@@ -1,5 +1,6 @@
 #include "viewers/ui/ImageConversionDialog.h"
 
+#include "platform/ui/QtText.h"
 #include "platform/ui/UserPrompt.h"
 #include "viewers/ViewerText.h"
 #include "viewers/ui/ImagePreviewFrame.h"
@@ -79,9 +80,9 @@ void ImageConversionDialog::BuildControls() {
         formatLayout->addWidget(radio, i / 4, i % 4);
     }
     connect(formats_, &QButtonGroup::idClicked, this, [this](int id) {
-        model_.fileName = fileName_->text().toStdString();
+        model_.fileName = QToPath(fileName_->text());
         model_.ChooseFormat(id);
-        fileName_->setText(QString::fromStdString(model_.fileName));
+        fileName_->setText(PathToQ(model_.fileName));
     });
     quality_ = Spin(formatBox, 100);
     formatLayout->addWidget(new QLabel(QStringLiteral("JPEG quality"), formatBox), 2, 0, 1, 2);
@@ -217,14 +218,14 @@ void ImageConversionDialog::ShowFields() {
         const QSignalBlocker block(percent_);
         percent_->setValue(static_cast<int>(model_.percent));
     }
-    fileName_->setText(QString::fromStdString(model_.fileName));
+    fileName_->setText(PathToQ(model_.fileName));
     const auto depth = std::find(kConversionDepths.begin(), kConversionDepths.end(), model_.depth);
     if (depth != kConversionDepths.end())
         depths_->button(static_cast<int>(depth - kConversionDepths.begin()))->setChecked(true);
 }
 
 void ImageConversionDialog::ReadFields() {
-    model_.fileName = fileName_->text().toStdString();
+    model_.fileName = QToPath(fileName_->text());
     model_.format = formats_->checkedId();
     model_.jpegQuality = quality_->value();
     model_.width = width_->value();

@@ -2,6 +2,7 @@
 
 #include "fileops/ui/FileOperationService.h"
 #include "platform/PathText.h"
+#include "platform/ui/QtText.h"
 #include "viewers/ui/ImageViewerWindow.h"
 
 namespace orvo {
@@ -90,8 +91,7 @@ std::string ImageDirectoryWalk::ListDirectory() const {
 }
 
 void ImageDirectoryWalk::OnDirectoriesChanged(const QStringList& directories) {
-    if (list_.IsBuilt() &&
-        directories.contains(QString::fromStdString(StripTrailingSlash(list_.Directory()))))
+    if (list_.IsBuilt() && directories.contains(PathToQ(StripTrailingSlash(list_.Directory()))))
         list_.Build(list_.Directory());
 }
 

@@ -204,7 +204,7 @@ void ImageViewerCommands::TransferFile(bool move) {
     const QString destination = host_->ChooseDestination(&window_);
     if (destination.isEmpty())
         return;
-    const std::string target = destination.toStdString();
+    const std::string target = QToPath(destination);
     if (!IsDirectory(target)) {
         UserPrompt::Message(&window_, QString::fromLatin1(kNotADirectory),
                             UserPrompt::Icon::Warning);

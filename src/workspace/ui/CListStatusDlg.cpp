@@ -1,5 +1,7 @@
 #include "workspace/ui/CListStatusDlg.h"
 
+#include "platform/ui/QtText.h"
+
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -28,7 +30,7 @@ CListStatusDlg::CListStatusDlg(const ListStatus& status, QWidget* parent) : QDia
     auto fill = [this](const std::vector<std::string>& paths) {
         auto* list = new QListWidget(this);
         for (const std::string& p : paths)
-            list->addItem(QString::fromStdString(p));
+            list->addItem(PathToQ(p)); // handed back as bytes by GoThere
         connect(list, &QListWidget::itemClicked, this,
                 [this](QListWidgetItem* item) { emit GoToFileRequested(item->text()); });
         return list;

@@ -193,7 +193,7 @@ CChildFrame* CMainFrame::AddViewWindow(COrvoBrowserView* view) {
             statusPath_->setText(p);
     });
     connect(view, &COrvoBrowserView::NewWindowRequested, this, [this](const QString& p) {
-        if (COrvoBrowserView* v = OpenBrowseWindow(p.toStdString()))
+        if (COrvoBrowserView* v = OpenBrowseWindow(QToPath(p)))
             v->FocusList(0);
     });
     connect(view, &COrvoBrowserView::GoThereRequested, lists_.get(), &FrameListCommands::GoThere);

@@ -174,7 +174,7 @@ void CQuickAccessBar::ShowImportant() {
 
 void CQuickAccessBar::ShowQuickSearch(const QString& text) {
     SetChecked(Pick::QuickSearch);
-    PickQuickSearch(Source(), text.toStdString(), *result_);
+    PickQuickSearch(Source(), QToPath(text), *result_);
     ShowResult();
 }
 
@@ -197,8 +197,10 @@ void CQuickAccessBar::ShowResult() {
         const bool notice = IsNoticeRow(*result_, r);
         const bool directory = result_->GetValue("Directory", r).AsBool();
         auto* item = new QStandardItem(name);
-        QString path = ToQ(result_->GetValue("Path", r).AsStringView());
-        item->setData(path, kPathRole);
+        // The path's own bytes: a name need not be UTF-8.
+        item->setData(
+            QByteArray::fromStdString(std::string(result_->GetValue("Path", r).AsStringView())),
+            kPathRole);
         if (!notice)
             item->setIcon(directory ? BrowseIcons::DirectoryIcon()
                                     : BrowseIcons::ExtensionIcon(LowerCaseText(extension)));
@@ -259,10 +261,11 @@ void CQuickAccessBar::ShowSelectionInfo() {
     uint64_t total = 0;
     size_t count = 0;
     for (const QModelIndex& index : rows) {
-        QString path = model_->item(index.row())->data(kPathRole).toString();
-        if (path.isEmpty())
+        const std::string path =
+            model_->item(index.row())->data(kPathRole).toByteArray().toStdString();
+        if (path.empty())
             continue;
-        FileStatus status = GetFileStatus(path.toStdString());
+        FileStatus status = GetFileStatus(path);
         total += status.isDirectory ? 0 : status.size;
         ++count;
     }

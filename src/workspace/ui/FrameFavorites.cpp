@@ -240,9 +240,10 @@ void FrameFavorites::ListTemporaryDirectories() {
         return;
     QMenu menu(&frame_);
     for (const std::string& path : paths)
-        menu.addAction(ToQ(std::string(FileNameOf(path))))->setData(ToQ(path));
+        menu.addAction(ToQ(std::string(FileNameOf(path))))
+            ->setData(QByteArray::fromStdString(path));
     if (QAction* chosen = menu.exec(QCursor::pos()))
-        frame_.OpenBrowseWindow(chosen->data().toString().toStdString());
+        frame_.OpenBrowseWindow(chosen->data().toByteArray().toStdString());
 }
 
 void FrameFavorites::EditTemporaryDirectories() {

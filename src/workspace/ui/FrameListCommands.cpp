@@ -83,7 +83,7 @@ void FrameListCommands::MakeListWindow(const QStringList& paths) {
     std::vector<std::string> list;
     list.reserve(static_cast<size_t>(paths.size()));
     for (const QString& p : paths)
-        list.push_back(p.toStdString());
+        list.push_back(QToPath(p));
     CreateListWindow(list);
     frame_.raise();
     frame_.activateWindow();
@@ -105,10 +105,11 @@ COrvoBrowserView* FrameListCommands::OpenListDocument(const QString& requested) 
             return nullptr;
     }
     // A damaged or foreign file is refused before a window opens for it.
+    const std::string file = QToPath(path);
     DirectoryListing rows;
-    if (QFileInfo::exists(path)) {
+    if (PathExists(file)) {
         try {
-            LoadFileList(path.toStdString(), rows);
+            LoadFileList(file, rows);
         } catch (const std::exception& e) {
             UserPrompt::Message(
                 &frame_, tr("The file list \"%1\" cannot be opened: %2").arg(path, ToQ(e.what())),
@@ -128,7 +129,7 @@ COrvoBrowserView* FrameListCommands::OpenListDocument(const QString& requested) 
     view->Listing().SetName(std::move(name));
     view->Listing().SetCreated(created);
     view->Listing().SetSecondText(std::move(secondText));
-    view->ListMode().SetListDocument(path.toStdString(), true);
+    view->ListMode().SetListDocument(file, true);
     frame_.Area()->setActiveSubWindow(frame);
     view->FocusList(0);
     return view;
@@ -145,13 +146,13 @@ void FrameListCommands::SaveListAs() {
     if (path.isEmpty())
         return;
     try {
-        SaveFileList(path.toStdString(), view->Listing());
+        SaveFileList(QToPath(path), view->Listing());
     } catch (const std::exception& e) {
         UserPrompt::Message(&frame_, tr("The list was not saved: %1").arg(ToQ(e.what())),
                             UserPrompt::Icon::Warning);
         return;
     }
-    view->ListMode().SetListDocument(path.toStdString(), false);
+    view->ListMode().SetListDocument(QToPath(path), false);
 }
 
 void FrameListCommands::ExportList() {
@@ -169,7 +170,7 @@ void FrameListCommands::ExportList() {
     if (path.isEmpty())
         return;
     try {
-        WriteFileAtomically(path.toStdString(), ExportListText(view->Listing(), dialog.Options()));
+        WriteFileAtomically(QToPath(path), ExportListText(view->Listing(), dialog.Options()));
     } catch (const std::exception&) {
         UserPrompt::Message(&frame_, QStringLiteral("Nie udało się wykreować pliku ") + path,
                             UserPrompt::Icon::Warning);
@@ -200,7 +201,7 @@ void FrameListCommands::RefreshList() {
 }
 
 void FrameListCommands::GoThere(const QString& path) {
-    std::string entry = StripTrailingSlash(path.toStdString());
+    std::string entry = StripTrailingSlash(QToPath(path));
     std::string directory = ParentDirectoryOf(entry);
     if (directory.empty() || !IsDirectory(directory)) {
         UserPrompt::Message(&frame_,
@@ -219,7 +220,7 @@ void FrameListCommands::RefreshListAfterOperation(COrvoBrowserView* view,
                                                   const QStringList& directories) {
     std::vector<std::string> changed;
     for (const QString& d : directories)
-        changed.push_back(d.toStdString());
+        changed.push_back(QToPath(d));
     RemoveLeftEntries(view->Listing(), changed);
     view->ListMode().RefreshListRows();
 }

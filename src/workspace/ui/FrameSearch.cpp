@@ -4,6 +4,7 @@
 #include "browse/ui/BrowsePathBar.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "platform/PathText.h"
+#include "platform/ui/QtText.h"
 #include "search/ui/SearchLaunch.h"
 #include "viewers/ui/OpenViewerList.h"
 #include "viewers/ui/QuickView.h"
@@ -15,7 +16,6 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 
@@ -45,7 +45,7 @@ void FrameSearch::ConnectSearch(COrvoBrowserView* view) {
             QString form = line->text();
             if (!form.startsWith(QLatin1Char('?')))
                 return;
-            line->setText(QFile::decodeName(QByteArray::fromStdString(view->CurrentPath())));
+            line->setText(PathToQ(view->CurrentPath()));
             OpenSearchWindowFor(view, form);
         });
     }
@@ -68,7 +68,7 @@ CSearchDlg* FrameSearch::OpenSearchWindowFor(COrvoBrowserView* view, const QStri
             &FrameListCommands::MakeListWindow);
     connect(window, &CSearchDlg::QuickViewRequested, this, [this](const QString& path) {
         ShowOnActionTip(&frame_, kQuickViewTip);
-        std::string file = QFile::encodeName(path).toStdString();
+        std::string file = QToPath(path);
         if (QWidget* viewer = OpenQuickViewer(file, ParentDirectoryOf(file), true, nullptr,
                                               frame_.findChild<ViewerHost*>(), AltHeldNow()))
             OpenViewerList::Instance().Append(viewer);

@@ -5,6 +5,8 @@
 #include "browse/ui/BrowseListMode.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "fileops/ui/CFileOperationDlg.h"
+#include "platform/FileStatus.h"
+#include "platform/ui/QtText.h"
 #include "platform/ui/UserPrompt.h"
 #include "settings/OptionAccessors.h"
 #include "settings/OptionKeys.h"
@@ -69,11 +71,13 @@ void FrameSession::RestoreWindows() {
     if (!saved.empty() && !order.empty())
         frame_.Area()->closeAllSubWindows();
     for (const SavedWindow& w : order) {
-        QFileInfo info(QString::fromStdString(w.path));
+        // The saved path's bytes decide: a name need not be UTF-8.
+        const FileStatus status = GetFileStatus(w.path);
+        const QString shown = PathToQ(w.path);
         COrvoBrowserView* view = nullptr;
-        if (info.suffix().compare(QStringLiteral("orl"), Qt::CaseInsensitive) == 0 && info.isFile())
-            view = frame_.Lists().OpenListDocument(info.filePath());
-        else if (info.isDir())
+        if (shown.endsWith(QStringLiteral(".orl"), Qt::CaseInsensitive) && status.isRegular)
+            view = frame_.Lists().OpenListDocument(shown);
+        else if (status.isDirectory)
             view = frame_.OpenBrowseWindow(w.path);
         CChildFrame* frame = view ? frame_.FrameOf(view) : nullptr;
         if (!frame)

@@ -7,6 +7,7 @@
 #include "fileops/ui/FileOperationService.h"
 #include "platform/FileStatus.h"
 #include "platform/PathText.h"
+#include "platform/ui/QtText.h"
 #include "platform/ui/UserPrompt.h"
 #include "workspace/ui/CMainFrame.h"
 #include "workspace/ui/FrameListCommands.h"
@@ -64,12 +65,12 @@ void FrameTransfers::TransferSelection(int kind, bool pickFolder) {
         return;
     QString destination;
     if (pickFolder)
-        destination = PickDestinationFolder(&frame_, QString::fromStdString(view->CurrentPath()));
+        destination = PickDestinationFolder(&frame_, PathToQ(view->CurrentPath()));
     else
         destination = frame_.Windows().ChooseWindowPath();
     if (destination.isEmpty())
         return;
-    std::string target = destination.toStdString();
+    std::string target = QToPath(destination);
     if (!IsDirectory(target)) {
         UserPrompt::Message(&frame_, QString::fromLatin1(kNotADirectory),
                             UserPrompt::Icon::Warning);
@@ -84,7 +85,7 @@ void FrameTransfers::RefreshDirectories(const QStringList& directories) {
             frame_.Lists().RefreshListAfterOperation(view, directories);
             continue;
         }
-        QString shown = QString::fromStdString(StripTrailingSlash(view->CurrentPath()));
+        QString shown = PathToQ(StripTrailingSlash(view->CurrentPath()));
         if (directories.contains(shown))
             view->RebuildView(true, true, false);
     }

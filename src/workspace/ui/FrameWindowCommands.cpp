@@ -11,7 +11,6 @@
 
 #include <QAction>
 #include <QDir>
-#include <QFile>
 #include <QMenu>
 #include <algorithm>
 
@@ -92,7 +91,7 @@ QString FrameWindowCommands::ChooseWindowPath(bool* isWindow, COrvoBrowserView**
                 views.end());
     for (COrvoBrowserView* v : views) {
         names << v->WindowName();
-        paths << ToQ(v->CurrentPath());
+        paths << PathToQ(v->CurrentPath());
     }
     WindowChooserDialog dialog(names, paths, &frame_);
     if (dialog.Run() != QDialog::Accepted)
@@ -115,9 +114,9 @@ void FrameWindowCommands::GoToWindow() {
             frame_.Area()->setActiveSubWindow(frame);
         chosen->FocusList(-1);
     } else if (COrvoBrowserView* view = frame_.ActiveView()) {
-        view->Navigate(path.toStdString(), true, true, false);
+        view->Navigate(QToPath(path), true, true, false);
     } else {
-        frame_.OpenBrowseWindow(path.toStdString());
+        frame_.OpenBrowseWindow(QToPath(path));
     }
 }
 
@@ -126,13 +125,13 @@ void FrameWindowCommands::GoToDirectory() {
     if (path.isEmpty())
         return;
     if (COrvoBrowserView* view = frame_.ActiveView())
-        view->Navigate(path.toStdString(), true, true, false);
+        view->Navigate(QToPath(path), true, true, false);
     else
-        frame_.OpenBrowseWindow(path.toStdString());
+        frame_.OpenBrowseWindow(QToPath(path));
 }
 
 void FrameWindowCommands::GoToFile(const QString& path) {
-    std::string file = QFile::encodeName(path).toStdString();
+    std::string file = QToPath(path);
     std::string directory = ParentDirectoryOf(file);
     COrvoBrowserView* view = frame_.ActiveView();
     if (view && !view->ListMode().IsListMode()) {

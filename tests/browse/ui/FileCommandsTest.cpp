@@ -1,22 +1,28 @@
 #include "assist/ui/TipDialog.h"
+#include "browse/ui/BrowseClipboard.h"
 #include "browse/ui/BrowseCounting.h"
 #include "browse/ui/BrowseFileCommands.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "browse/ui/ViewTableModel.h"
 #include "comments/PathComments.h"
+#include "comments/ui/CommentEditDialog.h"
 #include "platform/ui/UserPrompt.h"
 #include "settings/OptionsStore.h"
 
+#include <QAbstractItemView>
 #include <QClipboard>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QtTest>
+#include <fstream>
 #include <memory>
+#include <sys/stat.h>
 
 using namespace orvo;
 
@@ -84,7 +90,85 @@ private slots:
         QDir(tree_->path()).mkdir("sub");
         QGuiApplication::clipboard()->clear();
     }
-    void cleanup() { prompt_.reset(); }
+    void cleanup() {
+        prompt_.reset();
+        CommentEditDialog::SetTestRunner(nullptr);
+    }
+
+    // Byte paths: names that are not UTF-8 have no QString of their own.
+    std::string Bytes(const std::string& name) const { return InS("") + name; }
+    static bool Exists(const std::string& path) {
+        struct stat st {};
+        return ::lstat(path.c_str(), &st) == 0;
+    }
+
+    void namesThatAreNotUtf8KeepTheirBytes() {
+        const std::string names[] = {"caf\xe9.txt", "\xff\xfe"};
+        for (const std::string& name : names)
+            std::ofstream(Bytes(name)) << "content";
+        COrvoBrowserView view;
+        view.Navigate(tree_->path().toStdString());
+        ViewTableModel& model = *view.Model();
+        for (const std::string& name : names) {
+            // Renamed in place: the editor's text with a prefix typed.
+            QVERIFY(view.SelectPath(Bytes(name)));
+            const QModelIndex cell = model.index(view.SelectionMark(), ViewTableModel::NameColumn);
+            QVERIFY(model.setData(cell, "new-" + cell.data(Qt::EditRole).toString(), Qt::EditRole));
+            QTRY_VERIFY(Exists(Bytes("new-" + name)));
+            QVERIFY(!Exists(Bytes(name)));
+            QVERIFY(view.SelectPath(Bytes("new-" + name)));
+            view.FileCommands().CopyToClipboard();
+            QCOMPARE(ClipboardFileList(), std::vector<std::string>{Bytes("new-" + name)});
+        }
+        QCOMPARE(view.SelectedPaths(), std::vector<std::string>{Bytes("new-\xff\xfe")});
+        prompt_->answers = {UserPrompt::Answer::Yes};
+        view.FileCommands().RemoveSelection();
+        QTRY_VERIFY(!Exists(Bytes("new-\xff\xfe")));
+        QVERIFY(Exists(Bytes("new-caf\xe9.txt")));
+    }
+
+    void anEditThatOutlivesARefreshKeepsItsEntry() {
+        // A refresh between the start and the end of an edit adds a row
+        // before the edited one: the edit still goes to its own entry.
+        COrvoBrowserView view;
+        view.Navigate(tree_->path().toStdString());
+        view.SelectRow(RowOf(view, "c.txt"));
+        CommentEditDialog::SetTestRunner([&](CommentEditDialog& d) {
+            Touch(In("0first.txt"));
+            view.RebuildView(true, true, false);
+            d.SetComment("for c");
+            return true;
+        });
+        view.FileCommands().EditComment();
+        QCOMPARE(GetComment(InS("c.txt")), std::string("for c"));
+        QCOMPARE(Comment(view, "c.txt"), QStringLiteral("for c"));
+        QCOMPARE(Comment(view, "b.txt"), QStringLiteral("-"));
+        QCOMPARE(Comment(view, "0first.txt"), QStringLiteral("-"));
+
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        view.SelectRow(RowOf(view, "c.txt"));
+        view.CurrentList()->setFocus();
+        QTest::keyClick(view.CurrentList(), Qt::Key_F2);
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        QVERIFY(editor);
+        QCOMPARE(editor->text(), QStringLiteral("c.txt"));
+        editor->setText("renamed.txt");
+        int asked = 0;
+        connect(view.Model(), &ViewTableModel::RenameRequested, this, [&asked] { ++asked; });
+        QTest::keyClick(editor, Qt::Key_Return);
+        // One turn of the loop closes the editor and asks for the rename,
+        // which itself waits for the next turn.
+        QCoreApplication::processEvents();
+        QCOMPARE(asked, 1);
+        QVERIFY(!QFile::exists(In("renamed.txt")));
+        Touch(In("00second.txt"));
+        view.RebuildView(true, true, false);
+        QTRY_VERIFY(QFile::exists(In("renamed.txt")));
+        QCOMPARE(Read(In("renamed.txt")), QByteArray("c"));
+        QCOMPARE(GetComment(InS("renamed.txt")), std::string("for c"));
+        QVERIFY(QFile::exists(In("b.txt")) && QFile::exists(In("00second.txt")));
+    }
 
     void namesAndPathsGoToTheClipboardJoinedByCrLf() {
         COrvoBrowserView view;

@@ -1,3 +1,5 @@
+#include "browse/ui/BrowseClipboard.h"
+#include "platform/ui/QtText.h"
 #include "platform/ui/UserPrompt.h"
 #include "search/ui/CSearchDlg.h"
 #include "search/ui/SearchCriteriaForm.h"
@@ -12,7 +14,10 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <algorithm>
+#include <fstream>
 #include <memory>
+#include <sys/stat.h>
 
 using namespace orvo;
 
@@ -247,6 +252,49 @@ private slots:
         QCOMPARE(prompt_->asked.last(),
                  QString("Are you sure you want to delete selected files ?"));
         QTRY_VERIFY_WITH_TIMEOUT(QDir(dir.path()).entryList(QDir::Files).isEmpty(), 20000);
+    }
+
+    void hitsWhoseNamesAreNotUtf8KeepTheirBytes() {
+        // The place and the hits' names hold a Latin-1 byte and an invalid
+        // sequence; every command hands the core the bytes on the disk.
+        QTemporaryDir dir;
+        const std::string place = dir.path().toStdString() + "/d\xe9";
+        QVERIFY(::mkdir(place.c_str(), 0755) == 0);
+        std::vector<std::string> files = {place + "/caf\xe9.txt", place + "/\xff\xfe"};
+        for (const std::string& f : files)
+            std::ofstream(f) << "x";
+        auto w = Window(PathToQ(place), "*");
+        QVERIFY(RunToEnd(*w));
+        const SearchResultsModel& model = *w->Results().Model();
+        QCOMPARE(model.rowCount(), 2);
+
+        auto bytesOf = [](const QStringList& paths) {
+            std::vector<std::string> out;
+            for (const QString& p : paths)
+                out.push_back(QToPath(p));
+            std::sort(out.begin(), out.end());
+            return out;
+        };
+        QSignalSpy list(w.get(), &CSearchDlg::MakeListWindowRequested);
+        QSignalSpy go(w.get(), &CSearchDlg::GoToFileRequested);
+        w->Hits().CreateList();
+        QCOMPARE(bytesOf(list.at(0).at(0).toStringList()), files);
+        SelectRows(*w, {0, 1});
+        w->Hits().GoThere();
+        QCOMPARE(bytesOf({go.at(0).at(0).toString()}),
+                 std::vector<std::string>{model.Results().Path(0)});
+        w->Hits().CopyFilesToClipboard();
+        std::vector<std::string> copied = ClipboardFileList();
+        std::sort(copied.begin(), copied.end());
+        QCOMPARE(copied, files);
+
+        prompt_->answers = {UserPrompt::Answer::Yes};
+        w->Hits().DeleteSelected();
+        auto gone = [&] {
+            struct stat st {};
+            return ::lstat(files[0].c_str(), &st) != 0 && ::lstat(files[1].c_str(), &st) != 0;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(gone(), 20000);
     }
 
     void quickFormSearchesAtOnceAndListsWhenDone() {

@@ -1,4 +1,6 @@
 #include "ViewerTestSupport.h"
+#include "platform/PathText.h"
+#include "platform/ui/QtText.h"
 #include "platform/ui/UserPrompt.h"
 #include "viewers/ImageViewerTexts.h"
 #include "viewers/ui/ImageConversionDialog.h"
@@ -13,7 +15,10 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cstdio>
 #include <memory>
+#include <set>
+#include <sys/stat.h>
 
 using namespace orvo;
 using namespace orvo::test;
@@ -259,6 +264,49 @@ private slots:
         QFile tga(In("photo.tga"));
         QVERIFY(tga.open(QIODevice::ReadOnly));
         QCOMPARE(tga.read(2), QByteArray("BM"));
+    }
+
+    void namesThatAreNotUtf8AreWalkedSavedAndCopied() {
+        const std::string dir = Std(dir_->path()) + "/d\xe9";
+        QVERIFY(::mkdir(dir.c_str(), 0755) == 0);
+        const std::string first = dir + "/caf\xe9.bmp", second = dir + "/\xff\xfe.bmp";
+        for (const std::string& path : {first, second}) {
+            QVERIFY(WritePicture(In("plain.bmp"), 8, 8));
+            QVERIFY(std::rename(Std(In("plain.bmp")).c_str(), path.c_str()) == 0);
+        }
+        auto exists = [](const std::string& path) {
+            struct stat st {};
+            return ::stat(path.c_str(), &st) == 0;
+        };
+        ViewerHost host;
+        const std::string target = Std(dir_->path()) + "/to\xff";
+        QVERIFY(::mkdir(target.c_str(), 0755) == 0);
+        host.chooseDestination = [&target](QWidget*) { return PathToQ(target); };
+        auto* w = new ImageViewerWindow(second, dir, &host, true);
+        windows_ << w;
+        w->show();
+        std::set<std::string> walked{w->Path()};
+        for (Qt::Key key : {Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_PageUp}) {
+            QTest::keyClick(w, key);
+            walked.insert(w->Path());
+        }
+        QCOMPARE(walked, (std::set<std::string>{first, second}));
+        for (Qt::Key key : {Qt::Key_PageUp, Qt::Key_PageDown})
+            if (w->Path() != first)
+                QTest::keyClick(w, key);
+        QCOMPARE(w->Path(), first);
+
+        // Save as: the proposed name, its bytes kept, in another format.
+        ImageConversionDialog::SetTestRunner([](ImageConversionDialog& d) {
+            d.FormatButton(5)->click();
+            d.accept();
+        });
+        QTest::keyClick(w, Qt::Key_A, Qt::ShiftModifier | Qt::AltModifier);
+        QVERIFY(exists(dir + "/caf\xe9.tga"));
+
+        // F5: copied into the directory chosen among the windows.
+        QTest::keyClick(w, Qt::Key_F5);
+        QTRY_VERIFY_WITH_TIMEOUT(exists(target + "/" + std::string(FileNameOf(w->Path()))), 10000);
     }
 
     void deleteAsksThenMovesOn() {

@@ -7,10 +7,12 @@
 #include "fileops/FileOperationRequest.h"
 #include "fileops/RegisteredOperations.h"
 #include "fileops/ui/FileOperationService.h"
+#include "platform/ui/QtText.h"
 #include "platform/ui/UserPrompt.h"
 #include "settings/OptionAccessors.h"
 #include "settings/OptionKeys.h"
 #include "workspace/AppState.h"
+#include "workspace/QuickAccess.h"
 #include "workspace/ui/CChildFrame.h"
 #include "workspace/ui/CListExportDlg.h"
 #include "workspace/ui/CListStatusDlg.h"
@@ -28,8 +30,11 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTreeView>
 #include <QtTest>
+#include <fstream>
 #include <memory>
+#include <sys/stat.h>
 
 using namespace orvo;
 
@@ -204,6 +209,57 @@ private slots:
         QVERIFY(frame.ActiveView()->ListMode().IsListMode());
         QCOMPARE(frame.ActiveView()->ListMode().ListDocumentPath(), In("kept.orl"));
         QCOMPARE(prompt_->asked, QStringList());
+    }
+
+    void namesThatAreNotUtf8KeepTheirBytes() {
+        // A directory, two files and a list document whose names hold a
+        // Latin-1 byte or an invalid sequence.
+        const std::string dir = In("d\xe9");
+        QVERIFY(::mkdir(dir.c_str(), 0755) == 0);
+        const std::string cafe = dir + "/caf\xe9.txt", odd = dir + "/\xff\xfe";
+        std::ofstream(cafe) << "abc";
+        std::ofstream(odd) << "defg";
+        const std::string document = dir + "/list\xff.orl";
+        {
+            CMainFrame frame;
+            frame.show();
+            COrvoBrowserView* list = frame.Lists().CreateListWindow({cafe, odd});
+            answer_ = PathToQ(document);
+            frame.Lists().SaveListAs();
+            QCOMPARE(list->ListMode().ListDocumentPath(), document);
+            struct stat st {};
+            QVERIFY(::stat(document.c_str(), &st) == 0);
+            COrvoBrowserView* opened = frame.Lists().OpenListDocument(PathToQ(document));
+            QVERIFY(opened && opened != list);
+            QCOMPARE(Paths(opened), (std::vector<std::string>{cafe, odd}));
+
+            // Go there, from the list to the entry's directory.
+            opened->SelectPath(odd);
+            opened->Up();
+            COrvoBrowserView* there = frame.ActiveView();
+            QVERIFY(there && !there->ListMode().IsListMode());
+            QCOMPARE(there->CurrentPath(), dir);
+            QCOMPARE(there->FirstSelectedPath(), odd);
+
+            // The quick access bar's rows, selected together, are measured.
+            CQuickAccessBar* bar = frame.QuickAccess().Bar();
+            bar->ShowQuickSearch("*");
+            QCOMPARE(bar->Result().GetRecordCount(), 3);
+            bar->findChild<QTreeView*>()->selectAll();
+            QCOMPARE(bar->InfoText(),
+                     ToQ(QuickAccessSelectionText(3, 7 + static_cast<uint64_t>(st.st_size)))
+                         .replace("\r\n", "\n"));
+            frame.close();
+        }
+        // The saved layout brings the document back.
+        CMainFrame frame;
+        frame.show();
+        frame.Session().Startup({});
+        bool found = false;
+        for (COrvoBrowserView* v : frame.ViewsInStackingOrder())
+            found = found || v->ListMode().ListDocumentPath() == document;
+        QVERIFY(found);
+        frame.close();
     }
 
     void quickAccessBarPicksAndMarks() {

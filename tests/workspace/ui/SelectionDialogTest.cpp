@@ -2,6 +2,7 @@
 #include "browse/ui/BrowsePathBar.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "browse/ui/ViewTableModel.h"
+#include "platform/ui/QtText.h"
 #include "platform/ui/UserPrompt.h"
 #include "search/ui/CSelectionDlg.h"
 #include "search/ui/SearchLaunch.h"
@@ -16,7 +17,9 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <fstream>
 #include <functional>
+#include <sys/stat.h>
 
 using namespace orvo;
 
@@ -157,6 +160,41 @@ private slots:
         // The second list holds the hit the search found.
         QCOMPARE(frame.ActiveView()->ViewTable().GetText("Path", 0), target.toStdString());
         QCOMPARE(view->PathBar().PathBox()->lineEdit()->text().toStdString(), view->CurrentPath());
+    }
+
+    void namesThatAreNotUtf8SelectGoAndTypeAsTheyAre() {
+        const std::string dir = tree_.path().toStdString() + "/d\xe9";
+        QVERIFY(::mkdir(dir.c_str(), 0755) == 0);
+        const std::string cafe = dir + "/caf\xe9.txt", odd = dir + "/\xff\xfe";
+        for (const std::string& f : {cafe, odd, dir + "/cafe.txt", dir + "/ab"})
+            std::ofstream(f) << "x";
+        ScriptedPrompt prompt;
+        CMainFrame frame;
+        frame.show();
+        COrvoBrowserView* view = frame.OpenBrowseWindow(tree_.path().toStdString());
+
+        // The path box: a path entered, and shown as the window's path.
+        emit view->PathBar().PathBox()->textActivated(PathToQ(dir));
+        QCOMPARE(view->CurrentPath(), dir);
+        QCOMPARE(QToPath(view->PathBar().PathBox()->currentText()), dir);
+
+        // A pattern holding the name's own bytes picks that name only.
+        for (const std::string& name : {std::string("caf\xe9.txt"), std::string("\xff\xfe")}) {
+            view->SelectRow(0); // only "..", which the dialog never keeps
+            AnswerSelection([&name](CSelectionDlg& d) {
+                d.IncludeBox()->setEditText(PathToQ(name));
+                d.accept();
+            });
+            RunSelectionDialog(*view, true, false, false);
+            QCOMPARE(view->SelectedPaths(), std::vector<std::string>{dir + "/" + name});
+        }
+
+        // Go to file from elsewhere.
+        view->Navigate(tree_.path().toStdString());
+        frame.Windows().GoToFile(PathToQ(cafe));
+        QCOMPARE(frame.ActiveView()->CurrentPath(), dir);
+        QCOMPARE(frame.ActiveView()->FirstSelectedPath(), cafe);
+        frame.close();
     }
 };
 

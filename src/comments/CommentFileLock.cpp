@@ -1,6 +1,14 @@
 #include "comments/CommentFileLock.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <fcntl.h>
 #include <mutex>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 #include <unordered_map>
 
 namespace orvo {
@@ -8,6 +16,10 @@ namespace orvo {
 struct CommentFileLock::Slot {
     std::recursive_mutex mutex;
     int users = 0; // holders and waiters; the slot goes when none is left
+    // Guarded by mutex: the holding thread's depth of holds, and the
+    // directory it flocked at the outermost one (-1: none).
+    int depth = 0;
+    int fd = -1;
 };
 
 namespace {
@@ -24,37 +36,86 @@ std::unordered_map<std::string, std::unique_ptr<CommentFileLock::Slot>>& Registr
     return registry;
 }
 
+// flock holds per open file, even within one process: a second open of the
+// same directory would wait for the first. Slots are therefore keyed by the
+// directory itself, so two spellings of its path share one.
+std::string SlotKey(int fd, const std::string& directory) {
+    struct stat st {};
+    if (fd >= 0 && ::fstat(fd, &st) == 0)
+        return std::to_string(st.st_dev) + ':' + std::to_string(st.st_ino);
+    return "path:" + directory;
+}
+
+// Whether the directory is now flocked. Waits with growing pauses rather
+// than blocking in flock, so a holder that never lets go is given up on.
+bool LockAcrossProcesses(int fd) {
+    if (fd < 0)
+        return false;
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline =
+        Clock::now() + std::chrono::milliseconds(CommentFileLock::kMaxWaitMs);
+    std::chrono::microseconds pause(50);
+    for (;;) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            return true;
+        if (errno == EINTR)
+            continue;
+        if (errno != EWOULDBLOCK || Clock::now() >= deadline)
+            return false; // no flock here (EBADF, ENOLCK, EINVAL...), or a stuck holder
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::microseconds(5000));
+    }
+}
+
 } // namespace
 
 void CommentFileLock::Acquire(const std::string& directory) {
     if (slot_ && directory == directory_)
         return;
     Release();
+    // O_RDONLY, not O_PATH: flock refuses an O_PATH descriptor.
+    int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    std::string key = SlotKey(fd, directory);
     Slot* slot;
     {
         std::lock_guard<std::mutex> guard(RegistryMutex());
-        auto& entry = Registry()[directory];
+        auto& entry = Registry()[key];
         if (!entry)
             entry = std::make_unique<Slot>();
         slot = entry.get();
         ++slot->users;
     }
     slot->mutex.lock();
+    if (slot->depth++ == 0 && LockAcrossProcesses(fd)) {
+        slot->fd = fd;
+        fd = -1;
+    }
+    if (fd >= 0)
+        ::close(fd);
     slot_ = slot;
     directory_ = directory;
+    key_ = std::move(key);
 }
 
 void CommentFileLock::Release() {
     if (!slot_)
         return;
+    if (--slot_->depth == 0 && slot_->fd >= 0) {
+        // Unlocked explicitly: a child forked meanwhile shares the open
+        // file, and closing ours alone would leave the lock to it.
+        ::flock(slot_->fd, LOCK_UN);
+        ::close(slot_->fd);
+        slot_->fd = -1;
+    }
     slot_->mutex.unlock();
     {
         std::lock_guard<std::mutex> guard(RegistryMutex());
         if (--slot_->users == 0)
-            Registry().erase(directory_);
+            Registry().erase(key_);
     }
     slot_ = nullptr;
     directory_.clear();
+    key_.clear();
 }
 
 } // namespace orvo

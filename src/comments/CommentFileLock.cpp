@@ -1,12 +1,14 @@
 #include "comments/CommentFileLock.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <condition_variable>
 #include <fcntl.h>
+#include <memory>
 #include <mutex>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <system_error>
 #include <thread>
 #include <unistd.h>
 #include <unordered_map>
@@ -46,25 +48,55 @@ std::string SlotKey(int fd, const std::string& directory) {
     return "path:" + directory;
 }
 
-// Whether the directory is now flocked. Waits with growing pauses rather
-// than blocking in flock, so a holder that never lets go is given up on.
+// Whether the directory is now flocked. A waiting flock is woken by the
+// kernel when the holder lets go, which is fair where retrying now and then
+// is not: a process that saves in a loop would take the lock again before
+// a sleeping retrier looked. flock cannot time out, so the wait runs on a
+// thread of its own, on a duplicate of fd (the lock belongs to the open
+// file both share); a wait given up on lets go of the lock when it comes.
 bool LockAcrossProcesses(int fd) {
     if (fd < 0)
         return false;
-    using Clock = std::chrono::steady_clock;
-    const Clock::time_point deadline =
-        Clock::now() + std::chrono::milliseconds(CommentFileLock::kMaxWaitMs);
-    std::chrono::microseconds pause(50);
-    for (;;) {
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
-            return true;
-        if (errno == EINTR)
-            continue;
-        if (errno != EWOULDBLOCK || Clock::now() >= deadline)
-            return false; // no flock here (EBADF, ENOLCK, EINVAL...), or a stuck holder
-        std::this_thread::sleep_for(pause);
-        pause = std::min(pause * 2, std::chrono::microseconds(5000));
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+        return true;
+    if (errno != EWOULDBLOCK)
+        return false; // no flock here (EBADF, ENOLCK, EINVAL...)
+    struct Wait {
+        std::mutex mutex;
+        std::condition_variable done;
+        bool finished = false;
+        bool locked = false;
+        bool abandoned = false;
+    };
+    auto wait = std::make_shared<Wait>();
+    int duplicate = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    if (duplicate < 0)
+        return false;
+    try {
+        std::thread([wait, duplicate] {
+            int result;
+            do
+                result = ::flock(duplicate, LOCK_EX);
+            while (result != 0 && errno == EINTR);
+            std::lock_guard<std::mutex> guard(wait->mutex);
+            if (wait->abandoned && result == 0)
+                ::flock(duplicate, LOCK_UN);
+            ::close(duplicate); // the lock stays with fd
+            wait->locked = result == 0;
+            wait->finished = true;
+            wait->done.notify_one();
+        }).detach();
+    } catch (const std::system_error&) {
+        ::close(duplicate);
+        return false;
     }
+    std::unique_lock<std::mutex> lock(wait->mutex);
+    if (!wait->done.wait_for(lock, std::chrono::milliseconds(CommentFileLock::kMaxWaitMs),
+                             [&] { return wait->finished; })) {
+        wait->abandoned = true;
+        return false;
+    }
+    return wait->locked;
 }
 
 } // namespace

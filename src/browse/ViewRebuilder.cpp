@@ -37,9 +37,9 @@ void RemoveCommentFileRow(DirectoryListing& listing) {
 // caller knows it is a directory, so the path-level stat is not needed.
 std::string OwnComment(const std::string& directory) {
     CommentFile file;
-    if (file.Load(directory) < 0)
+    if (file.Read(directory) < 0)
         return {};
-    return file.GetComment(kThisDirKey);
+    return file.OwnComment();
 }
 
 } // namespace
@@ -159,7 +159,16 @@ ViewRebuilder::Result ViewRebuilder::Rebuild(DirectoryListing& listing, QTable& 
         RemoveCommentFileRow(listing);
 
     CommentFile comments;
-    const bool haveComments = !isComputer && comments.Load(current) >= 0;
+    const bool haveComments = !isComputer && comments.Read(current) > 0;
+    const int pathColumn = listing.FieldIndex("Path");
+    // The listing holds every name of the directory: a lookup that needs
+    // them (a key that matches a name only ignoring case) asks it instead
+    // of the disk.
+    DirectoryNames names([&listing, pathColumn](std::unordered_set<std::string>& into) {
+        into.emplace(kCommentFileName); // its row may be hidden
+        for (int r = 0; r < listing.GetRecordCount(); ++r)
+            into.emplace(FileNameOf(listing.GetRecord(r)->GetValueAt(pathColumn).AsStringView()));
+    });
 
     // Built in a new table that then replaces the view's rows, so the old
     // rows' memory goes with them (see DirectoryListing::TakeRows).
@@ -168,7 +177,6 @@ ViewRebuilder::Result ViewRebuilder::Rebuild(DirectoryListing& listing, QTable& 
     const std::vector<int> source = SourceColumns(listing, fresh);
     const int commentColumn = fresh.FieldIndex("Comment");
     const int nameColumn = listing.FieldIndex("Name");
-    const int pathColumn = listing.FieldIndex("Path");
     const int directoryColumn = listing.FieldIndex("Directory");
 
     // The rows go into the view already in the order of Sort("Name",
@@ -218,7 +226,7 @@ ViewRebuilder::Result ViewRebuilder::Rebuild(DirectoryListing& listing, QTable& 
         if (from.GetValueAt(directoryColumn).AsBool())
             comment = OwnComment(std::string(path));
         else if (haveComments)
-            comment = comments.GetComment(FileNameOf(path));
+            comment = comments.GetComment(FileNameOf(path), names);
         row->ValueRef(static_cast<uint32_t>(commentColumn)) =
             fresh.ArenaString(CommentCell(std::move(comment)));
     }
@@ -229,8 +237,6 @@ ViewRebuilder::Result ViewRebuilder::Rebuild(DirectoryListing& listing, QTable& 
     fresh.InsertRecord(0, parent);
 
     ReplaceRows(view, fresh);
-
-    comments.Close(true); // writes nothing: the rebuild changes no comment
 
     if (!isComputer) {
         if (!input.listMode)

@@ -3,7 +3,6 @@
 #include "comments/CommentFile.h"
 #include "platform/EntryOperations.h"
 #include "platform/PathText.h"
-#include "store/Collation.h"
 
 #include <cerrno>
 #include <dirent.h>
@@ -44,40 +43,27 @@ bool HoldsOnlyCommentFile(const std::string& directory) {
 
 } // namespace
 
-const CommentCarrier::Lookup& CommentCarrier::SourceOf(const std::string& directory) {
+CommentCarrier::Lookup& CommentCarrier::SourceOf(const std::string& directory) {
     auto it = sources_.find(directory);
     if (it != sources_.end())
         return it->second;
     if (sources_.size() >= kMaxCachedDirectories)
         sources_.clear();
-    Lookup lookup;
+    Lookup lookup{{}, {}, DirectoryNames(directory)};
     CommentFile file;
-    if (file.Load(directory) > 0) {
-        for (const CommentEntry& e : file.Entries()) {
-            size_t i = lookup.entries.size();
-            lookup.entries.emplace_back(e.key, e.comment);
-            lookup.exact.emplace(e.key, i);
-            lookup.folded.emplace(LowerCaseText(e.key), i);
-        }
+    if (file.Read(directory) > 0) {
+        lookup.entries = file.Entries();
+        // The names as they are now, with the comments: once entries have
+        // gone, a key that was a twin's would pass for an orphan.
+        lookup.names.GatherNow();
     }
-    file.Close(false);
     return sources_.emplace(directory, std::move(lookup)).first->second;
 }
 
 std::string CommentCarrier::CommentOf(const std::string& path) {
-    const Lookup& lookup = SourceOf(ParentDirectoryOf(path));
-    if (lookup.entries.empty())
-        return {};
-    // The same rule as the comment file's: the exact name first, then the
-    // first entry that matches ignoring case.
-    std::string name(FileNameOf(path));
-    auto it = lookup.exact.find(name);
-    if (it == lookup.exact.end()) {
-        it = lookup.folded.find(LowerCaseText(name));
-        if (it == lookup.folded.end())
-            return {};
-    }
-    return lookup.entries[it->second].second;
+    Lookup& lookup = SourceOf(ParentDirectoryOf(path));
+    int i = lookup.index.ForName(lookup.entries, FileNameOf(path), lookup.names);
+    return i < 0 ? std::string() : lookup.entries[static_cast<size_t>(i)].comment;
 }
 
 void CommentCarrier::Queue(const std::string& directory, Change change) {
@@ -87,12 +73,13 @@ void CommentCarrier::Queue(const std::string& directory, Change change) {
 }
 
 void CommentCarrier::Give(const std::string& path, const std::string& comment) {
-    if (!comment.empty())
+    if (!comment.empty() && NameCanHaveComment(FileNameOf(path)))
         Queue(ParentDirectoryOf(path), {std::string(FileNameOf(path)), comment});
 }
 
 void CommentCarrier::Forget(const std::string& path) {
-    Queue(ParentDirectoryOf(path), {std::string(FileNameOf(path)), {}});
+    if (NameCanHaveComment(FileNameOf(path)))
+        Queue(ParentDirectoryOf(path), {std::string(FileNameOf(path)), {}});
 }
 
 void CommentCarrier::Drop(const std::string& directory) {

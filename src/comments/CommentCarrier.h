@@ -1,5 +1,7 @@
 #pragma once
 
+#include "comments/CommentLookup.h"
+
 #include <cstddef>
 #include <string>
 #include <unordered_map>
@@ -20,7 +22,8 @@ public:
     ~CommentCarrier() { Flush(); }
 
     // The comment of an entry that is not a directory, by its name in its
-    // directory's comment file, as it was when first read in this run.
+    // directory's comment file (CommentLookup's reading rule), as it was
+    // when first read in this run.
     std::string CommentOf(const std::string& path);
     // The entry at path gets comment (a non-empty one).
     void Give(const std::string& path, const std::string& comment);
@@ -46,16 +49,16 @@ public:
 
 private:
     struct Lookup {
-        std::vector<std::pair<std::string, std::string>> entries;
-        std::unordered_map<std::string, size_t> exact;
-        std::unordered_map<std::string, size_t> folded;
+        std::vector<CommentEntry> entries;
+        CommentLookup index;
+        DirectoryNames names;
     };
     struct Change {
         std::string key;
         std::string comment; // empty: remove
     };
 
-    const Lookup& SourceOf(const std::string& directory);
+    Lookup& SourceOf(const std::string& directory);
     void Queue(const std::string& directory, Change change);
     // Forgets what is queued for a directory that is gone.
     void Drop(const std::string& directory);

@@ -4,7 +4,6 @@
 #include "platform/PathText.h"
 #include "store/ArchiveReader.h"
 #include "store/ArchiveWriter.h"
-#include "store/Collation.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -90,20 +89,13 @@ std::string CommentFile::Serialize(const std::vector<CommentEntry>& entries) {
 
 void CommentFile::Forget() {
     entries_.clear();
-    open_ = damaged_ = modified_ = false;
-    indexed_ = false;
-    exact_.clear();
-    folded_.clear();
+    open_ = damaged_ = modified_ = readOnly_ = false;
+    lookup_.Invalidate();
+    names_.reset();
 }
 
-int CommentFile::Load(const std::string& directory) {
-    if (open_)
-        Close(true);
-    Forget();
+int CommentFile::LoadEntries(const std::string& directory) {
     directory_ = StripTrailingSlash(directory);
-    // Held even when there is no file yet: a Create that follows must not
-    // race another thread's.
-    lock_.Acquire(directory_);
     std::string bytes;
     ReadResult result = ReadCommentBytes(PathFor(directory_), bytes);
     if (result == ReadResult::Missing)
@@ -112,6 +104,26 @@ int CommentFile::Load(const std::string& directory) {
     damaged_ = result == ReadResult::Partial || !complete;
     open_ = true;
     return static_cast<int>(entries_.size());
+}
+
+int CommentFile::Load(const std::string& directory) {
+    if (open_)
+        Close(true);
+    Forget();
+    // Held even when there is no file yet: a Create that follows must not
+    // race another writer's.
+    lock_.Acquire(StripTrailingSlash(directory));
+    return LoadEntries(directory);
+}
+
+int CommentFile::Read(const std::string& directory) {
+    if (open_)
+        Close(true);
+    Forget();
+    lock_.Release();
+    int count = LoadEntries(directory);
+    readOnly_ = true;
+    return count;
 }
 
 int CommentFile::Create(const std::string& directory) {
@@ -131,7 +143,7 @@ int CommentFile::Create(const std::string& directory) {
 }
 
 bool CommentFile::Save(const std::string& directory) {
-    if (!open_ || damaged_)
+    if (!open_ || damaged_ || readOnly_)
         return false;
     std::string dir = StripTrailingSlash(directory);
     CommentFileLock otherDirectory;
@@ -146,10 +158,10 @@ bool CommentFile::Save(const std::string& directory) {
         if (::stat(path.c_str(), &st) == 0 && !(st.st_mode & S_IWUSR))
             return false;
         try {
-            // Not flushed to the disk: the rename already guarantees that a
-            // reader sees the old file or the new one, and a flush per
-            // comment would make copying a thousand commented files crawl.
-            WriteFileAtomically(path, Serialize(entries_), false);
+            // Flushed before the rename: without it a power loss may leave
+            // the new name on data that never reached the disk, an empty
+            // file where every comment of the directory was.
+            WriteFileAtomically(path, Serialize(entries_), true);
         } catch (const FileError&) {
             return false;
         }
@@ -166,30 +178,26 @@ void CommentFile::Close(bool save) {
     lock_.Release();
 }
 
-int CommentFile::FindEntry(std::string_view key) const {
+std::string CommentFile::GetComment(std::string_view name) const {
     if (entries_.empty())
-        return -1;
-    if (!indexed_) {
-        for (size_t i = 0; i < entries_.size(); ++i) {
-            exact_.emplace(entries_[i].key, i);
-            folded_.emplace(LowerCaseText(entries_[i].key), i);
-        }
-        indexed_ = true;
-    }
-    auto it = exact_.find(std::string(key));
-    if (it != exact_.end())
-        return static_cast<int>(it->second);
-    it = folded_.find(LowerCaseText(key));
-    return it == folded_.end() ? -1 : static_cast<int>(it->second);
+        return {};
+    if (!names_)
+        names_ = std::make_unique<DirectoryNames>(directory_);
+    return GetComment(name, *names_);
 }
 
-std::string CommentFile::GetComment(std::string_view key) const {
-    int i = FindEntry(key);
+std::string CommentFile::GetComment(std::string_view name, DirectoryNames& names) const {
+    int i = lookup_.ForName(entries_, name, names);
+    return i < 0 ? std::string() : entries_[static_cast<size_t>(i)].comment;
+}
+
+std::string CommentFile::OwnComment() const {
+    int i = lookup_.Exact(entries_, kThisDirKey);
     return i < 0 ? std::string() : entries_[static_cast<size_t>(i)].comment;
 }
 
 bool CommentFile::SetComment(std::string_view key, std::string_view comment) {
-    int i = FindEntry(key);
+    int i = lookup_.Exact(entries_, key);
     if (i < 0) {
         if (comment.empty())
             return false;
@@ -204,22 +212,18 @@ bool CommentFile::SetComment(std::string_view key, std::string_view comment) {
         return true; // keys unchanged: the indexes stay valid
     }
     modified_ = true;
-    indexed_ = false;
-    exact_.clear();
-    folded_.clear();
+    lookup_.Invalidate();
     return true;
 }
 
 std::string CommentFile::TakeComment(std::string_view key) {
-    int i = FindEntry(key);
+    int i = lookup_.Exact(entries_, key);
     if (i < 0)
         return {};
     std::string comment = std::move(entries_[static_cast<size_t>(i)].comment);
     entries_.erase(entries_.begin() + i);
     modified_ = true;
-    indexed_ = false;
-    exact_.clear();
-    folded_.clear();
+    lookup_.Invalidate();
     return comment;
 }
 

@@ -1,32 +1,23 @@
 #pragma once
 
 #include "comments/CommentFileLock.h"
+#include "comments/CommentKeys.h"
+#include "comments/CommentLookup.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace orvo {
-
-// The file in every directory that holds the comments of its entries.
-inline constexpr std::string_view kCommentFileName = "dir_info.orb";
-// The key of a directory's own comment in its own comment file; no file
-// name can contain the colons.
-inline constexpr std::string_view kThisDirKey = ":THIS_DIR:";
-
-struct CommentEntry {
-    std::string key;
-    std::string comment;
-    bool operator==(const CommentEntry&) const = default;
-};
 
 // The comments of one directory in memory: opened by Load or Create,
 // changed, and written back by Close. Short-lived: one per listing rebuild
 // or path-level operation. While it is in use (from Load or Create to
 // Close) the directory's CommentFileLock is held, so read-change-write
-// sequences of different threads do not interleave; keep one open per
-// thread at a time.
+// sequences of different threads and processes do not interleave; keep one
+// open per thread at a time. Read opens without the lock, for reading only:
+// saves go through a rename, so a reader sees the old file or the new one.
 //
 // Sound-behaviour rules beyond the plain format:
 // - A file whose entries cannot all be read (truncated, damaged, not a
@@ -34,7 +25,10 @@ struct CommentEntry {
 //   and is never written or deleted by this object, so a file we cannot
 //   read is not destroyed by the next save.
 // - Close writes only when an entry changed.
-// - Writing goes to a temporary file renamed over the old one.
+// - Writing goes to a temporary file that is flushed to the disk and then
+//   renamed over the old one: after a crash or a power loss the file is the
+//   old version or the new one, never a mix or an empty file. The rename
+//   itself is not waited for, so a power loss may undo the latest saves.
 class CommentFile {
 public:
     CommentFile() = default;
@@ -45,6 +39,8 @@ public:
     // Number of entries, or -1 when the directory has no comment file (the
     // object then stays closed).
     int Load(const std::string& directory);
+    // Load without the lock, for reading: the object never saves.
+    int Read(const std::string& directory);
     // Replaces the directory's comment file by an empty one; 0, or -1 when
     // it cannot be created.
     int Create(const std::string& directory);
@@ -57,10 +53,17 @@ public:
     // forgets the entries.
     void Close(bool save = true);
 
-    // Lookup: an entry whose key equals key exactly; when there is none,
-    // the first whose key equals it ignoring case.
-    std::string GetComment(std::string_view key) const;
-    // An empty comment removes the entry; returns whether anything changed.
+    // The comment of the entry called name, by the reading rule of
+    // CommentLookup (an orphan key that matches ignoring case counts).
+    std::string GetComment(std::string_view name) const;
+    // The same with the names of the directory given by the caller.
+    std::string GetComment(std::string_view name, DirectoryNames& names) const;
+    // The directory's own comment.
+    std::string OwnComment() const;
+    // By exact key: an entry's name, or kThisDirKey for the directory's own
+    // comment (callers keep names that cannot have a comment out, see
+    // NameCanHaveComment). An empty comment removes the entry; returns
+    // whether anything changed.
     bool SetComment(std::string_view key, std::string_view comment);
     std::string TakeComment(std::string_view key);
 
@@ -82,7 +85,7 @@ public:
     static constexpr size_t kMaxFileSize = 64u << 20;
 
 private:
-    int FindEntry(std::string_view key) const;
+    int LoadEntries(const std::string& directory);
     void Forget();
 
     std::vector<CommentEntry> entries_;
@@ -90,13 +93,11 @@ private:
     bool open_ = false;
     bool damaged_ = false;
     bool modified_ = false;
+    bool readOnly_ = false;
     CommentFileLock lock_;
-
-    // Lookup indexes (first entry per key), built at the first lookup and
-    // dropped on every change; a rebuild looks up every file of a directory.
-    mutable bool indexed_ = false;
-    mutable std::unordered_map<std::string, size_t> exact_;
-    mutable std::unordered_map<std::string, size_t> folded_;
+    CommentLookup lookup_;
+    // The directory's names, read when a lookup needs them.
+    mutable std::unique_ptr<DirectoryNames> names_;
 };
 
 } // namespace orvo

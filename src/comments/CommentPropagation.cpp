@@ -25,7 +25,7 @@ std::string EntryComment(const std::string& path) {
     if (!IsLink(path))
         return GetComment(path);
     CommentFile file;
-    if (file.Load(ParentDirectoryOf(path)) < 0)
+    if (file.Read(ParentDirectoryOf(path)) < 0)
         return {};
     return file.GetComment(FileNameOf(path));
 }
@@ -33,6 +33,8 @@ std::string EntryComment(const std::string& path) {
 bool SetEntryComment(const std::string& path, const std::string& comment) {
     if (!IsLink(path))
         return SetComment(path, comment);
+    if (!NameCanHaveComment(FileNameOf(path)))
+        return false;
     std::string directory = ParentDirectoryOf(path);
     CommentFile file;
     if (file.Load(directory) < 0) {

@@ -2,7 +2,6 @@
 
 #include "comments/CommentFile.h"
 #include "platform/PathText.h"
-#include "store/Collation.h"
 
 #include <sys/stat.h>
 
@@ -13,6 +12,9 @@ namespace {
 struct CommentPlace {
     std::string directory;
     std::string key;
+    bool own = false; // the directory's own comment
+    // False for an entry whose name cannot have a comment.
+    bool possible() const { return own || NameCanHaveComment(key); }
 };
 
 // A directory keeps its comment in its own file; anything else (a file,
@@ -20,8 +22,8 @@ struct CommentPlace {
 CommentPlace PlaceOf(const std::string& path, bool isDirectory) {
     std::string p = StripTrailingSlash(path);
     if (isDirectory)
-        return {p, std::string(kThisDirKey)};
-    return {ParentDirectoryOf(p), std::string(FileNameOf(p))};
+        return {p, std::string(kThisDirKey), true};
+    return {ParentDirectoryOf(p), std::string(FileNameOf(p)), false};
 }
 
 // Follows links: a link to a directory has the directory's comment.
@@ -35,20 +37,15 @@ bool StatPath(const std::string& path, bool& isDirectory) {
 
 } // namespace
 
-const CommentReader::Directory& CommentReader::Read(const std::string& directory) {
+CommentReader::Directory& CommentReader::Read(const std::string& directory) {
     auto found = directories_.find(directory);
     if (found != directories_.end())
         return found->second;
     Directory& read = directories_[directory];
     CommentFile file;
-    if (file.Load(directory) >= 0) {
-        // The first entry wins, as in CommentFile's own lookup.
-        for (const CommentEntry& e : file.Entries()) {
-            read.exact.emplace(e.key, e.comment);
-            read.folded.emplace(LowerCaseText(e.key), e.comment);
-        }
-    }
-    file.Close(false);
+    if (file.Read(directory) > 0)
+        read.entries = file.Entries();
+    read.names = std::make_unique<DirectoryNames>(directory);
     return read;
 }
 
@@ -57,12 +54,10 @@ std::string CommentReader::Get(const std::string& path) {
     if (!StatPath(path, isDirectory))
         return {};
     CommentPlace place = PlaceOf(path, isDirectory);
-    const Directory& directory = Read(place.directory);
-    auto it = directory.exact.find(place.key);
-    if (it != directory.exact.end())
-        return it->second;
-    it = directory.folded.find(LowerCaseText(place.key));
-    return it == directory.folded.end() ? std::string() : it->second;
+    Directory& directory = Read(place.directory);
+    int i = place.own ? directory.lookup.Exact(directory.entries, place.key)
+                      : directory.lookup.ForName(directory.entries, place.key, *directory.names);
+    return i < 0 ? std::string() : directory.entries[static_cast<size_t>(i)].comment;
 }
 
 std::string GetComment(const std::string& path) {
@@ -71,9 +66,9 @@ std::string GetComment(const std::string& path) {
         return {};
     CommentPlace place = PlaceOf(path, isDirectory);
     CommentFile file;
-    if (file.Load(place.directory) < 0)
+    if (file.Read(place.directory) < 0)
         return {};
-    return file.GetComment(place.key);
+    return place.own ? file.OwnComment() : file.GetComment(place.key);
 }
 
 bool SetComment(const std::string& path, std::string_view comment) {
@@ -81,6 +76,8 @@ bool SetComment(const std::string& path, std::string_view comment) {
     if (!StatPath(path, isDirectory))
         return false;
     CommentPlace place = PlaceOf(path, isDirectory);
+    if (!place.possible())
+        return false;
     CommentFile file;
     if (file.Load(place.directory) < 0) {
         if (comment.empty())
@@ -99,6 +96,8 @@ std::string TakeComment(const std::string& path) {
     bool isDirectory = false;
     bool exists = StatPath(path, isDirectory);
     CommentPlace place = PlaceOf(path, exists && isDirectory);
+    if (!place.possible())
+        return {};
     CommentFile file;
     if (file.Load(place.directory) < 0)
         return {};

@@ -1,27 +1,34 @@
 #pragma once
 
+#include "comments/CommentKeys.h"
+#include "comments/CommentLookup.h"
+
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace orvo {
 
 // Comments by path. A directory's own comment lives under ":THIS_DIR:" in
 // its own comment file, any other entry's under its name in the comment
-// file of the directory that holds it. Each call opens and closes a
-// CommentFile of its own.
+// file of the directory that holds it (names are matched as CommentLookup
+// tells; an entry named ":THIS_DIR:" has no comment). Each call opens and
+// closes a CommentFile of its own.
 
 // "" when the path does not exist or carries no comment.
 std::string GetComment(const std::string& path);
 
 // Stores (or, with an empty comment, removes) the comment of an existing
 // path, creating the comment file when needed. False when the path does not
-// exist or the comment file could not be written (a damaged comment file is
-// never rewritten).
+// exist, cannot have a comment (NameCanHaveComment) or the comment file
+// could not be written (a damaged comment file is never rewritten).
 bool SetComment(const std::string& path, std::string_view comment);
 
 // Removes the comment and returns it; for a path that no longer exists (as
-// after a move) the entry under its last component in its parent's file.
+// after a move) the entry under exactly its last component in its parent's
+// file.
 std::string TakeComment(const std::string& path);
 
 // GetComment for many paths at once, each directory's comment file read
@@ -36,10 +43,11 @@ public:
 
 private:
     struct Directory {
-        std::unordered_map<std::string, std::string> exact;
-        std::unordered_map<std::string, std::string> folded; // by lower-case key
+        std::vector<CommentEntry> entries;
+        CommentLookup lookup;
+        std::unique_ptr<DirectoryNames> names;
     };
-    const Directory& Read(const std::string& directory);
+    Directory& Read(const std::string& directory);
 
     std::unordered_map<std::string, Directory> directories_;
 };

@@ -6,6 +6,7 @@
 
 #include <clocale>
 #include <gtest/gtest.h>
+#include <map>
 #include <unistd.h>
 
 using namespace orvo;
@@ -97,6 +98,26 @@ TEST(ViewRebuilder, CommentsMergedAndTheCommentFileHidden) {
     EXPECT_EQ(r.directoryComment, "this directory");
     w.Show(dir.Path());
     EXPECT_EQ(w.view.GetRecordCount(), 6); // shown when not asked to hide
+}
+
+TEST(ViewRebuilder, RowsShowNoTwinsOrTheDirectorysComment) {
+    TestDirectory dir;
+    dir.Write("a.txt");
+    SetComment(dir.Write("A.TXT"), "upper");
+    SetComment(dir.Write("Orphan.txt"), "kept");
+    ::rename((dir / "Orphan.txt").c_str(), (dir / "orphan.TXT").c_str());
+    dir.Write(":THIS_DIR:");
+    SetComment(dir.Path(), "this directory");
+    Window w;
+    w.Show(dir.Path());
+    std::map<std::string, std::string> shown; // twins' order is the file system's
+    for (int r = 1; r < w.view.GetRecordCount(); ++r)
+        shown[w.view.GetText("Path", r)] = w.view.GetText("Comment", r);
+    EXPECT_EQ(shown, (std::map<std::string, std::string>{{dir / ":THIS_DIR:", "-"},
+                                                         {dir / "a.txt", "-"},
+                                                         {dir / "A.TXT", "upper"},
+                                                         {dir / "dir_info.orb", "-"},
+                                                         {dir / "orphan.TXT", "kept"}}));
 }
 
 TEST(ViewRebuilder, RebuildingWritesNoCommentFile) {

@@ -4,7 +4,11 @@
 
 #include <clocale>
 #include <gtest/gtest.h>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace orvo;
 using orvo::test::ReadFile;
@@ -91,34 +95,45 @@ TEST(CommentFileFormat, DamagedInputKeepsTheCompleteEntries) {
     EXPECT_EQ(entries[0].comment, "b");
 }
 
-TEST(CommentFileLookup, ExactKeyFirstThenIgnoringCase) {
+TEST(CommentFileLookup, CaseFallbackOnlyToOrphanKeysAndOnlyForReading) {
     std::setlocale(LC_ALL, "C.UTF-8");
     TestDirectory dir;
     dir.Write("dir_info.orb", FileOf({{"README", "upper"},
                                       {"readme", "lower"},
-                                      {"Notes.TXT", "n"},
-                                      {"\xC3\x84RGER.txt", "umlaut"}}));
+                                      {"Notes.TXT", "orphan"},
+                                      {"\xC3\x84RGER.txt", "umlaut"},
+                                      {"A.TXT", "the twin's"},
+                                      {":THIS_DIR:", "the directory's"}}));
+    // On disk: case twins, and two names whose keys were written on a file
+    // system that ignores case.
+    for (const char* name : {"README", "readme", "notes.txt", "\xC3\xA4rger.TXT", "a.txt", "A.TXT"})
+        dir.Write(name);
     CommentFile file;
-    ASSERT_EQ(file.Load(dir.Path()), 4);
+    ASSERT_EQ(file.Load(dir.Path()), 6);
     EXPECT_EQ(file.GetComment("readme"), "lower");
     EXPECT_EQ(file.GetComment("README"), "upper");
-    EXPECT_EQ(file.GetComment("ReadMe"), "upper"); // the first that matches ignoring case
-    EXPECT_EQ(file.GetComment("notes.txt"), "n");
+    EXPECT_EQ(file.GetComment("ReadMe"), ""); // both keys belong to entries on disk
+    EXPECT_EQ(file.GetComment("notes.txt"), "orphan");
     EXPECT_EQ(file.GetComment("\xC3\xA4rger.TXT"), "umlaut");
-    EXPECT_EQ(file.GetComment("absent"), "");
+    EXPECT_EQ(file.GetComment("a.txt"), "");
+    EXPECT_EQ(file.GetComment("A.TXT"), "the twin's");
+    // An entry named like the directory's key has no comment, in any case.
+    EXPECT_EQ(file.GetComment(":THIS_DIR:"), "");
+    EXPECT_EQ(file.GetComment(":this_dir:"), "");
+    EXPECT_EQ(file.OwnComment(), "the directory's");
 
-    // A change through a case-different key keeps the stored key.
-    EXPECT_TRUE(file.SetComment("NOTES.txt", "changed"));
-    EXPECT_EQ(file.Entries()[2], (CommentEntry{"Notes.TXT", "changed"}));
-    EXPECT_FALSE(file.SetComment("NOTES.txt", "changed"));
-    EXPECT_FALSE(file.SetComment("absent", "")); // nothing to remove
-    EXPECT_TRUE(file.SetComment("new", "appended"));
-    EXPECT_EQ(file.Entries().back().key, "new");
-    EXPECT_TRUE(file.SetComment("readme", ""));
-    EXPECT_EQ(file.GetComment("readme"), "upper"); // the exact one is gone
-    EXPECT_EQ(file.TakeComment("Readme"), "upper");
-    EXPECT_EQ(file.GetComment("readme"), "");
-    EXPECT_EQ(file.Entries().size(), 3u);
+    // Storing and taking match the exact key only.
+    EXPECT_FALSE(file.SetComment("a.txt", "")); // nothing to remove
+    EXPECT_EQ(file.TakeComment("a.txt"), "");
+    EXPECT_TRUE(file.SetComment("a.txt", "its own"));
+    EXPECT_EQ(file.GetComment("a.txt"), "its own");
+    EXPECT_EQ(file.GetComment("A.TXT"), "the twin's");
+    EXPECT_TRUE(file.SetComment("notes.txt", "exact"));
+    EXPECT_EQ(file.Entries()[2], (CommentEntry{"Notes.TXT", "orphan"}));
+    EXPECT_EQ(file.GetComment("notes.txt"), "exact");
+    EXPECT_EQ(file.TakeComment("README"), "upper");
+    EXPECT_EQ(file.GetComment("README"), "");
+    EXPECT_EQ(file.Entries().size(), 7u);
     std::setlocale(LC_ALL, "C");
 }
 
@@ -183,4 +198,41 @@ TEST(CommentFileSaving, DamagedOrForeignFilesAreNeverReplaced) {
     }
     struct stat st {};
     EXPECT_EQ(::stat((odd / "dir_info.orb/inside").c_str(), &st), 0);
+}
+
+namespace {
+
+// Whether another holder has the directory flocked: flock holds per open
+// file, so a fresh open of this process counts as another.
+bool FlockedElsewhere(const std::string& directory) {
+    int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    bool locked = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    return locked;
+}
+
+} // namespace
+
+TEST(CommentFileLock, WritersHoldTheDirectoryAcrossProcessesReadersDoNot) {
+    TestDirectory dir;
+    dir.Write("dir_info.orb", FileOf({{"a", "1"}}));
+    {
+        CommentFile reader;
+        ASSERT_EQ(reader.Read(dir.Path()), 1);
+        EXPECT_FALSE(FlockedElsewhere(dir.Path()));
+        EXPECT_TRUE(reader.SetComment("b", "2"));
+        EXPECT_FALSE(reader.Save(dir.Path())); // a reader never writes
+    }
+    CommentFile writer;
+    ASSERT_EQ(writer.Load(dir.Path()), 1);
+    EXPECT_TRUE(FlockedElsewhere(dir.Path()));
+    {
+        // The same thread again, by another spelling of the path: shares
+        // the hold instead of waiting for itself.
+        CommentFileLock again(dir.Path() + "/.");
+        EXPECT_TRUE(FlockedElsewhere(dir.Path()));
+    }
+    EXPECT_TRUE(FlockedElsewhere(dir.Path())); // the outer hold goes on
+    writer.Close();
+    EXPECT_FALSE(FlockedElsewhere(dir.Path()));
 }

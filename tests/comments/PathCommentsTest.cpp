@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <thread>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace orvo;
@@ -46,12 +47,52 @@ TEST(PathComments, FilesUseTheParentsFileDirectoriesTheirOwn) {
     ASSERT_EQ(::symlink("docs", (dir / "link").c_str()), 0);
     EXPECT_EQ(GetComment(dir / "link"), "all documents");
 
-    // The reader for many paths answers as GetComment does, key case folded too.
+    // The reader for many paths answers as GetComment does.
     std::string upper = dir.Write("docs/REPORT.TXT");
     CommentReader reader;
     for (const std::string& path : {file, docs, dir / "link", upper, dir / "docs/gone"})
         EXPECT_EQ(reader.Get(path), GetComment(path)) << path;
-    EXPECT_EQ(reader.Get(upper), "quarterly");
+}
+
+TEST(PathComments, CaseTwinsKeepTheirOwnComments) {
+    TestDirectory dir;
+    std::string lower = dir.Write("a.txt");
+    std::string upper = dir.Write("A.TXT");
+    ASSERT_TRUE(SetComment(upper, "upper only"));
+    EXPECT_EQ(GetComment(lower), "");
+    EXPECT_EQ(CommentReader().Get(lower), "");
+
+    ASSERT_TRUE(SetComment(lower, "lower"));
+    EXPECT_EQ(GetComment(upper), "upper only");
+    ASSERT_TRUE(SetComment(lower, ""));
+    EXPECT_EQ(GetComment(upper), "upper only");
+    ::unlink(lower.c_str());
+    EXPECT_EQ(TakeComment(lower), "");
+    EXPECT_EQ(GetComment(upper), "upper only");
+
+    // A key no entry has exactly, as written on a file system that ignores
+    // case, is still read under the name that matches it.
+    ::rename(upper.c_str(), (dir / "a.Txt").c_str());
+    EXPECT_EQ(GetComment(dir / "a.Txt"), "upper only");
+    EXPECT_EQ(CommentReader().Get(dir / "a.Txt"), "upper only");
+}
+
+TEST(PathComments, AnEntryNamedLikeTheDirectoryKeyHasNoComment) {
+    TestDirectory dir;
+    std::string odd = dir.Write("sub/:THIS_DIR:");
+    std::string sub = dir / "sub";
+    ASSERT_TRUE(SetComment(sub, "the directory"));
+    EXPECT_FALSE(SetComment(odd, "the file"));
+    EXPECT_EQ(GetComment(odd), "");
+    EXPECT_EQ(CommentReader().Get(odd), "");
+    EXPECT_EQ(TakeComment(odd), "");
+    ::unlink(odd.c_str());
+    EXPECT_EQ(TakeComment(odd), ""); // gone, it still names no comment
+    EXPECT_EQ(GetComment(sub), "the directory");
+    // A directory of that name keeps its comment in its own file.
+    std::string named = dir.MakeDirectory(":THIS_DIR:");
+    ASSERT_TRUE(SetComment(named, "mine"));
+    EXPECT_EQ(GetComment(named), "mine");
 }
 
 TEST(PathComments, MissingPathsAndEmptyComments) {
@@ -126,4 +167,44 @@ TEST(PathComments, ConcurrentWritersLoseNothing) {
             std::string name = "f" + std::to_string(t) + "_" + std::to_string(i);
             EXPECT_EQ(GetComment(dir / name), "comment of " + name);
         }
+}
+
+TEST(PathComments, ConcurrentProcessesLoseNothing) {
+    // The program and orvo, or two windows, each with their own lock table:
+    // only a lock the processes share keeps their saves from overwriting
+    // each other's.
+    TestDirectory dir;
+    const int processes = 4;
+    const int perProcess = 200;
+    for (int p = 0; p < processes; ++p)
+        for (int i = 0; i < perProcess; ++i)
+            dir.Write("p" + std::to_string(p) + "_" + std::to_string(i));
+    int gate[2];
+    ASSERT_EQ(::pipe(gate), 0);
+    std::vector<pid_t> children;
+    for (int p = 0; p < processes; ++p) {
+        pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            ::close(gate[1]);
+            char c;
+            (void)::read(gate[0], &c, 1); // all start when the gate closes
+            int failed = 0;
+            for (int i = 0; i < perProcess; ++i) {
+                std::string name = "p" + std::to_string(p) + "_" + std::to_string(i);
+                failed += SetComment(dir / name, "comment of " + name) ? 0 : 1;
+            }
+            ::_exit(failed == 0 ? 0 : 1);
+        }
+        children.push_back(pid);
+    }
+    ::close(gate[0]);
+    ::close(gate[1]);
+    for (pid_t pid : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    EXPECT_EQ(EntriesOf(dir.Path()).size(), static_cast<size_t>(processes * perProcess));
+    EXPECT_EQ(GetComment(dir / "p3_199"), "comment of p3_199");
 }

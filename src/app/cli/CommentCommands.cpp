@@ -23,9 +23,7 @@ std::string CommentDirectoryOf(const std::string& path) {
 
 bool IsDamaged(const std::string& directory) {
     CommentFile file;
-    bool damaged = file.Load(directory) >= 0 && file.IsDamaged();
-    file.Close(false);
-    return damaged;
+    return file.Read(directory) >= 0 && file.IsDamaged();
 }
 
 std::string DamagedMessage(const std::string& directory) {
@@ -48,6 +46,10 @@ int Set(const std::string& path, const std::string& text) {
     if (SetComment(path, text))
         return 0;
     std::string directory = CommentDirectoryOf(path);
+    std::string name(FileNameOf(StripTrailingSlash(path)));
+    if (!IsDirectory(path) && !NameCanHaveComment(name))
+        return Fail(path + ": an entry named " + name +
+                    " cannot have a comment (the name is the key of its directory's own comment)");
     if (IsDamaged(directory))
         return Fail(DamagedMessage(directory) + "; the comment was not stored");
     return Fail("cannot write " + CommentFile::PathFor(directory));
@@ -57,15 +59,13 @@ int List(const std::string& directory) {
     if (!IsDirectory(directory))
         return Fail("not a directory: " + directory);
     CommentFile file;
-    if (file.Load(directory) < 0)
+    if (file.Read(directory) < 0)
         return 0;
     std::string out;
     for (const CommentEntry& e : file.Entries())
         out += EscapeCell(e.key) + '\t' + EscapeCell(e.comment) + '\n';
     std::fwrite(out.data(), 1, out.size(), stdout);
-    bool damaged = file.IsDamaged();
-    file.Close(false);
-    return damaged ? Fail(DamagedMessage(StripTrailingSlash(directory))) : 0;
+    return file.IsDamaged() ? Fail(DamagedMessage(StripTrailingSlash(directory))) : 0;
 }
 
 int Run(const std::vector<std::string>& args) {

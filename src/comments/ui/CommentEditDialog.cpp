@@ -1,9 +1,11 @@
 #include "comments/ui/CommentEditDialog.h"
 
+#include "comments/CommentKeys.h"
 #include "comments/PathComments.h"
 #include "platform/FileStatus.h"
 #include "platform/MountTable.h"
 #include "platform/PathText.h"
+#include "platform/ui/UserPrompt.h"
 
 #include <QDialogButtonBox>
 #include <QKeyEvent>
@@ -93,6 +95,16 @@ bool CommentEditDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 std::string CommentEditDialog::EditComment(const std::string& path, QWidget* parent) {
+    const std::string stripped = StripTrailingSlash(path);
+    const std::string_view name = FileNameOf(stripped);
+    if (!IsDirectory(path) && !NameCanHaveComment(name)) {
+        UserPrompt::Message(parent,
+                            QStringLiteral("An entry named %1 cannot have a comment: its name is "
+                                           "the key of the directory's own comment.")
+                                .arg(QString::fromStdString(std::string(name))),
+                            UserPrompt::Icon::Warning);
+        return {};
+    }
     CommentEditDialog dialog(path, parent);
     bool ok = TestRunner() ? TestRunner()(dialog) : dialog.exec() == QDialog::Accepted;
     if (ok)

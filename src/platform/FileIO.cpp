@@ -1,5 +1,7 @@
 #include "platform/FileIO.h"
 
+#include "platform/PathText.h"
+
 #include <atomic>
 #include <cerrno>
 #include <cstring>
@@ -61,18 +63,50 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 } // namespace
 
-void WriteFileAtomically(const std::string& path, std::string_view bytes, bool durable) {
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+namespace {
+
+// An unnamed file in path's directory, or -1 where the file system has no
+// O_TMPFILE. Written unnamed, a save killed half-way leaves nothing behind.
+int OpenUnnamedBeside(const std::string& path) {
+    std::string directory = ParentDirectoryOf(path);
+    return ::open(directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+}
+
+// Gives the unnamed file fd a temporary name beside path; false when the
+// kernel refuses (then the caller writes a named file instead).
+bool NameUnnamed(int fd, const std::string& path, std::string& temp) {
+    std::string self = "/proc/self/fd/" + std::to_string(fd);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temp = TemporaryNameFor(path);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temp.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            return true;
+        if (errno != EEXIST)
+            return false;
+    }
+    return false;
+}
+
+int OpenNamed(const std::string& path, std::string& temp) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
         temp = TemporaryNameFor(path);
         // 0666 lets the umask decide, as for any new file the user makes.
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST)
+        int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0)
+            return fd;
+        if (errno != EEXIST)
             throw FileError(path, errno, "write");
     }
-    if (fd < 0)
-        throw FileError(path, EEXIST, "write");
+    throw FileError(path, EEXIST, "write");
+}
+
+} // namespace
+
+void WriteFileAtomically(const std::string& path, std::string_view bytes, bool durable) {
+    std::string temp;
+    int fd = OpenUnnamedBeside(path);
+    bool unnamed = fd >= 0;
+    if (!unnamed)
+        fd = OpenNamed(path, temp);
 
     struct stat old{};
     if (::stat(path.c_str(), &old) == 0)
@@ -80,6 +114,14 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes, bool d
 
     bool ok = WriteAll(fd, bytes) && (!durable || ::fdatasync(fd) == 0);
     int e = errno;
+    if (ok && unnamed && !NameUnnamed(fd, path, temp)) {
+        // No /proc, or a file system that cannot link an unnamed file:
+        // write it again the plain way.
+        ::close(fd);
+        fd = OpenNamed(path, temp);
+        ok = WriteAll(fd, bytes) && (!durable || ::fdatasync(fd) == 0);
+        e = errno;
+    }
     if (::close(fd) != 0 && ok) {
         ok = false;
         e = errno;
@@ -89,7 +131,8 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes, bool d
         e = errno;
     }
     if (!ok) {
-        ::unlink(temp.c_str());
+        if (!temp.empty())
+            ::unlink(temp.c_str());
         throw FileError(path, e, "write");
     }
 }

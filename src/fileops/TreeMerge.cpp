@@ -209,7 +209,7 @@ void TreeMerge::CarryComments(const std::string& srcDir, const std::string& dstD
         if (!comment.empty() || present.count(name))
             to.SetComment(name, comment);
     }
-    if (!ownComment.empty() && (made || to.GetComment(kThisDirKey).empty()))
+    if (!ownComment.empty() && (made || to.OwnComment().empty()))
         to.SetComment(kThisDirKey, ownComment);
     bool written = !to.IsModified() || to.Save(dstDir);
     to.Close(false);

@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
 # `orvo cp` of a tree of 200 000 commented files (about 400 MB) against
 # `cp -r`, and `orvo rm` of such a tree against `rm -rf`, alternating the
-# two after a warm-up of each. As root the work happens on a tmpfs of its
+# two after a warm-up of each. As root, also `orvo mv` of the tree from a
+# tmpfs of its own to the work place (a move across file systems) against
+# `mv`, and `cp -r` followed by `sync -f`: orvo's copies end with one sync
+# of the target and its moves sync before they delete the sources, the
+# standard tools do neither. As root the work happens on a tmpfs of its
 # own, or with ORVO_BENCH_FS=ext4 on a fresh journalled ext4 loop image
 # (either unmounted afterwards); otherwise in a temporary directory of the
 # work disk (less stable: see BENCHMARKING.md).
@@ -57,6 +61,7 @@ median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { print v[int(
 
 copy_orvo() { mkdir -p "$work/o"; timed "$orvo" cp --yes "$work/src" "$work/o"; }
 copy_cp() { timed cp -r "$work/src" "$work/c"; }
+copy_cp_sync() { timed sh -c 'cp -r "$1" "$2" && sync -f "$2"' sh "$work/src" "$work/c"; }
 clear_copies() { rm -rf "$work/o" "$work/c"; }
 
 # Warm-up, and a check that the copy is whole, comments included.
@@ -94,3 +99,27 @@ for ((i = 0; i < pairs; i++)); do
     record $ours $theirs
 done
 report "orvo rm" "rm -rf" 1.2
+
+# cp -r made as durable as orvo cp: the price of the final sync.
+for ((i = 0; i < pairs; i++)); do
+    record $(copy_orvo) $(copy_cp_sync)
+    clear_copies
+done
+report "orvo cp" "cp -r + sync -f" 1.1
+
+[ "$(id -u)" -eq 0 ] || exit 0
+other=$(mktemp -d)
+mount -t tmpfs -o size=3g tmpfs "$other" || { rmdir "$other"; exit 0; }
+trap 'umount "$other"; rmdir "$other"; cleanup' EXIT
+# A move across file systems: from the tmpfs to the work place.
+move_orvo() { cp -r "$work/src" "$other/m"; mkdir -p "$work/o"; timed "$orvo" mv --yes "$other/m" "$work/o"; }
+move_mv() { cp -r "$work/src" "$other/n"; timed mv "$other/n" "$work/c"; }
+move_orvo > /dev/null; move_mv > /dev/null
+[ "$(find "$work/o/m" -type f | wc -l)" -eq "$count" ] && [ ! -e "$other/m" ] || { echo "orvo mv moved a different tree" >&2; exit 1; }
+clear_copies
+for ((i = 0; i < pairs; i++)); do
+    ours=$(move_orvo); theirs=$(move_mv)
+    record $ours $theirs
+    clear_copies
+done
+report "orvo mv across file systems" "mv" 1.2

@@ -4,6 +4,7 @@
 #include "platform/EntryOperations.h"
 #include "platform/PathText.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <dirent.h>
 #include <sys/stat.h>
@@ -16,8 +17,8 @@ namespace {
 // Enough for the directories a walk has open at once; beyond, the cache
 // starts afresh rather than growing with the tree.
 constexpr size_t kMaxCachedDirectories = 64;
-// Queued changes are written out at this count, so a long run does not
-// hold them all until its end.
+// Queued new comments are written out at this count, so a long run does
+// not hold them all until its end.
 constexpr size_t kMaxQueued = 4096;
 
 bool HoldsOnlyCommentFile(const std::string& directory) {
@@ -67,8 +68,15 @@ std::string CommentCarrier::CommentOf(const std::string& path) {
 }
 
 void CommentCarrier::Queue(const std::string& directory, Change change) {
+    // Only new comments count towards the early write: a removal is a
+    // name, and the directory it is removed from is most often removed
+    // itself at the end of a move, its queue dropped unwritten. Writing
+    // removals early would also rewrite a comment file before it is
+    // carried.
+    bool give = !change.comment.empty();
     changes_[directory].push_back(std::move(change));
-    if (++queued_ >= kMaxQueued)
+    ++queued_;
+    if (give && ++queuedGives_ >= kMaxQueued)
         Flush();
 }
 
@@ -86,6 +94,8 @@ void CommentCarrier::Drop(const std::string& directory) {
     auto it = changes_.find(directory);
     if (it != changes_.end()) {
         queued_ -= it->second.size();
+        for (const Change& c : it->second)
+            queuedGives_ -= !c.comment.empty();
         changes_.erase(it);
     }
     sources_.erase(directory);
@@ -98,6 +108,8 @@ void CommentCarrier::FlushDirectory(const std::string& directory) {
     std::vector<Change> changes = std::move(it->second);
     changes_.erase(it);
     queued_ -= changes.size();
+    for (const Change& c : changes)
+        queuedGives_ -= !c.comment.empty();
     sources_.erase(directory);
 
     CommentFile file;
@@ -117,29 +129,41 @@ void CommentCarrier::Flush() {
         FlushDirectory(directory);
     }
     queued_ = 0;
+    queuedGives_ = 0;
 }
 
 bool CommentCarrier::CarryCommentFile(const std::string& sourceDirectory,
-                                      const std::string& targetDirectory) {
+                                      const std::string& targetDirectory, const KeepTarget& keep) {
     FlushDirectory(targetDirectory);
     sources_.erase(targetDirectory);
-    std::string target = CommentFile::PathFor(targetDirectory);
+    const std::string source = CommentFile::PathFor(sourceDirectory);
+    const std::string target = CommentFile::PathFor(targetDirectory);
     struct stat st {};
-    if (::lstat(target.c_str(), &st) != 0)
-        return CopyEntry(CommentFile::PathFor(sourceDirectory), target, false, false);
+    if (::lstat(source.c_str(), &st) != 0) {
+        if (errno == ENOENT)
+            return true;
+        SetLastEntryError(errno);
+        return false;
+    }
+    const bool targetHasOne = ::lstat(target.c_str(), &st) == 0;
+    if (!targetHasOne && !keep)
+        return CopyEntry(source, target, false, false);
 
     std::vector<CommentEntry> entries;
     {
-        CommentFile source;
-        if (source.Load(sourceDirectory) <= 0)
+        CommentFile file;
+        if (file.Load(sourceDirectory) <= 0)
             return true;
-        entries = source.Entries();
+        entries = file.Entries();
     }
+    auto kept = [&keep](const CommentEntry& e) { return keep && keep(e.key); };
+    if (!targetHasOne && std::none_of(entries.begin(), entries.end(), kept))
+        return CopyEntry(source, target, false, false);
     CommentFile file;
     if (file.Load(targetDirectory) < 0 && file.Create(targetDirectory) < 0)
         return true; // comments never fail the copy
     for (const CommentEntry& e : entries)
-        if (!e.comment.empty())
+        if (!e.comment.empty() && !kept(e))
             file.SetComment(e.key, e.comment);
     file.Close(true);
     return true;

@@ -3,6 +3,7 @@
 #include "comments/CommentLookup.h"
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -30,12 +31,20 @@ public:
     // The entry at path is gone: its comment goes too.
     void Forget(const std::string& path);
 
-    // A comment file met while copying or moving a tree: copied as it is
-    // when the target directory has none, else its entries are merged
-    // into the target's (the source's comment wins for a name both have),
-    // so comments already in the target directory are kept. False only
-    // when a copy was needed and failed (LastEntryError tells why).
-    bool CarryCommentFile(const std::string& sourceDirectory, const std::string& targetDirectory);
+    // Names of the target directory whose entries keep their own comment
+    // (a file kept by "Skip" kept its own content).
+    using KeepTarget = std::function<bool(const std::string& name)>;
+
+    // The comment file of a directory being copied or moved, carried when
+    // the directory is made, before any of its entries is moved and so
+    // forgotten in the source: copied as it is when the target directory
+    // has none, else its entries are merged into the target's (the
+    // source's comment wins for a name both have, unless keep says the
+    // target's entry stays), so comments already in the target directory
+    // are kept. A source without one carries nothing. False only when a
+    // copy was needed and failed (LastEntryError tells why).
+    bool CarryCommentFile(const std::string& sourceDirectory, const std::string& targetDirectory,
+                          const KeepTarget& keep = {});
 
     // Removes an emptied directory of a delete or a move. A comment file
     // left behind only holds comments of entries that went, so when it is
@@ -66,6 +75,7 @@ private:
     std::unordered_map<std::string, Lookup> sources_;
     std::unordered_map<std::string, std::vector<Change>> changes_;
     size_t queued_ = 0;
+    size_t queuedGives_ = 0; // of them, new comments
 };
 
 } // namespace orvo

@@ -52,6 +52,7 @@ bool CTreeFinder::Start(const std::string& root, bool recursive, bool includeDot
     root_ = root.size() > 1 && root.back() == '/' ? root.substr(0, root.size() - 1) : root;
     recursive_ = recursive;
     includeDots_ = includeDots;
+    skipContents_ = false;
     name_.clear();
     path_.clear();
     pathBuilt_ = true;
@@ -60,7 +61,9 @@ bool CTreeFinder::Start(const std::string& root, bool recursive, bool includeDot
 }
 
 bool CTreeFinder::FindNext() {
-    if (returned_ && recursive_ && !IsDots()) {
+    bool skip = skipContents_;
+    skipContents_ = false;
+    if (returned_ && recursive_ && !IsDots() && !skip) {
         bool enter = IsDirectory();
         // Following a link is the search's option, bounded by the depth.
         if (!enter && linkDepth_ > 0 && type_ == DT_LNK &&

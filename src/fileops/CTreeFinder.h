@@ -25,6 +25,9 @@ public:
     // The next entry; false when the whole tree is done.
     bool FindNext();
     void SetLinkDepth(int depth) { linkDepth_ = depth; }
+    // The current entry, a directory, is not entered: the walk goes on with
+    // what follows it.
+    void SkipContents() { skipContents_ = true; }
 
     const std::string& GetRoot() const { return root_; }
     const std::string& GetFileName() const { return name_; }
@@ -68,6 +71,7 @@ private:
     bool recursive_ = false;
     bool includeDots_ = false;
     bool returned_ = false;
+    bool skipContents_ = false;
     int linkDepth_ = 0;
     int depth_ = 0;
     unsigned char type_ = 0; // DT_* of the current entry

@@ -120,7 +120,13 @@ bool FileOperationRun::PlanDirectory(const std::string& item) {
     // Whether the target of each level's directory exists: below a target
     // directory that is not there, no target can be, and nothing is asked
     // of the file system.
-    std::vector<char> targetThere{0, static_cast<char>(kind != OpDelete && IsDirectory(target))};
+    // A link is never a directory here: nothing is written through one.
+    std::vector<char> targetThere{0,
+                                  static_cast<char>(kind != OpDelete && IsRealDirectory(target))};
+    // A file or link where the tree's directory would go: the person
+    // decides whether it is replaced or the tree left alone.
+    if (kind != OpDelete && !targetThere[1] && PathExists(target))
+        AddPlanProblem(target);
     const size_t rootLength = item.size();
     WalkedTree* removals = nullptr;
     if (kind == OpDelete) {
@@ -138,7 +144,9 @@ bool FileOperationRun::PlanDirectory(const std::string& item) {
         uint64_t size = 0;
         if (finder.IsDirectory()) {
             targetThere.resize(depth + 2);
-            targetThere[depth + 1] = parentThere && IsDirectory(entryTarget);
+            targetThere[depth + 1] = parentThere && IsRealDirectory(entryTarget);
+            if (parentThere && !targetThere[depth + 1] && PathExists(entryTarget))
+                AddPlanProblem(entryTarget);
         } else {
             size = finder.GetLength();
             total_ += size;

@@ -1,6 +1,7 @@
 #include "fileops/FileOperationRun.h"
 
 #include "fileops/OperationTexts.h"
+#include "platform/FileCopy.h"
 #include "platform/PathText.h"
 
 #include <algorithm>
@@ -58,7 +59,14 @@ FileOperationResult FileOperationRun::Run() {
     result.end = Plan();
     if (result.end == OperationEnd::Completed)
         result.end = Transfer();
+    // A stopped move still finishes what it moved: no file is left twice.
+    FlushLeftSources();
     comments_.Flush();
+    // A copy that ends is on the target's disk, not only in the page cache:
+    // one sync for the whole run, as a file-by-file one costs too much.
+    if (request_.kind == OpCopy &&
+        (result.end == OperationEnd::Completed || result.end == OperationEnd::Broken))
+        SyncFileSystemOf(request_.destination);
     if (result.end == OperationEnd::Broken) {
         ShowWindow();
         ui_.ShowMessage(figures_.caption, kUserBroke);

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <ctime>
 #include <string>
+#include <sys/stat.h>
 #include <unordered_map>
 #include <vector>
 
@@ -58,6 +59,10 @@ public:
 
     static constexpr uint64_t kShowAfterMs = 4000;
     static constexpr uint64_t kDisplayIntervalMs = 33;
+    // A move across file systems syncs the target and deletes the sources
+    // after this many files or bytes.
+    static constexpr size_t kLeftSourcesBatch = 4096;
+    static constexpr uint64_t kLeftBytesBatch = uint64_t{1} << 30;
 
 private:
     enum class Flow { Next, Stop };
@@ -69,20 +74,34 @@ private:
     void AddPlanProblem(const std::string& path);
 
     // Transfer (FileOperationTransfer.cpp).
+    // A directory of the target a tree walk writes into.
+    struct TargetDirectory {
+        int fd = -1;       // open without following a link
+        bool made = false; // made by this run: it takes the source's mode and times
+        struct stat source {};
+    };
     OperationEnd Transfer();
     // The message that stops the run at this item, or null.
     const char* StopReason(const std::string& item, bool isDirectory) const;
     Flow TransferTree(const std::string& item);
-    Flow WalkTree(const std::string& root, const std::string& target, const std::string& item,
-                  const std::string& itemTarget);
+    Flow MakeTargetDirectory(const std::string& src, const std::string& dst, int sourceDirectory,
+                             int targetDirectory, TargetDirectory& made);
+    void FinishTargetDirectory(TargetDirectory& directory);
+    Flow CarryComments(const std::string& src, const std::string& dst);
+    Flow WalkTree(const std::string& root, const std::string& target, int targetRoot,
+                  const std::string& item, const std::string& itemTarget);
     Flow TransferTreeEntry(const std::string& src, const std::string& dst, bool isDirectory,
-                           int sourceDirectory, const std::string& item,
-                           const std::string& itemTarget);
-    Flow AskAboutUnreadable(const std::string& src, const std::string& dst, const std::string& item,
-                            const std::string& itemTarget);
+                           int sourceDirectory, int targetDirectory, const std::string& item,
+                           const std::string& itemTarget, TargetDirectory& made);
+    Flow AskAboutUnreadable(const std::string& src, const std::string& dst, int targetDirectory,
+                            const std::string& item, const std::string& itemTarget);
     Flow RemoveTree(const std::string& item, bool moving);
     bool RemoveWalkedDirectory(const WalkedTree& tree, uint32_t directory);
     Flow TransferFile(const std::string& item);
+    // A move across file systems copied src; it is deleted with its batch
+    // once the copies are on the target's disk.
+    Flow LeaveSource(const std::string& src, uint64_t size);
+    Flow FlushLeftSources();
 
     // Progress and the person (FileOperationProgress.cpp).
     void Display(const std::string& name, bool force = false);
@@ -108,7 +127,10 @@ private:
     QTable problems_;
     ProblemIndex problemIndex_;
     CommentCarrier comments_;
-    OpenDirectory targets_; // the directory a tree copy writes into
+    // Sources of a move across file systems whose copies are not yet known
+    // to be on the target's disk.
+    std::vector<std::string> leftSources_;
+    uint64_t leftBytes_ = 0;
     // The trees a delete's planning walked, by item, in walk order.
     std::unordered_map<std::string, WalkedTree> plannedRemovals_;
     std::string volumePath_; // where the free space is measured

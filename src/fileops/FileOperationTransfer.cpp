@@ -53,6 +53,11 @@ uint64_t LengthOf(const std::string& path) {
                : 0;
 }
 
+const char* NameIn(const std::string& path) {
+    size_t slash = path.rfind('/');
+    return path.c_str() + (slash == std::string::npos ? 0 : slash + 1);
+}
+
 const char* VerbOf(int kind) {
     return kind == OpCopy ? "copy" : kind == OpMove ? "move" : "delete";
 }
@@ -91,6 +96,8 @@ OperationEnd FileOperationRun::Transfer() {
         if (flow == Flow::Stop)
             return OperationEnd::Broken;
     }
+    if (FlushLeftSources() == Flow::Stop)
+        return OperationEnd::Broken;
     Display(currentName_, true); // the last figures are the final ones
     return OperationEnd::Completed;
 }
@@ -116,53 +123,171 @@ FileOperationRun::Flow FileOperationRun::TransferTree(const std::string& item) {
         RegisterOperationPath(target);
         return Flow::Next;
     }
-    CopyEntry(item, target, false, false); // the entries report what fails
-    if (WalkTree(item, target, item, target) == Flow::Stop)
+    // The destination is the person's choice and may be reached through a
+    // link; below it, every name is looked up in a directory held open.
+    int destination = ::open(request_.destination.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (destination < 0) {
+        SetLastEntryError(errno);
+        Flow flow = Flow::Next;
+        RetryAfter(CouldNotText(VerbOf(request_.kind), item, target), flow);
+        return flow;
+    }
+    TargetDirectory root;
+    Flow flow = MakeTargetDirectory(item, target, -1, destination, root);
+    ::close(destination);
+    if (flow == Flow::Stop || root.fd < 0)
+        return flow; // the item stays where it is
+    flow = WalkTree(item, target, root.fd, item, target);
+    FinishTargetDirectory(root);
+    if (flow == Flow::Stop)
         return Flow::Stop;
-    if (request_.kind == OpMove)
-        return RemoveTree(item, true);
-    return Flow::Next;
+    if (request_.kind != OpMove)
+        return Flow::Next;
+    // The sources go only once their copies are on the target's disk.
+    if (FlushLeftSources() == Flow::Stop)
+        return Flow::Stop;
+    return RemoveTree(item, true);
+}
+
+FileOperationRun::Flow FileOperationRun::MakeTargetDirectory(const std::string& src,
+                                                             const std::string& dst,
+                                                             int sourceDirectory,
+                                                             int targetDirectory,
+                                                             TargetDirectory& made) {
+    made = TargetDirectory{};
+    const char* name = NameIn(dst);
+    for (;;) {
+        if (problemIndex_.IsSkipped(dst))
+            return Flow::Next; // what is there stays, and nothing goes into it
+        struct stat st {};
+        int r = sourceDirectory >= 0 ? ::fstatat(sourceDirectory, NameIn(src), &st,
+                                                  AT_SYMLINK_NOFOLLOW)
+                                     : ::lstat(src.c_str(), &st);
+        if (r == 0 && S_ISDIR(st.st_mode)) {
+            // A file or link in the directory's way that the person agreed
+            // to overwrite goes (a link never leads the copy elsewhere).
+            struct stat there {};
+            if (problemIndex_.IsListed(dst) &&
+                ::fstatat(targetDirectory, name, &there, AT_SYMLINK_NOFOLLOW) == 0 &&
+                !S_ISDIR(there.st_mode))
+                ::unlinkat(targetDirectory, name, 0);
+            made.fd = MakeDirectoryAt(targetDirectory, name, st, made.made);
+            made.source = st;
+        } else {
+            SetLastEntryError(r == 0 ? ENOTDIR : errno);
+        }
+        if (made.fd >= 0)
+            return CarryComments(src, dst);
+        Flow flow;
+        if (!RetryAfter(CouldNotText(VerbOf(request_.kind), src, dst), flow))
+            return flow;
+    }
+}
+
+void FileOperationRun::FinishTargetDirectory(TargetDirectory& directory) {
+    if (directory.fd < 0)
+        return;
+    // Its contents are in: now it may become read-only and take its date.
+    if (directory.made)
+        SetDirectoryAttributes(directory.fd, directory.source);
+    ::close(directory.fd);
+    directory.fd = -1;
+}
+
+FileOperationRun::Flow FileOperationRun::CarryComments(const std::string& src,
+                                                       const std::string& dst) {
+    // A target file the person kept by "Skip" keeps its own comment too.
+    auto keep = [this, &dst](const std::string& name) {
+        return !problemIndex_.Empty() && problemIndex_.IsSkipped(JoinPath(dst, name));
+    };
+    for (;;) {
+        if (comments_.CarryCommentFile(src, dst, keep))
+            return Flow::Next;
+        // A directory that cannot be entered is asked about by the walk, and
+        // carried when it can be.
+        if (::access(src.c_str(), X_OK) != 0)
+            return Flow::Next;
+        std::string file(kCommentFileName);
+        Flow flow;
+        if (!RetryAfter(CouldNotText(VerbOf(request_.kind), JoinPath(src, file),
+                                     JoinPath(dst, file)),
+                        flow))
+            return flow;
+    }
 }
 
 FileOperationRun::Flow FileOperationRun::WalkTree(const std::string& root,
-                                                  const std::string& target,
+                                                  const std::string& target, int targetRoot,
                                                   const std::string& item,
                                                   const std::string& itemTarget) {
     CTreeFinder finder;
     if (!finder.Start(root, true, false))
-        return AskAboutUnreadable(root, target, item, itemTarget);
+        return AskAboutUnreadable(root, target, targetRoot, item, itemTarget);
+    // The target directories the walk is in, below targetRoot, one per
+    // level: an entry at depth d goes into the d-1st.
+    std::vector<TargetDirectory> levels;
+    auto leave = [&](size_t depth) {
+        while (levels.size() > depth) {
+            FinishTargetDirectory(levels.back());
+            levels.pop_back();
+        }
+    };
     auto unreadable = [&]() {
         for (const std::string& directory : finder.TakeUnreadable())
-            if (AskAboutUnreadable(directory, target + directory.substr(root.size()), item,
+            if (AskAboutUnreadable(directory, target + directory.substr(root.size()),
+                                   levels.empty() ? targetRoot : levels.back().fd, item,
                                    itemTarget) == Flow::Stop)
                 return Flow::Stop;
         return Flow::Next;
     };
     while (finder.FindNext()) {
-        if (unreadable() == Flow::Stop)
+        if (unreadable() == Flow::Stop) {
+            leave(0);
             return Flow::Stop;
+        }
+        leave(static_cast<size_t>(finder.Depth()) - 1);
         const std::string& src = finder.GetFilePath();
-        bool isDirectory = finder.IsDirectory();
-        if (TransferTreeEntry(src, target + src.substr(root.size()), isDirectory,
-                              finder.DirectoryFd(), item, itemTarget) == Flow::Stop)
+        const bool isDirectory = finder.IsDirectory();
+        const int into = levels.empty() ? targetRoot : levels.back().fd;
+        TargetDirectory made;
+        Flow flow = TransferTreeEntry(src, target + src.substr(root.size()), isDirectory,
+                                      finder.DirectoryFd(), into, item, itemTarget, made);
+        if (made.fd >= 0)
+            levels.push_back(made);
+        else if (isDirectory)
+            finder.SkipContents(); // skipped or failed: nothing is written below it
+        if (flow == Flow::Stop || !ServeMessages()) {
+            leave(0);
             return Flow::Stop;
-        if (!ServeMessages())
-            return Flow::Stop;
+        }
     }
-    return unreadable();
+    Flow flow = unreadable();
+    leave(0);
+    return flow;
 }
 
-FileOperationRun::Flow FileOperationRun::TransferTreeEntry(const std::string& src,
-                                                           const std::string& dst, bool isDirectory,
-                                                           int sourceDirectory,
-                                                           const std::string& item,
-                                                           const std::string& itemTarget) {
+FileOperationRun::Flow FileOperationRun::TransferTreeEntry(
+    const std::string& src, const std::string& dst, bool isDirectory, int sourceDirectory,
+    int targetDirectory, const std::string& item, const std::string& itemTarget,
+    TargetDirectory& made) {
     currentName_ = item;
     figures_.sourcePath = src;
     figures_.targetPath = dst;
     Display(item);
     const int kind = request_.kind;
-    const bool commentFile = !isDirectory && FileNameOf(src) == kCommentFileName;
+    // A directory's comment file was carried when the directory was made.
+    if (!isDirectory && FileNameOf(src) == kCommentFileName) {
+        copied_ += LengthOf(src);
+        return Flow::Next;
+    }
+    if (isDirectory) {
+        Flow flow = MakeTargetDirectory(src, dst, sourceDirectory, targetDirectory, made);
+        if (made.fd >= 0) {
+            RegisterOperationPath(item);
+            RegisterOperationPath(itemTarget);
+        }
+        return flow;
+    }
     // The entry's bytes count once, whatever becomes of it; the operation
     // itself tells its size, so the entry is not looked at just for that.
     bool counted = false;
@@ -171,34 +296,33 @@ FileOperationRun::Flow FileOperationRun::TransferTreeEntry(const std::string& sr
             copied_ += size;
         counted = true;
     };
+    const char* srcName = NameIn(src);
+    const char* dstName = NameIn(dst);
     for (;;) {
         if (problemIndex_.IsSkipped(dst)) {
-            count(isDirectory ? 0 : LengthOf(src));
+            count(LengthOf(src));
             return Flow::Next;
         }
         bool ok;
+        bool sourceLeft = false;
         uint64_t size = 0;
-        if (commentFile) {
-            size = LengthOf(src);
-            ok = comments_.CarryCommentFile(ParentDirectoryOf(src), ParentDirectoryOf(dst));
-        } else if (kind == OpCopy && !isDirectory) {
-            const char* name = nullptr;
-            int e = CopyFileAt(sourceDirectory, src, targets_.ParentOf(dst, &name), dst, size);
+        if (kind == OpCopy) {
+            int e = CopyEntryAt(sourceDirectory, srcName, targetDirectory, dstName, true, size);
             SetLastEntryError(e);
             ok = e == 0;
-        } else if (kind == OpCopy) {
-            ok = CopyWalkedEntry(src, dst, isDirectory, size);
         } else {
-            ok = MoveWalkedEntry(src, dst, size);
+            ok = MoveEntryAt(sourceDirectory, srcName, targetDirectory, dstName, size, sourceLeft);
         }
-        count(ok ? size : isDirectory ? 0 : LengthOf(src));
+        count(ok ? size : LengthOf(src));
         if (ok) {
-            // The comment file carries the comments; a moved entry's entry
-            // in the old one goes, for when that directory stays.
-            if (kind == OpMove && !isDirectory && !commentFile)
-                comments_.Forget(src);
             RegisterOperationPath(item);
             RegisterOperationPath(itemTarget);
+            if (sourceLeft)
+                return LeaveSource(src, size);
+            // The comment file carries the comments; a moved entry's entry
+            // in the old one goes, for when that directory stays.
+            if (kind == OpMove)
+                comments_.Forget(src);
             return Flow::Next;
         }
         Flow flow;
@@ -209,19 +333,70 @@ FileOperationRun::Flow FileOperationRun::TransferTreeEntry(const std::string& sr
 
 FileOperationRun::Flow FileOperationRun::AskAboutUnreadable(const std::string& src,
                                                             const std::string& dst,
+                                                            int targetDirectory,
                                                             const std::string& item,
                                                             const std::string& itemTarget) {
     for (;;) {
         CTreeFinder probe;
         if (!PathExists(src))
             return Flow::Next;
-        if (probe.Start(src, false, false))
-            return WalkTree(src, dst, item, itemTarget);
+        if (probe.Start(src, false, false)) {
+            if (CarryComments(src, dst) == Flow::Stop)
+                return Flow::Stop;
+            return WalkTree(src, dst, targetDirectory, item, itemTarget);
+        }
         SetLastEntryError(errno);
         Flow flow;
         if (!RetryAfter(CouldNotText(VerbOf(request_.kind), src, dst), flow))
             return flow;
     }
+}
+
+FileOperationRun::Flow FileOperationRun::LeaveSource(const std::string& src, uint64_t size) {
+    leftSources_.push_back(src);
+    leftBytes_ += size;
+    if (leftSources_.size() >= kLeftSourcesBatch || leftBytes_ >= kLeftBytesBatch)
+        return FlushLeftSources();
+    return Flow::Next;
+}
+
+FileOperationRun::Flow FileOperationRun::FlushLeftSources() {
+    if (leftSources_.empty())
+        return Flow::Next;
+    std::vector<std::string> sources;
+    sources.swap(leftSources_);
+    leftBytes_ = 0;
+    // One sync of the target's file system for the whole batch: a power
+    // loss after it cannot take the copies, so the sources may go.
+    for (;;) {
+        int e = SyncFileSystemOf(request_.destination);
+        if (e == 0)
+            break;
+        SetLastEntryError(e);
+        Flow flow;
+        if (!RetryAfter(CouldNotText("move", sources.front(), request_.destination), flow))
+            return flow; // both copies stay
+    }
+    OpenDirectory directories;
+    for (const std::string& path : sources) {
+        for (;;) {
+            const char* name = nullptr;
+            int directory = directories.ParentOf(path, &name);
+            if ((directory >= 0 ? ::unlinkat(directory, name, 0) : ::unlink(path.c_str())) == 0 ||
+                errno == ENOENT) {
+                comments_.Forget(path);
+                break;
+            }
+            SetLastEntryError(errno);
+            Flow flow;
+            if (RetryAfter(CouldNotText("delete", path), flow))
+                continue;
+            if (flow == Flow::Stop)
+                return flow;
+            break;
+        }
+    }
+    return Flow::Next;
 }
 
 FileOperationRun::Flow FileOperationRun::RemoveTree(const std::string& item, bool moving) {
@@ -336,17 +511,20 @@ FileOperationRun::Flow FileOperationRun::TransferFile(const std::string& item) {
         if (problemIndex_.IsSkipped(row))
             return Flow::Next;
         std::string comment = kind == OpDelete ? std::string() : comments_.CommentOf(item);
+        bool sourceLeft = false;
         bool ok = kind == OpCopy   ? CopyEntry(item, target, false, false)
-                  : kind == OpMove ? MoveEntry(item, target, false, false)
+                  : kind == OpMove ? MoveEntry(item, target, false, false, &sourceLeft)
                                    : DeleteEntry(item, true, true, true);
         if (ok) {
             if (kind != OpDelete)
                 comments_.Give(target, comment);
-            if (kind == OpDelete || (kind == OpMove && !comment.empty()))
-                comments_.Forget(item);
             RegisterOperationPath(item);
             if (kind != OpDelete)
                 RegisterOperationPath(target);
+            if (sourceLeft)
+                return LeaveSource(item, static_cast<uint64_t>(st.st_size));
+            if (kind == OpDelete || (kind == OpMove && !comment.empty()))
+                comments_.Forget(item);
             return Flow::Next;
         }
         // A file that went before its turn counts as deleted.

@@ -25,6 +25,8 @@ class ProblemIndex {
 public:
     void Build(const QTable& table);
     bool IsSkipped(const std::string& path) const;
+    // Whether path has a row at all (the person was asked about it).
+    bool IsListed(const std::string& path) const { return execute_.count(path) != 0; }
     bool Empty() const { return execute_.empty(); }
 
 private:

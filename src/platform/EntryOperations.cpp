@@ -132,7 +132,7 @@ namespace {
 // rename replaces dst in one step, so a failure leaves it unharmed; across
 // file systems the source goes only once its copy is in place.
 bool RenameEntry(const std::string& src, const struct stat& st, const std::string& dst,
-                 bool failIfExists) {
+                 bool failIfExists, bool* sourceLeft) {
     auto attempt = [&] {
         return failIfExists
                    ? ::renameat2(AT_FDCWD, src.c_str(), AT_FDCWD, dst.c_str(), RENAME_NOREPLACE)
@@ -147,43 +147,64 @@ bool RenameEntry(const std::string& src, const struct stat& st, const std::strin
         return Fail(errno);
     if (int e = CopyNonDirectory(src, st, dst, !failIfExists))
         return Fail(e);
+    if (sourceLeft) {
+        *sourceLeft = true;
+        return true;
+    }
     return ::unlink(src.c_str()) == 0 || Fail(errno);
 }
 
 } // namespace
 
 bool MoveEntry(const std::string& src, const std::string& dst, bool failIfExists,
-               bool keepProtected) {
+               bool keepProtected, bool* sourceLeft) {
     struct stat st {};
     if (Start s = Prepare(src, dst, failIfExists, keepProtected, st); s != Start::Go)
         return s == Start::Done;
-    return RenameEntry(src, st, dst, failIfExists);
+    return RenameEntry(src, st, dst, failIfExists, sourceLeft);
 }
 
-bool CopyWalkedEntry(const std::string& src, const std::string& dst, bool isDirectory,
-                     uint64_t& size) {
-    size = 0;
-    if (isDirectory) {
-        struct stat st {};
-        if (::lstat(src.c_str(), &st) != 0)
-            return Fail(errno);
-        if (S_ISDIR(st.st_mode))
-            return MakeDirectoryLike(st, dst);
+int MakeDirectoryAt(int targetDirectory, const char* name, const struct stat& source, bool& made) {
+    made = ::mkdirat(targetDirectory, name, (source.st_mode & 07777) | S_IRWXU) == 0;
+    int e = made ? 0 : errno;
+    if (!made && e != EEXIST) {
+        Fail(e);
+        return -1;
     }
-    int e = CopyFileEntry(src, dst, true, size);
-    return e == 0 || Fail(e);
+    // O_NOFOLLOW: a link in the directory's place (there before, or swapped
+    // in since) is never written through.
+    int fd = ::openat(targetDirectory, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0 && errno == EACCES && !made)
+        fd = ::openat(targetDirectory, name, O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        Fail(errno == ELOOP ? ENOTDIR : errno);
+    return fd;
 }
 
-bool MoveWalkedEntry(const std::string& src, const std::string& dst, uint64_t& size) {
+void SetDirectoryAttributes(int directory, const struct stat& source) {
+    struct timespec times[2] = {source.st_atim, source.st_mtim};
+    // Where the file system cannot keep them, the directory is still whole.
+    ::fchmod(directory, source.st_mode & 07777);
+    ::futimens(directory, times);
+}
+
+bool MoveEntryAt(int sourceDirectory, const char* sourceName, int targetDirectory,
+                 const char* targetName, uint64_t& size, bool& sourceLeft) {
+    sourceLeft = false;
     struct stat st {};
-    if (::lstat(src.c_str(), &st) != 0)
+    if (::fstatat(sourceDirectory, sourceName, &st, AT_SYMLINK_NOFOLLOW) != 0)
         return Fail(errno);
-    if (S_ISDIR(st.st_mode)) {
-        size = 0;
-        return MakeDirectoryLike(st, dst);
-    }
-    size = static_cast<uint64_t>(st.st_size);
-    return RenameEntry(src, st, dst, false);
+    size = S_ISDIR(st.st_mode) ? 0 : static_cast<uint64_t>(st.st_size);
+    if (S_ISDIR(st.st_mode))
+        return Fail(EISDIR);
+    if (::renameat(sourceDirectory, sourceName, targetDirectory, targetName) == 0)
+        return true;
+    if (errno != EXDEV)
+        return Fail(errno);
+    if (int e = CopyEntryAt(sourceDirectory, sourceName, targetDirectory, targetName, true, size))
+        return Fail(e);
+    sourceLeft = true;
+    return true;
 }
 
 bool DeleteEntry(const std::string& path, bool allowReadOnly, bool allowSystem, bool allowHidden) {

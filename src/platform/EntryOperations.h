@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <sys/stat.h>
 
 namespace orvo {
 
@@ -25,16 +26,28 @@ bool CopyEntry(const std::string& src, const std::string& dst, bool failIfExists
 // As CopyEntry for directories; anything else is renamed onto dst, which an
 // existing dst does not survive (same conditions as CopyEntry). Across file
 // systems the entry is copied and the source deleted once the copy is in
-// place.
+// place; with sourceLeft given, the source is left instead and
+// *sourceLeft set, for a caller that deletes it once the copy is durable.
 bool MoveEntry(const std::string& src, const std::string& dst, bool failIfExists,
-               bool keepProtected);
+               bool keepProtected, bool* sourceLeft = nullptr);
 
-// The forms a tree walk uses: existing targets are replaced, and size gets
-// the entry's length from what the operation looks at anyway. The copy
-// takes the walk's word for whether the entry is a directory.
-bool CopyWalkedEntry(const std::string& src, const std::string& dst, bool isDirectory,
-                     uint64_t& size);
-bool MoveWalkedEntry(const std::string& src, const std::string& dst, uint64_t& size);
+// The forms a tree walk uses, by names in directories it holds open, so
+// no link swapped in for a directory is ever followed.
+// Makes (when missing) the directory name in targetDirectory like the
+// directory source describes, writable by its owner so contents can
+// follow, and opens it without following a link: its descriptor, or -1
+// (LastEntryError) when it cannot be made or is not a real directory.
+// made tells whether this call created it.
+int MakeDirectoryAt(int targetDirectory, const char* name, const struct stat& source, bool& made);
+// Gives a directory the permission bits and times of source: done after
+// its contents are in, so a read-only one still receives them.
+void SetDirectoryAttributes(int directory, const struct stat& source);
+// Renames an entry (not a directory) between open directories, replacing
+// what is at the target; across file systems it is copied and the source
+// left (sourceLeft set) for the caller to delete once the copy is durable.
+// size gets the entry's length.
+bool MoveEntryAt(int sourceDirectory, const char* sourceName, int targetDirectory,
+                 const char* targetName, uint64_t& size, bool& sourceLeft);
 
 // Deletes anything but a directory; refuses read-only, special ("system")
 // and hidden entries unless each is allowed.

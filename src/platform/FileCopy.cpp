@@ -21,10 +21,9 @@ thread_local CopyObserver* tObserver = nullptr;
 // pause is noticed within a fraction of a second on a slow disk.
 constexpr size_t kChunk = 16u << 20;
 
-std::string TemporaryNameIn(const std::string& directory) {
+std::string TemporaryName() {
     static std::atomic<unsigned> counter{0};
-    return JoinPath(directory, ".orvo-" + std::to_string(::getpid()) + "-" +
-                                   std::to_string(counter++) + ".part");
+    return ".orvo-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".part";
 }
 
 bool ProcFdUsable() {
@@ -60,18 +59,24 @@ bool NeedsChmod(mode_t mode) {
     return mask < 0 || (mode & 07000) || (mode & 0777 & static_cast<mode_t>(mask));
 }
 
+// Everything below works by names in open directories: a name is looked up
+// in the directory the caller holds, never through a path that a link
+// swapped in meanwhile could send elsewhere.
+
 // Where the copy is written until it is complete: an unnamed file of the
 // target's directory when the file system offers one (nothing to clean up
 // even if the program dies), else a hidden name beside the target.
 struct Staging {
+    int directory = -1;
     int fd = -1;
     std::string name; // empty for an unnamed file
 };
 
-int OpenStaging(const std::string& directory, mode_t mode, Staging& staging) {
+int OpenStaging(int directory, mode_t mode, Staging& staging) {
+    staging.directory = directory;
 #ifdef O_TMPFILE
     if (ProcFdUsable() || gEmptyPathLink == 1) {
-        int fd = ::open(directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+        int fd = ::openat(directory, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
         if (fd >= 0) {
             staging.fd = fd;
             return 0;
@@ -83,8 +88,8 @@ int OpenStaging(const std::string& directory, mode_t mode, Staging& staging) {
     }
 #endif
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string name = TemporaryNameIn(directory);
-        int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        std::string name = TemporaryName();
+        int fd = ::openat(directory, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0) {
             staging.fd = fd;
             staging.name = std::move(name);
@@ -96,33 +101,34 @@ int OpenStaging(const std::string& directory, mode_t mode, Staging& staging) {
     return EEXIST;
 }
 
-// Puts a complete staged entry (named) in place of dst.
-int PublishNamed(const std::string& temp, const std::string& dst, bool replace) {
-    if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, dst.c_str(), RENAME_NOREPLACE) == 0)
+// Puts a complete staged entry (named temp in directory) in place of name.
+int PublishNamed(int directory, const std::string& temp, const char* name, bool replace) {
+    if (::renameat2(directory, temp.c_str(), directory, name, RENAME_NOREPLACE) == 0)
         return 0;
     int e = errno;
     if (e == EINVAL || e == ENOSYS) {
         // No atomic no-replace here: check, then rename.
         struct stat st {};
-        e = ::lstat(dst.c_str(), &st) == 0 ? EEXIST : 0;
-        if (e == 0 && ::rename(temp.c_str(), dst.c_str()) == 0)
+        e = ::fstatat(directory, name, &st, AT_SYMLINK_NOFOLLOW) == 0 ? EEXIST : 0;
+        if (e == 0 && ::renameat(directory, temp.c_str(), directory, name) == 0)
             return 0;
         if (e == 0)
             e = errno;
     }
     if (e == EEXIST && replace) {
-        if (::rename(temp.c_str(), dst.c_str()) == 0)
+        // rename replaces an entry (a link included) without following it.
+        if (::renameat(directory, temp.c_str(), directory, name) == 0)
             return 0;
         e = errno;
     }
-    ::unlink(temp.c_str());
+    ::unlinkat(directory, temp.c_str(), 0);
     return e;
 }
 
-// Gives an unnamed staged file the name path.
-int LinkStaging(const Staging& staging, const std::string& path) {
+// Gives an unnamed staged file a name in its directory.
+int LinkStaging(const Staging& staging, const char* name) {
     if (gEmptyPathLink != 0) {
-        if (::linkat(staging.fd, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0) {
+        if (::linkat(staging.fd, "", staging.directory, name, AT_EMPTY_PATH) == 0) {
             gEmptyPathLink = 1;
             return 0;
         }
@@ -132,22 +138,23 @@ int LinkStaging(const Staging& staging, const std::string& path) {
         gEmptyPathLink = 0; // not allowed here: through /proc from now on
     }
     std::string self = "/proc/self/fd/" + std::to_string(staging.fd);
-    return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0 ? 0
-                                                                                            : errno;
+    return ::linkat(AT_FDCWD, self.c_str(), staging.directory, name, AT_SYMLINK_FOLLOW) == 0
+               ? 0
+               : errno;
 }
 
-int PublishStaging(Staging& staging, const std::string& dst, bool replace) {
+int PublishStaging(Staging& staging, const char* name, bool replace) {
     if (!staging.name.empty())
-        return PublishNamed(staging.name, dst, replace);
-    int e = LinkStaging(staging, dst);
+        return PublishNamed(staging.directory, staging.name, name, replace);
+    int e = LinkStaging(staging, name);
     if (e != EEXIST || !replace)
         return e;
     // Replacing: give the copy a name first, then rename it over the old.
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string temp = TemporaryNameIn(ParentDirectoryOf(dst));
-        e = LinkStaging(staging, temp);
+        std::string temp = TemporaryName();
+        e = LinkStaging(staging, temp.c_str());
         if (e == 0)
-            return PublishNamed(temp, dst, true);
+            return PublishNamed(staging.directory, temp, name, true);
         if (e != EEXIST)
             return e;
     }
@@ -158,7 +165,7 @@ void Discard(Staging& staging) {
     if (staging.fd >= 0)
         ::close(staging.fd);
     if (!staging.name.empty())
-        ::unlink(staging.name.c_str());
+        ::unlinkat(staging.directory, staging.name.c_str(), 0);
     staging = Staging{};
 }
 
@@ -213,30 +220,16 @@ int CopyData(int in, int out, uint64_t size) {
     }
 }
 
-int WithParent(const std::string& dst, int (*attempt)(const std::string&, void*), void* context) {
-    int e = attempt(dst, context);
-    if (e == ENOENT && CreateDirChain(ParentDirectoryOf(dst)))
-        e = attempt(dst, context);
-    return e;
-}
-
-struct FileJob {
-    int in;
-    const struct stat* st;
-    bool replace;
-};
-
-int CopyRegular(const std::string& dst, void* context) {
-    auto* job = static_cast<FileJob*>(context);
+int CopyRegular(int in, const struct stat& st, int directory, const char* name, bool replace) {
     Staging staging;
-    const mode_t mode = job->st->st_mode & 07777;
-    if (int e = OpenStaging(ParentDirectoryOf(dst), mode, staging))
+    const mode_t mode = st.st_mode & 07777;
+    if (int e = OpenStaging(directory, mode, staging))
         return e;
-    int e = CopyData(job->in, staging.fd, static_cast<uint64_t>(job->st->st_size));
+    int e = CopyData(in, staging.fd, static_cast<uint64_t>(st.st_size));
     if (e == 0 && NeedsChmod(mode) && ::fchmod(staging.fd, mode) != 0)
         e = errno;
     if (e == 0) {
-        struct timespec times[2] = {job->st->st_atim, job->st->st_mtim};
+        struct timespec times[2] = {st.st_atim, st.st_mtim};
         ::futimens(staging.fd, times); // times are kept where the file system can
     }
     if (e == 0 && !staging.name.empty()) {
@@ -248,51 +241,79 @@ int CopyRegular(const std::string& dst, void* context) {
             e = errno;
     }
     if (e == 0)
-        e = PublishStaging(staging, dst, job->replace);
+        e = PublishStaging(staging, name, replace);
     if (e == 0 && !staging.name.empty())
         staging.name.clear(); // published: the name is the target's now
     Discard(staging);
     return e;
 }
 
-struct NodeJob {
-    const std::string* src;
-    const struct stat* st;
-    bool replace;
-};
-
-int CopyNode(const std::string& dst, void* context) {
-    auto* job = static_cast<NodeJob*>(context);
-    const struct stat& st = *job->st;
+int CopyNode(int sourceDirectory, const char* sourceName, const struct stat& st, int directory,
+             const char* name, bool replace) {
     std::string temp;
     int e = EEXIST;
     for (int attempt = 0; attempt < 100 && e == EEXIST; ++attempt) {
-        temp = TemporaryNameIn(ParentDirectoryOf(dst));
+        temp = TemporaryName();
         int r;
         if (S_ISLNK(st.st_mode)) {
             std::vector<char> target(static_cast<size_t>(st.st_size) + 2);
             ssize_t n;
             // The link may change between the status and the read.
-            while ((n = ::readlink(job->src->c_str(), target.data(), target.size())) >= 0 &&
+            while ((n = ::readlinkat(sourceDirectory, sourceName, target.data(), target.size())) >=
+                       0 &&
                    static_cast<size_t>(n) >= target.size())
                 target.resize(target.size() * 2);
             if (n < 0)
                 return errno;
-            r = ::symlink(std::string(target.data(), static_cast<size_t>(n)).c_str(), temp.c_str());
+            r = ::symlinkat(std::string(target.data(), static_cast<size_t>(n)).c_str(), directory,
+                            temp.c_str());
         } else if (S_ISFIFO(st.st_mode)) {
-            r = ::mkfifo(temp.c_str(), st.st_mode & 07777);
+            r = ::mkfifoat(directory, temp.c_str(), st.st_mode & 07777);
         } else {
-            r = ::mknod(temp.c_str(), st.st_mode, st.st_rdev);
+            r = ::mknodat(directory, temp.c_str(), st.st_mode, st.st_rdev);
         }
         e = r == 0 ? 0 : errno;
     }
     if (e != 0)
         return e;
     if (!S_ISLNK(st.st_mode))
-        ::chmod(temp.c_str(), st.st_mode & 07777);
+        ::fchmodat(directory, temp.c_str(), st.st_mode & 07777, 0);
     struct timespec times[2] = {st.st_atim, st.st_mtim};
-    ::utimensat(AT_FDCWD, temp.c_str(), times, AT_SYMLINK_NOFOLLOW);
-    return PublishNamed(temp, dst, job->replace);
+    ::utimensat(directory, temp.c_str(), times, AT_SYMLINK_NOFOLLOW);
+    return PublishNamed(directory, temp, name, replace);
+}
+
+// The directory holding path, opened for looking names up in it (an
+// O_PATH descriptor needs no read permission); a missing one is made when
+// create is set.
+int OpenParent(const std::string& path, bool create) {
+    std::string parent = ParentDirectoryOf(path);
+    const char* p = parent.empty() ? "/" : parent.c_str();
+    int fd = ::open(p, O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0 && errno == ENOENT && create && CreateDirChain(parent))
+        fd = ::open(p, O_PATH | O_DIRECTORY | O_CLOEXEC);
+    return fd < 0 ? -errno : fd;
+}
+
+const char* NameIn(const std::string& path) {
+    size_t slash = path.rfind('/');
+    return path.c_str() + (slash == std::string::npos ? 0 : slash + 1);
+}
+
+// The path forms: both parents opened, then the names copied between them.
+int CopyByPaths(const std::string& src, const std::string& dst, bool replace, uint64_t& size) {
+    int in = OpenParent(src, false);
+    if (in < 0)
+        return -in;
+    int out = OpenParent(dst, true);
+    if (out < 0) {
+        ::close(in);
+        return -out;
+    }
+    int e = CopyEntryAt(in, NameIn(src), out, NameIn(dst), replace, size);
+    ::close(in);
+    ::close(out);
+    return e;
 }
 
 } // namespace
@@ -305,79 +326,58 @@ ScopedCopyObserver::~ScopedCopyObserver() {
     tObserver = previous_;
 }
 
-int CopyNonDirectory(const std::string& src, const struct stat& st, const std::string& dst,
-                     bool replace) {
-    if (S_ISDIR(st.st_mode))
-        return EISDIR;
-    if (!S_ISREG(st.st_mode)) {
-        NodeJob job{&src, &st, replace};
-        return WithParent(dst, CopyNode, &job);
-    }
-    uint64_t size = 0;
-    return CopyFileEntry(src, dst, replace, size);
-}
-
-int CopyFileEntry(const std::string& src, const std::string& dst, bool replace, uint64_t& size) {
+int CopyEntryAt(int sourceDirectory, const char* sourceName, int targetDirectory,
+                const char* targetName, bool replace, uint64_t& size) {
+    size = 0;
     // Never follow a link that took the file's place since it was listed;
     // O_NONBLOCK keeps a FIFO from waiting for a writer.
-    int in = ::open(src.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    int in = ::openat(sourceDirectory, sourceName, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (in < 0 && errno != ELOOP)
         return errno;
     struct stat st {};
     if (in >= 0 && ::fstat(in, &st) == 0 && S_ISREG(st.st_mode)) {
         size = static_cast<uint64_t>(st.st_size);
-        FileJob job{in, &st, replace};
-        int e = WithParent(dst, CopyRegular, &job);
+        int e = CopyRegular(in, st, targetDirectory, targetName, replace);
         ::close(in);
         return e;
     }
     if (in >= 0)
         ::close(in);
     // Not a plain file after all: a link, a node or a directory.
-    if (::lstat(src.c_str(), &st) != 0)
+    if (::fstatat(sourceDirectory, sourceName, &st, AT_SYMLINK_NOFOLLOW) != 0)
         return errno;
-    size = S_ISDIR(st.st_mode) ? 0 : static_cast<uint64_t>(st.st_size);
     if (S_ISDIR(st.st_mode))
         return EISDIR;
-    NodeJob job{&src, &st, replace};
-    return WithParent(dst, CopyNode, &job);
+    size = static_cast<uint64_t>(st.st_size);
+    return CopyNode(sourceDirectory, sourceName, st, targetDirectory, targetName, replace);
+}
+
+int CopyNonDirectory(const std::string& src, const struct stat& st, const std::string& dst,
+                     bool replace) {
+    if (S_ISDIR(st.st_mode))
+        return EISDIR;
+    uint64_t size = 0;
+    return CopyByPaths(src, dst, replace, size);
+}
+
+int CopyFileEntry(const std::string& src, const std::string& dst, bool replace, uint64_t& size) {
+    return CopyByPaths(src, dst, replace, size);
 }
 
 int CopyFileAt(int sourceDirectory, const std::string& src, int targetDirectory,
                const std::string& dst, uint64_t& size) {
-#ifdef O_TMPFILE
-    // Only where an unnamed file can be named by its descriptor: the rest
-    // is the general way, by paths.
-    if (gEmptyPathLink == 1 && sourceDirectory >= 0 && targetDirectory >= 0) {
-        const char* srcName = src.c_str() + src.rfind('/') + 1;
-        const char* dstName = dst.c_str() + dst.rfind('/') + 1;
-        int in = ::openat(sourceDirectory, srcName, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        struct stat st {};
-        if (in >= 0 && ::fstat(in, &st) == 0 && S_ISREG(st.st_mode)) {
-            const mode_t mode = st.st_mode & 07777;
-            Staging staging;
-            staging.fd = ::openat(targetDirectory, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
-            if (staging.fd >= 0) {
-                size = static_cast<uint64_t>(st.st_size);
-                int e = CopyData(in, staging.fd, size);
-                ::close(in);
-                if (e == 0 && NeedsChmod(mode) && ::fchmod(staging.fd, mode) != 0)
-                    e = errno;
-                if (e == 0) {
-                    struct timespec times[2] = {st.st_atim, st.st_mtim};
-                    ::futimens(staging.fd, times);
-                    if (::linkat(staging.fd, "", targetDirectory, dstName, AT_EMPTY_PATH) != 0)
-                        e = errno == EEXIST ? PublishStaging(staging, dst, true) : errno;
-                }
-                Discard(staging);
-                return e;
-            }
-        }
-        if (in >= 0)
-            ::close(in);
-    }
-#endif
+    if (sourceDirectory >= 0 && targetDirectory >= 0)
+        return CopyEntryAt(sourceDirectory, NameIn(src), targetDirectory, NameIn(dst), true, size);
     return CopyFileEntry(src, dst, true, size);
+}
+
+int SyncFileSystemOf(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return errno;
+    int e = ::syncfs(fd) == 0 ? 0 : errno;
+    ::close(fd);
+    return e;
 }
 
 } // namespace orvo

@@ -45,5 +45,16 @@ int CopyFileEntry(const std::string& src, const std::string& dst, bool replace, 
 // hand".
 int CopyFileAt(int sourceDirectory, const std::string& src, int targetDirectory,
                const std::string& dst, uint64_t& size);
+// The core of all of these: the entry sourceName of one open directory is
+// copied as targetName into another (O_PATH descriptors do). Only names
+// are looked up, in the directories given: a link is copied as a link and
+// never followed, on either side.
+int CopyEntryAt(int sourceDirectory, const char* sourceName, int targetDirectory,
+                const char* targetName, bool replace, uint64_t& size);
+
+// Writes everything of the file system holding path to its disk (one
+// syncfs), so what was copied there survives a power loss; 0 or an errno
+// value.
+int SyncFileSystemOf(const std::string& path);
 
 } // namespace orvo

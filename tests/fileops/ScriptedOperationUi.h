@@ -3,6 +3,7 @@
 #include "fileops/FileOperationRun.h"
 #include "fileops/FileOperationUi.h"
 #include "fileops/ProblemsTable.h"
+#include "fileops/RunSwitches.h"
 #include "store/QTable.h"
 
 #include <atomic>
@@ -35,6 +36,9 @@ public:
     std::vector<ProgressFigures> figures;
     std::function<bool()> paused = [] { return false; };
     std::atomic<bool> cancelled{false};
+    // Pause, Cancel and the stop question as a window's buttons give them,
+    // for a test's other thread.
+    RunSwitches switches;
 
     void ShowProgress(const ProgressFigures& f) override { figures.push_back(f); }
     void ShowWindow() override { ++windowShown; }
@@ -69,8 +73,8 @@ public:
         titles.push_back(title);
         messages.push_back(text);
     }
-    bool IsPaused() override { return paused(); }
-    bool IsCancelled() override { return cancelled.load(); }
+    bool IsPaused() override { return switches.IsPaused() || paused(); }
+    bool IsCancelled() override { return cancelled.load() || switches.IsCancelled(); }
 };
 
 // A clock that moves a fixed step at every reading.

@@ -59,6 +59,16 @@ if "$orvo" rm "$dst/tree" </dev/null 2>/dev/null; then echo "FAIL rm went ahead 
 "$orvo" rm --yes "$dst/tree" </dev/null 2>/dev/null || { echo "FAIL rm --yes"; fail=1; }
 [ -e "$dst/tree" ] && { echo "FAIL tree still there"; fail=1; }
 
+# A link where the tree's directory would go is a problem, never a way out
+# of the destination: skipped, nothing is written through it and a move
+# keeps its source.
+mkdir -p "$tmp/outside" "$tmp/linked"
+ln -s "$tmp/outside" "$tmp/linked/tree"
+"$orvo" mv --skip "$src/tree" "$tmp/linked" </dev/null 2>"$tmp/err" || { echo "FAIL mv onto a link"; fail=1; }
+check "nothing through the link" "$(ls -A "$tmp/outside")" ""
+[ -f "$src/tree/a.txt" ] || { echo "FAIL the skipped move deleted its source"; fail=1; }
+grep -qF "$tmp/linked/tree" "$tmp/err" || { echo "FAIL link not listed: $(cat "$tmp/err")"; fail=1; }
+
 # Stops and bad input.
 "$orvo" cp "$src/solo.txt" "$src/tree/a.txt" 2>"$tmp/err"; [ $? -eq 1 ] || { echo "FAIL file destination status"; fail=1; }
 check "not a directory" "$(cat "$tmp/err")" "orvo: The destination is not a directory. Stopping."

@@ -259,10 +259,11 @@ void CFileOperationDlg::ShowMessage(const std::string& title, const std::string&
 
 void CFileOperationDlg::Stop() {
     QString caption = windowTitle();
-    if (UserPrompt::Instance().Ask(this, caption, ToQ(StopQuestion(caption.toStdString())),
-                                   UserPrompt::Buttons::YesNo,
-                                   UserPrompt::Icon::Question) == UserPrompt::Answer::Yes)
-        bridge_->Cancel();
+    bridge_->AskToStop([&] {
+        return UserPrompt::Instance().Ask(this, caption, ToQ(StopQuestion(caption.toStdString())),
+                                          UserPrompt::Buttons::YesNo,
+                                          UserPrompt::Icon::Question) == UserPrompt::Answer::Yes;
+    });
 }
 
 void CFileOperationDlg::reject() {

@@ -45,7 +45,7 @@ void DialogOperationUi::Abandon() {
         dialog_ = nullptr;
         pending = pending_;
     }
-    cancelled_ = true;
+    switches_.Cancel();
     if (pending)
         pending->Answer(-1);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fileops/FileOperationUi.h"
+#include "fileops/RunSwitches.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -28,14 +29,17 @@ public:
     bool AskYesNo(const std::string& title, const std::string& text) override;
     ErrorAnswer AskAbortRetryIgnore(const std::string& title, const std::string& text) override;
     void ShowMessage(const std::string& title, const std::string& text) override;
-    bool IsPaused() override { return paused_; }
-    bool IsCancelled() override { return cancelled_; }
+    bool IsPaused() override { return switches_.IsPaused(); }
+    bool IsCancelled() override { return switches_.IsCancelled(); }
 
     // The window's side.
     bool TakeFigures(ProgressFigures& figures);
     bool TakeShowRequest() { return showRequested_.exchange(false); }
-    void SetPaused(bool paused) { paused_ = paused; }
-    void Cancel() { cancelled_ = true; }
+    void SetPaused(bool paused) { switches_.SetPaused(paused); }
+    void Cancel() { switches_.Cancel(); }
+    // Asks whether to stop with the run held meanwhile; true (and the run
+    // cancelled) for Yes.
+    template <typename Ask> bool AskToStop(Ask&& ask) { return switches_.AskToStop(ask); }
     // The window is going: no question reaches it any more.
     void Abandon();
 
@@ -49,8 +53,7 @@ private:
     ProgressFigures figures_;
     bool figuresNew_ = false;
     std::atomic<bool> showRequested_{false};
-    std::atomic<bool> paused_{false};
-    std::atomic<bool> cancelled_{false};
+    RunSwitches switches_;
 };
 
 } // namespace orvo

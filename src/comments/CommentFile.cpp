@@ -202,14 +202,11 @@ bool CommentFile::SetComment(std::string_view key, std::string_view comment) {
         if (comment.empty())
             return false;
         entries_.push_back({std::string(key), std::string(comment)});
-        if (indexed_) {
-            // Appending moves no other entry: the index grows instead of
-            // being rebuilt, or filling a large file would take n² steps.
-            exact_.emplace(entries_.back().key, entries_.size() - 1);
-            folded_.emplace(LowerCaseText(entries_.back().key), entries_.size() - 1);
-            modified_ = true;
-            return true;
-        }
+        // Appending moves no other entry: the indexes grow instead of being
+        // rebuilt, or filling a large file would take n² steps.
+        lookup_.Appended(entries_);
+        modified_ = true;
+        return true;
     } else if (comment.empty()) {
         entries_.erase(entries_.begin() + i);
     } else if (entries_[static_cast<size_t>(i)].comment == comment) {

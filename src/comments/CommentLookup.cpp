@@ -35,6 +35,14 @@ void CommentLookup::Invalidate() {
     folded_.clear();
 }
 
+void CommentLookup::Appended(const std::vector<CommentEntry>& entries) {
+    const size_t i = entries.size() - 1;
+    if (indexed_)
+        exact_.emplace(entries[i].key, i);
+    if (folded_indexed_ && entries[i].key != kThisDirKey)
+        folded_.emplace(LowerCaseText(entries[i].key), i);
+}
+
 int CommentLookup::Exact(const std::vector<CommentEntry>& entries, std::string_view key) const {
     if (entries.empty())
         return -1;

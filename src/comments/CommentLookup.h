@@ -46,6 +46,8 @@ private:
 class CommentLookup {
 public:
     void Invalidate();
+    // The last of entries was just added.
+    void Appended(const std::vector<CommentEntry>& entries);
     // The first entry whose key is key, or -1.
     int Exact(const std::vector<CommentEntry>& entries, std::string_view key) const;
     // The entry that holds the comment of the entry called name, or -1;

@@ -172,6 +172,7 @@ private:
                     bool move) const;
     bool MakesCaseTwins(const ModelNode& source, const ModelNode& target) const;
     bool Transfer(bool move, bool big);
+    bool PickTwins(std::vector<std::string>& items, std::string& destination, bool move);
     bool Delete();
     bool Rename();
     bool Comment();
@@ -191,6 +192,8 @@ private:
     TreeModel model_;
     DiskChecker checker_;
     std::vector<std::string> work_; // the roots steps work in
+    // Directories and their copies, for steps between the two.
+    std::vector<std::pair<std::string, std::string>> twins_;
     std::string base_, secondBase_;
     std::string outsideFile_, outsideDirectory_;
     uint64_t nextContent_ = 1;
@@ -335,7 +338,8 @@ bool SeedRun::Build() {
             if (entry->kind == ModelNode::Kind::File && random_.Chance(0.3)) {
                 entry->content = nextContent_++;
                 entry->comment = random_.Chance(0.5) ? CommentText() : "";
-            } else if (entry->IsDirectory() && random_.Chance(0.2)) {
+            } else if (entry->IsDirectory() && options_.Has("dir-onto-file") &&
+                       random_.Chance(0.2)) {
                 // A link where the first tree has a directory of that name.
                 entry = std::make_unique<ModelNode>();
                 entry->kind = ModelNode::Kind::Link;
@@ -344,6 +348,7 @@ bool SeedRun::Build() {
             }
         }
         second->children[name] = std::move(twin);
+        twins_.emplace_back(base_ + "/first/" + name, secondBase_ + "/second/" + name);
     }
     size_t small = options_.entries / 20;
     Grow(*second, small, 1, 0.5);
@@ -469,6 +474,34 @@ bool SeedRun::Acceptable(const std::vector<std::string>& items, const std::strin
     return true;
 }
 
+bool SeedRun::PickTwins(std::vector<std::string>& items, std::string& destination, bool move) {
+    auto [from, to] = twins_[random_.Below(twins_.size())];
+    if (random_.Chance(0.5))
+        std::swap(from, to);
+    const ModelNode* source = model_.Find(from);
+    const ModelNode* target = model_.Find(to);
+    if (!source || !target || !source->IsDirectory() || !target->IsDirectory() ||
+        source->children.empty())
+        return false;
+    items.clear();
+    if (NameOf(from) == NameOf(to) && source->Count() <= 1500 && random_.Chance(0.5)) {
+        // The whole directory onto its copy.
+        items = {from};
+        destination = ParentOf(to);
+        return Acceptable(items, destination, move);
+    }
+    for (size_t i = 1 + random_.Below(3); i > 0; --i) {
+        auto it = source->children.begin();
+        std::advance(it, random_.Below(source->children.size()));
+        std::string item = JoinModelPath(from, it->first);
+        if (it->second->Count() <= 1500 &&
+            std::find(items.begin(), items.end(), item) == items.end())
+            items.push_back(item);
+    }
+    destination = to;
+    return !items.empty() && Acceptable(items, destination, move);
+}
+
 // The source of a target path of a copy or move.
 std::string SourceOf(const std::vector<std::string>& items, const std::string& destination,
                      const std::string& target) {
@@ -493,6 +526,9 @@ bool SeedRun::Transfer(bool move, bool big) {
             }
         if (items.empty() || !Acceptable(items, destination, move))
             return true;
+    } else if (!twins_.empty() && random_.Chance(0.35) && PickTwins(items, destination, move)) {
+        // Between two copies of one directory: many overwrites, comments
+        // that differ here and there.
     } else {
         size_t limit = !move && total > options_.entries * 2 ? 20 : 1500;
         std::vector<std::string> directories = Directories();
@@ -530,18 +566,29 @@ bool SeedRun::Transfer(bool move, bool big) {
     std::set<std::string> skipped;
     for (const TreeModel::Row& row : rows) {
         bool execute = !row.conflict && (answers == 0 || (answers == 2 && random_.Chance(0.5)));
+        if (execute && !options_.Has("replaced-comment") &&
+            !model_.Find(row.path)->comment.empty() &&
+            model_.Find(SourceOf(items, destination, row.path))->comment.empty()) {
+            if (!options_.Has("skip"))
+                return true;
+            execute = false;
+        }
         decisions[row.path] = execute;
         if (!execute)
             skipped.insert(row.path);
-        else if (!options_.Has("replaced-comment") && !model_.Find(row.path)->comment.empty() &&
-                 model_.Find(SourceOf(items, destination, row.path))->comment.empty())
-            return true;
     }
     static const char* const answerNames[] = {"Yes to all", "Skip all", "some skipped"};
     step_ = std::string(move ? "move " : "copy ") + ShortList(items) + " into " +
             Short(destination) + " (" + std::to_string(rows.size()) + " overwrites, " +
             (rows.empty() ? "none asked" : answerNames[answers]) + ")";
 
+    if (!move) {
+        for (const std::string& item : items)
+            if (model_.Find(item)->IsDirectory())
+                twins_.emplace_back(item, JoinModelPath(destination, NameOf(item)));
+        if (twins_.size() > 64)
+            twins_.erase(twins_.begin());
+    }
     FileOperationRequest request;
     request.items = items;
     request.destination = destination;
@@ -606,6 +653,16 @@ bool SeedRun::Comment() {
     if (entries.empty())
         return true;
     std::string path = random_.Pick(entries);
+    if (!twins_.empty() && random_.Chance(0.5)) {
+        // Inside a directory that has a copy, so the two differ.
+        const std::string& twin = random_.Chance(0.5) ? twins_.back().first : twins_.back().second;
+        std::vector<std::string> inside;
+        for (const std::string& entry : entries)
+            if (IsBelow(entry, twin))
+                inside.push_back(entry);
+        if (!inside.empty())
+            path = random_.Pick(inside);
+    }
     std::string text = random_.Chance(0.3) ? std::string() : CommentText();
     step_ = (text.empty() ? "clear the comment of " : "comment ") + Short(path) +
             (text.empty() ? "" : " \"" + Printable(text) + "\"");

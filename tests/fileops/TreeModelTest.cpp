@@ -215,7 +215,8 @@ std::string SeedRun::NewName(const ModelNode& directory) {
             if (random_.Chance(0.7))
                 name += " " + std::to_string(random_.Below(40));
         }
-        if (directory.children.count(name))
+        // The comment file's own name is not one an entry can have here.
+        if (directory.children.count(name) || name == "dir_info.orb")
             continue;
         bool twin = false;
         if (!options_.Has("case-twins"))
@@ -638,7 +639,8 @@ bool SeedRun::Rename() {
     const ModelNode* parent = model_.Find(ParentOf(path));
     std::string name = NewName(*parent);
     if (options_.Has("case-twins") && random_.Chance(0.2) &&
-        SwapCase(NameOf(path)) != NameOf(path) && !parent->children.count(SwapCase(NameOf(path))))
+        SwapCase(NameOf(path)) != NameOf(path) && SwapCase(NameOf(path)) != "dir_info.orb" &&
+        !parent->children.count(SwapCase(NameOf(path))))
         name = SwapCase(NameOf(path)); // only the letter case changes
     std::string target = JoinModelPath(ParentOf(path), name);
     step_ = "rename " + Short(path) + " to " + Printable(name);

@@ -3,7 +3,7 @@ BUILD_DIR ?= build/debug
 RELEASE_DIR ?= build/release
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run test bench release clean
+.PHONY: all deps build run test bench soak release clean
 
 all: build
 
@@ -26,6 +26,12 @@ test: build
 
 bench: release
 	bench/run-all.sh $(RELEASE_DIR)
+
+# The randomized model test's long run: make soak [SEEDS=5] [STEPS=2000]
+SEEDS ?= 5
+STEPS ?= 2000
+soak: release
+	bench/run-tree-model.sh $(RELEASE_DIR) $(SEEDS) $(STEPS)
 
 clean:
 	rm -rf build

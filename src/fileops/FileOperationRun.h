@@ -87,6 +87,7 @@ private:
     Flow MakeTargetDirectory(const std::string& src, const std::string& dst, int sourceDirectory,
                              int targetDirectory, TargetDirectory& made);
     void FinishTargetDirectory(TargetDirectory& directory);
+    void ClearReplacedComment(const std::string& src, const std::string& dst);
     Flow CarryComments(const std::string& src, const std::string& dst);
     Flow WalkTree(const std::string& root, const std::string& target, int targetRoot,
                   const std::string& item, const std::string& itemTarget);

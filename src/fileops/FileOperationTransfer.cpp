@@ -194,6 +194,13 @@ void FileOperationRun::FinishTargetDirectory(TargetDirectory& directory) {
     directory.fd = -1;
 }
 
+void FileOperationRun::ClearReplacedComment(const std::string& src, const std::string& dst) {
+    // The carried comment file brings only the comments there are: a file
+    // replaced by one without a comment must not keep the old file's.
+    if (comments_.CommentOf(src).empty() && !comments_.CommentOf(dst).empty())
+        comments_.Forget(dst);
+}
+
 FileOperationRun::Flow FileOperationRun::CarryComments(const std::string& src,
                                                        const std::string& dst) {
     // A target file the person kept by "Skip" keeps its own comment too.
@@ -317,6 +324,7 @@ FileOperationRun::Flow FileOperationRun::TransferTreeEntry(
         if (ok) {
             RegisterOperationPath(item);
             RegisterOperationPath(itemTarget);
+            ClearReplacedComment(src, dst);
             if (sourceLeft)
                 return LeaveSource(src, size);
             // The comment file carries the comments; a moved entry's entry
@@ -516,8 +524,11 @@ FileOperationRun::Flow FileOperationRun::TransferFile(const std::string& item) {
                   : kind == OpMove ? MoveEntry(item, target, false, false, &sourceLeft)
                                    : DeleteEntry(item, true, true, true);
         if (ok) {
-            if (kind != OpDelete)
+            if (kind != OpDelete) {
                 comments_.Give(target, comment);
+                if (comment.empty())
+                    ClearReplacedComment(item, target);
+            }
             RegisterOperationPath(item);
             if (kind != OpDelete)
                 RegisterOperationPath(target);

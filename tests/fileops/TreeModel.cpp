@@ -244,6 +244,10 @@ void TreeModel::Rename(const std::string& path, const std::string& name) {
     auto it = parent->children.find(NameOf(path));
     std::unique_ptr<ModelNode> node = std::move(it->second);
     parent->children.erase(it);
+    // A file named like a directory's own key cannot have a comment: it
+    // would be the directory's.
+    if (name == ":THIS_DIR:" && !node->IsDirectory())
+        node->comment.clear();
     parent->children[name] = std::move(node);
     parent->mtime.reset();
 }

@@ -286,7 +286,7 @@ void SeedRun::Grow(ModelNode& directory, size_t& budget, int depth, double comme
         } else {
             entry = NewFile();
         }
-        if (!entry->toDirectory && random_.Chance(commented))
+        if (!entry->toDirectory && random_.Chance(commented) && name != ":THIS_DIR:")
             entry->comment = CommentText();
         directory.children[name] = std::move(entry);
     }
@@ -338,7 +338,8 @@ bool SeedRun::Build() {
         for (auto& [entryName, entry] : twin->children) {
             if (entry->kind == ModelNode::Kind::File && random_.Chance(0.3)) {
                 entry->content = nextContent_++;
-                entry->comment = random_.Chance(0.5) ? CommentText() : "";
+                entry->comment =
+                    random_.Chance(0.5) && entryName != ":THIS_DIR:" ? CommentText() : "";
             } else if (entry->IsDirectory() && options_.Has("dir-onto-file") &&
                        random_.Chance(0.2)) {
                 // A link where the first tree has a directory of that name.

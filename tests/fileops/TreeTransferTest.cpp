@@ -183,6 +183,35 @@ TEST(TreeTransfer, ATargetKeptBySkipKeepsItsOwnComment) {
     }
 }
 
+// The old file is gone, so its comment goes too, even when the new one
+// brings none: a file alone, and one inside a tree merged into its copy.
+TEST(TreeTransfer, AReplacedFileTakesItsSourcesCommentEvenNone) {
+    for (int kind : {OpCopy, OpMove}) {
+        TestDirectory dir;
+        dir.Write("src/f.txt", "new f");
+        dir.Write("src/d/g.txt", "new g");
+        dir.Write("src/d/h.txt", "new h");
+        SetComment(dir / "src/d/h.txt", "new h comment");
+        std::string f = dir.Write("dst/f.txt", "old f");
+        std::string g = dir.Write("dst/d/g.txt", "old g");
+        std::string h = dir.Write("dst/d/h.txt", "old h");
+        std::string mine = dir.Write("dst/d/mine.txt", "mine");
+        SetComment(f, "describes the old f");
+        SetComment(g, "describes the old g");
+        SetComment(h, "describes the old h");
+        SetComment(mine, "stays");
+        ScriptedOperationUi ui; // Yes to every overwrite
+        EXPECT_EQ(Operate(ui, {dir / "src/f.txt", dir / "src/d"}, dir / "dst", kind).end,
+                  OperationEnd::Completed);
+        EXPECT_EQ(ReadFile(f), "new f");
+        EXPECT_EQ(ReadFile(g), "new g");
+        EXPECT_EQ(GetComment(f), "") << kind;
+        EXPECT_EQ(GetComment(g), "") << kind;
+        EXPECT_EQ(GetComment(h), "new h comment") << kind;
+        EXPECT_EQ(GetComment(mine), "stays") << kind;
+    }
+}
+
 TEST(TreeTransfer, DirectoriesKeepTheirModeAndTimes) {
     TmpfsMount other("4m");
     TestDirectory dir;

@@ -30,6 +30,8 @@ endfunction()
 # orvo_add_fuzz(NAME SOURCE file LIBS lib... CORPUS dir)
 # With ORVO_FUZZ (clang) a real libFuzzer binary; always a plain driver that
 # replays the seed corpus as a ctest test, so CI checks the targets with gcc.
+# The libraries are instrumented by the top-level ORVO_FUZZ flags; here only
+# the fuzz binary gets libFuzzer's main. `fuzz_targets` builds them all.
 function(orvo_add_fuzz name)
     cmake_parse_arguments(ARG "" "SOURCE;CORPUS" "LIBS" ${ARGN})
     add_executable(${name}_replay ${ARG_SOURCE} ${CMAKE_SOURCE_DIR}/fuzz/ReplayMain.cpp)
@@ -38,8 +40,12 @@ function(orvo_add_fuzz name)
     set_tests_properties(${name}_corpus PROPERTIES LABELS "core;fuzz")
     if(ORVO_FUZZ)
         add_executable(${name} ${ARG_SOURCE})
-        target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address)
-        target_link_options(${name} PRIVATE -fsanitize=fuzzer,address)
+        target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+        target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
         target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+        if(NOT TARGET fuzz_targets)
+            add_custom_target(fuzz_targets)
+        endif()
+        add_dependencies(fuzz_targets ${name} ${name}_replay)
     endif()
 endfunction()

@@ -58,9 +58,10 @@ bool ListHolds(std::string_view list, std::string_view needle, bool needleAscii)
 bool SameName(const QValue& cell, std::string_view name) {
     if (cell.Type() == QVT_LPSTR) {
         std::string_view text = cell.AsStringView();
+        // An empty cell's text has no storage; strncasecmp must not see it.
         if (IsAscii(text) && IsAscii(name))
             return text.size() == name.size() &&
-                   strncasecmp(text.data(), name.data(), name.size()) == 0;
+                   (name.empty() || strncasecmp(text.data(), name.data(), name.size()) == 0);
     }
     return cell.Matches(QOP_EQUAL, QValue(name));
 }

@@ -1,5 +1,7 @@
 #include "platform/PathText.h"
 
+#include <filesystem>
+
 namespace orvo {
 
 std::string StripTrailingSlash(std::string_view path) {
@@ -30,6 +32,14 @@ std::string ParentDirectoryOf(std::string_view path) {
     if (slash == 0)
         return "/";
     return std::string(path.substr(0, slash));
+}
+
+std::string AbsolutePath(const std::string& path) {
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    if (error)
+        return path;
+    return StripTrailingSlash(absolute.lexically_normal().string());
 }
 
 NameParts SplitExtension(std::string_view name) {

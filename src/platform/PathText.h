@@ -21,6 +21,10 @@ std::string_view FileNameOf(std::string_view path);
 // "." for a name without any separator.
 std::string ParentDirectoryOf(std::string_view path);
 
+// path made absolute against the working directory and tidied of "." and
+// ".." components, its bytes kept; path itself when that cannot be done.
+std::string AbsolutePath(const std::string& path);
+
 // A name split at its last dot: "archive.tar.gz" gives ("archive.tar",
 // "gz"), ".profile" gives ("", "profile"), "README" gives ("README", "").
 struct NameParts {

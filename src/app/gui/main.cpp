@@ -21,8 +21,7 @@ int main(int argc, char** argv) {
     if (QScreen* screen = QGuiApplication::primaryScreen())
         frame.setGeometry(screen->availableGeometry());
     frame.showMaximized();
-    QStringList arguments = QApplication::arguments();
-    arguments.removeFirst();
+    const QStringList arguments = orvo::FrameSession::CommandLinePaths(argc, argv);
     // The windows of the last run and the tip of the day come once the
     // main window is on screen.
     QTimer::singleShot(0, &frame, [&frame, arguments] { frame.Session().Startup(arguments); });

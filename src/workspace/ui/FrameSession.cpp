@@ -6,6 +6,7 @@
 #include "browse/ui/COrvoBrowserView.h"
 #include "fileops/ui/CFileOperationDlg.h"
 #include "platform/FileStatus.h"
+#include "platform/PathText.h"
 #include "platform/ui/QtText.h"
 #include "platform/ui/UserPrompt.h"
 #include "settings/OptionAccessors.h"
@@ -60,9 +61,16 @@ void FrameSession::Startup(const QStringList& arguments) {
     RestoreWindows();
     // A file-list document named on the command line opens in a list window.
     if (!arguments.isEmpty())
-        frame_.Lists().OpenListDocument(QFileInfo(arguments.first()).absoluteFilePath());
+        frame_.Lists().OpenListDocument(arguments.first());
     RunTipOfDay(&frame_, GetOptionsDatabase(), false);
     state.startupFinished = true;
+}
+
+QStringList FrameSession::CommandLinePaths(int argc, const char* const* argv) {
+    QStringList paths;
+    for (int i = 1; i < argc; ++i)
+        paths << PathToQ(AbsolutePath(argv[i]));
+    return paths;
 }
 
 void FrameSession::RestoreWindows() {

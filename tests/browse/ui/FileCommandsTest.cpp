@@ -8,6 +8,7 @@
 #include "comments/ui/CommentEditDialog.h"
 #include "platform/ui/UserPrompt.h"
 #include "settings/OptionsStore.h"
+#include "../../platform/ui/AnyNameTemporaryDir.h"
 
 #include <QAbstractItemView>
 #include <QClipboard>
@@ -68,8 +69,8 @@ void Select(COrvoBrowserView& view, const QStringList& names) {
 class FileCommandsTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir home_;
-    std::unique_ptr<QTemporaryDir> tree_;
+    test::AnyNameTemporaryDir home_;
+    std::unique_ptr<test::AnyNameTemporaryDir> tree_;
     std::unique_ptr<ScriptedPrompt> prompt_;
 
     QString In(const QString& name) const { return tree_->path() + "/" + name; }
@@ -82,7 +83,7 @@ private slots:
         TipDialog::SetTestRunner([](TipDialog&) {});
     }
     void init() {
-        tree_ = std::make_unique<QTemporaryDir>();
+        tree_ = std::make_unique<test::AnyNameTemporaryDir>();
         prompt_ = std::make_unique<ScriptedPrompt>();
         Touch(In("a.txt"), "aaa");
         Touch(In("b.txt"), "bb");

@@ -5,6 +5,7 @@
 #include "search/ui/SearchCriteriaForm.h"
 #include "search/ui/SearchResultsModel.h"
 #include "search/ui/SearchResultsPane.h"
+#include "../../platform/ui/AnyNameTemporaryDir.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -69,7 +70,7 @@ void SelectRows(CSearchDlg& w, std::initializer_list<int> rows) {
 class SearchWindowTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir tree_;
+    test::AnyNameTemporaryDir tree_;
     std::unique_ptr<ScriptedPrompt> prompt_;
 
     QString In(const char* relative) const { return tree_.path() + "/" + relative; }
@@ -231,7 +232,7 @@ private slots:
     }
 
     void deleteAsksAndGoesThroughTheFileOperation() {
-        QTemporaryDir dir;
+        test::AnyNameTemporaryDir dir;
         for (const char* n : {"x1.tmp", "x2.tmp", "x3.tmp"})
             Write(dir.path() + "/" + n);
         auto w = Window(dir.path(), "*.tmp");
@@ -257,7 +258,7 @@ private slots:
     void hitsWhoseNamesAreNotUtf8KeepTheirBytes() {
         // The place and the hits' names hold a Latin-1 byte and an invalid
         // sequence; every command hands the core the bytes on the disk.
-        QTemporaryDir dir;
+        test::AnyNameTemporaryDir dir;
         const std::string place = dir.path().toStdString() + "/d\xe9";
         QVERIFY(::mkdir(place.c_str(), 0755) == 0);
         std::vector<std::string> files = {place + "/caf\xe9.txt", place + "/\xff\xfe"};

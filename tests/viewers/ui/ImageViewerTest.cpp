@@ -6,6 +6,7 @@
 #include "viewers/ui/ImageConversionDialog.h"
 #include "viewers/ui/ImageViewerWindow.h"
 #include "viewers/ui/ViewerHost.h"
+#include "../../platform/ui/AnyNameTemporaryDir.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -26,7 +27,7 @@ using namespace orvo::test;
 class ImageViewerTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<test::AnyNameTemporaryDir> dir_;
     std::unique_ptr<ScriptedPrompt> prompt_;
     QList<QPointer<ImageViewerWindow>> windows_;
 
@@ -46,7 +47,7 @@ class ImageViewerTest : public QObject {
 
 private slots:
     void init() {
-        dir_ = std::make_unique<QTemporaryDir>();
+        dir_ = std::make_unique<test::AnyNameTemporaryDir>();
         qputenv("ORVO_HOME", dir_->filePath("home").toUtf8());
         prompt_ = std::make_unique<ScriptedPrompt>();
     }

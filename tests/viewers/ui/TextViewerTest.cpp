@@ -3,6 +3,7 @@
 #include "viewers/ViewerText.h"
 #include "viewers/ui/TextFindDialog.h"
 #include "viewers/ui/TextViewerWindow.h"
+#include "../../platform/ui/AnyNameTemporaryDir.h"
 
 #include <QCheckBox>
 #include <QPlainTextEdit>
@@ -17,7 +18,7 @@ using namespace orvo::test;
 class TextViewerTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<test::AnyNameTemporaryDir> dir_;
     std::unique_ptr<ScriptedPrompt> prompt_;
     QList<QPointer<TextViewerWindow>> windows_;
 
@@ -43,7 +44,7 @@ class TextViewerTest : public QObject {
 
 private slots:
     void init() {
-        dir_ = std::make_unique<QTemporaryDir>();
+        dir_ = std::make_unique<test::AnyNameTemporaryDir>();
         qputenv("ORVO_HOME", dir_->filePath("home").toUtf8());
         prompt_ = std::make_unique<ScriptedPrompt>();
         LastSearchedText().clear();

@@ -22,6 +22,7 @@
 #include "workspace/ui/FrameQuickAccess.h"
 #include "workspace/ui/FrameSession.h"
 #include "workspace/ui/ListFileDialogs.h"
+#include "../../platform/ui/AnyNameTemporaryDir.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -41,7 +42,7 @@ using namespace orvo;
 class FileListWindowsTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> home_;
+    std::unique_ptr<test::AnyNameTemporaryDir> home_;
     std::unique_ptr<QTemporaryDir> data_;
     std::unique_ptr<ScriptedPrompt> prompt_;
     QString answer_; // what the file dialogs answer
@@ -61,7 +62,7 @@ class FileListWindowsTest : public QObject {
 
 private slots:
     void init() {
-        home_ = std::make_unique<QTemporaryDir>();
+        home_ = std::make_unique<test::AnyNameTemporaryDir>();
         data_ = std::make_unique<QTemporaryDir>();
         qputenv("HOME", home_->path().toUtf8());
         qputenv("ORVO_HOME", data_->path().toUtf8());
@@ -260,6 +261,15 @@ private slots:
             found = found || v->ListMode().ListDocumentPath() == document;
         QVERIFY(found);
         frame.close();
+
+        // Named on the command line, relative to the working directory.
+        const QString before = QDir::currentPath();
+        QVERIFY(::chdir(dir.c_str()) == 0);
+        const char* argv[] = {"orvo-browser", "list\xff.orl"};
+        const QStringList arguments = FrameSession::CommandLinePaths(2, argv);
+        QVERIFY(::chdir(QFile::encodeName(before).constData()) == 0);
+        QCOMPARE(arguments.size(), 1);
+        QCOMPARE(QToPath(arguments.first()), document);
     }
 
     void quickAccessBarPicksAndMarks() {

@@ -9,6 +9,7 @@
 #include "settings/OptionsStore.h"
 #include "workspace/ui/CMainFrame.h"
 #include "workspace/ui/FrameWindowCommands.h"
+#include "../../platform/ui/AnyNameTemporaryDir.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -51,7 +52,7 @@ QStringList SelectedNames(COrvoBrowserView& view) {
 class SelectionDialogTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir tree_;
+    test::AnyNameTemporaryDir tree_;
 
 private slots:
     void initTestCase() {

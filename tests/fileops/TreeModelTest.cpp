@@ -21,6 +21,7 @@
 #include "ScriptedOperationUi.h"
 #include "TreeModelDisk.h"
 #include "comments/PathComments.h"
+#include "fileops/EntryRename.h"
 #include "fileops/FileOperationRun.h"
 #include "store/Collation.h"
 
@@ -131,22 +132,6 @@ std::string SwapCase(const std::string& name) {
 long long Milliseconds(std::chrono::steady_clock::time_point from,
                        std::chrono::steady_clock::time_point to) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(to - from).count();
-}
-
-// The window's rename (F2), step by step: it never replaces another entry,
-// and the comment goes along to the new name.
-bool RenameLikeTheWindow(const std::string& oldPath, const std::string& newPath) {
-    struct stat st {};
-    if (::lstat(newPath.c_str(), &st) == 0)
-        return false;
-    std::string comment = GetComment(oldPath);
-    if (std::rename(oldPath.c_str(), newPath.c_str()) != 0)
-        return false;
-    if (!comment.empty()) {
-        TakeComment(oldPath);
-        SetComment(newPath, comment);
-    }
-    return true;
 }
 
 class SeedRun {
@@ -645,7 +630,7 @@ bool SeedRun::Rename() {
         name = SwapCase(NameOf(path)); // only the letter case changes
     std::string target = JoinModelPath(ParentOf(path), name);
     step_ = "rename " + Short(path) + " to " + Printable(name);
-    if (!RenameLikeTheWindow(path, target))
+    if (!RenameWithComment(path, target))
         differences_.push_back("the rename failed");
     model_.Rename(path, name);
     return true;

@@ -12,6 +12,7 @@
 #include "browse/ui/ViewTableModel.h"
 #include "comments/PathComments.h"
 #include "comments/ui/CommentEditDialog.h"
+#include "fileops/EntryRename.h"
 #include "fileops/FileOperationRequest.h"
 #include "fileops/ui/FileOperationService.h"
 #include "image/ImageFile.h"
@@ -136,22 +137,8 @@ bool BrowseFileCommands::RenamePath(const std::string& oldPath, const QString& n
     std::string newPath = JoinPath(ParentDirectoryOf(oldPath), name);
     if (newPath == oldPath)
         return false;
-    // Never replace another entry: rename(2) would overwrite a file silently.
-    // (On a case-insensitive file system the "other" entry may be this one.)
-    struct stat a = {};
-    struct stat b = {};
-    if (::lstat(newPath.c_str(), &b) == 0 &&
-        !(::lstat(oldPath.c_str(), &a) == 0 && a.st_ino == b.st_ino && a.st_dev == b.st_dev))
+    if (!RenameWithComment(oldPath, newPath))
         return false;
-    std::string comment = GetComment(oldPath);
-    if (std::rename(oldPath.c_str(), newPath.c_str()) != 0)
-        return false;
-    if (!comment.empty()) {
-        // Take first: a rename that changes only letter case would otherwise
-        // find the old entry when storing the new one, and then lose it.
-        TakeComment(oldPath);
-        SetComment(newPath, comment);
-    }
     if (view_->ListMode().IsListMode())
         RenameListPath(view_->Listing(), oldPath, newPath); // the list follows its entry
     view_->RebuildView(true, true, false);

@@ -67,6 +67,12 @@ std::string CommentCarrier::CommentOf(const std::string& path) {
     return i < 0 ? std::string() : lookup.entries[static_cast<size_t>(i)].comment;
 }
 
+bool CommentCarrier::HasEntry(const std::string& path) {
+    Lookup& lookup = SourceOf(ParentDirectoryOf(path));
+    int i = lookup.index.Exact(lookup.entries, FileNameOf(path));
+    return i >= 0 && !lookup.entries[static_cast<size_t>(i)].comment.empty();
+}
+
 void CommentCarrier::Queue(const std::string& directory, Change change) {
     // Only new comments count towards the early write: a removal is a
     // name, and the directory it is removed from is most often removed

@@ -26,6 +26,9 @@ public:
     // directory's comment file (CommentLookup's reading rule), as it was
     // when first read in this run.
     std::string CommentOf(const std::string& path);
+    // Whether the comment file of path's directory holds a comment under
+    // exactly path's name (no reading rule: what a copy of the file carries).
+    bool HasEntry(const std::string& path);
     // The entry at path gets comment (a non-empty one).
     void Give(const std::string& path, const std::string& comment);
     // The entry at path is gone: its comment goes too.

@@ -197,7 +197,9 @@ void FileOperationRun::FinishTargetDirectory(TargetDirectory& directory) {
 void FileOperationRun::ClearReplacedComment(const std::string& src, const std::string& dst) {
     // The carried comment file brings only the comments there are: a file
     // replaced by one without a comment must not keep the old file's.
-    if (comments_.CommentOf(src).empty() && !comments_.CommentOf(dst).empty())
+    // Exact keys only: the reading rule's case folding would cost more
+    // than the copy of a small file.
+    if (!comments_.HasEntry(src) && comments_.HasEntry(dst))
         comments_.Forget(dst);
 }
 

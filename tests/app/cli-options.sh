@@ -1,12 +1,6 @@
 #!/usr/bin/env bash
 # orvo options list / get / set on a data directory of its own.
-set -u
-orvo=$1
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-export ORVO_HOME=$tmp/home
-fail=0
-check() { if [ "$2" != "$3" ]; then echo "FAIL $1"; echo "  expected: $(printf %q "$3")"; echo "  got:      $(printf %q "$2")"; fail=1; fi; }
+. "$(dirname "$0")/../cli-harness.sh"
 fails() { if "$orvo" options "$@" >/dev/null 2>"$tmp/err"; then echo "FAIL accepted: options $*"; fail=1; fi; }
 
 # Reading the options of a first run shows the defaults and writes nothing.

@@ -1,13 +1,7 @@
 #!/usr/bin/env bash
 # Comments of names that differ only in letter case, and of an entry named
 # like a directory's own comment key, through orvo as a user runs it.
-set -u
-orvo=$1
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-export ORVO_HOME=$tmp/home
-fail=0
-check() { if [ "$2" != "$3" ]; then echo "FAIL $1"; echo "  expected: $(printf %q "$3")"; echo "  got:      $(printf %q "$2")"; fail=1; fi; }
+. "$(dirname "$0")/../cli-harness.sh"
 
 d=$tmp/d dst=$tmp/dst
 mkdir -p "$d" "$dst"

@@ -329,31 +329,3 @@ TEST(TreeTransfer, NothingIsWrittenThroughALinkInTheTarget) {
     outsideUntouched("replaced");
 }
 
-TEST(TreeTransfer, TheStopQuestionHoldsTheRun) {
-    TestDirectory dir;
-    for (int i = 0; i < 3000; ++i)
-        dir.Write("src/f" + std::to_string(i), "x");
-    std::string dst = dir.MakeDirectory("dst");
-    ScriptedOperationUi ui;
-    int atQuestion = -1, afterWaiting = -1;
-    std::thread person([&] {
-        while (FilesIn(dst + "/src") < 100)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        ui.switches.AskToStop([&] {
-            // The entry under way may still end; then nothing moves.
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            atQuestion = FilesIn(dst + "/src");
-            std::this_thread::sleep_for(std::chrono::milliseconds(300));
-            afterWaiting = FilesIn(dst + "/src");
-            return false;
-        });
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        ui.switches.AskToStop([] { return true; });
-    });
-    FileOperationResult r = Operate(ui, {dir / "src"}, dst, OpCopy);
-    person.join();
-    EXPECT_EQ(atQuestion, afterWaiting);
-    EXPECT_LT(atQuestion, 3000);
-    EXPECT_EQ(r.end, OperationEnd::Broken);
-    EXPECT_LT(FilesIn(dst + "/src"), 3000);
-}

@@ -1,13 +1,7 @@
 #!/usr/bin/env bash
 # orvo cp, mv and rm on small trees made here, answered by options and by
 # typed answers.
-set -u
-orvo=$1
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-export ORVO_HOME=$tmp/home
-fail=0
-check() { if [ "$2" != "$3" ]; then echo "FAIL $1"; echo "  expected: $(printf %q "$3")"; echo "  got:      $(printf %q "$2")"; fail=1; fi; }
+. "$(dirname "$0")/../cli-harness.sh"
 
 src=$tmp/src dst=$tmp/dst
 mkdir -p "$src/tree/sub" "$dst"

@@ -209,8 +209,8 @@ check_save() { # key, new comment
 # One run of one kind: a fresh tree, the command started, killed after
 # delay seconds (or left to finish when delay is empty), then checked.
 run_once() {
-    local kind=$1 dst=$tmp/work/dst with_older=0
-    work=$tmp/work
+    local kind=$1 dst=$tmp/place/dst with_older=0
+    work=$tmp/place
     rm -rf "$work"
     [ -n "$fs2" ] && rm -rf "${fs2:?}"/*
     mkdir -p "$work/src" "$dst"

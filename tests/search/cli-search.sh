@@ -1,12 +1,6 @@
 #!/usr/bin/env bash
 # orvo search as a user runs it: hits on stdout, the counts on stderr.
-set -u
-orvo=$1
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-export ORVO_HOME=$tmp/home
-fail=0
-check() { if [ "$2" != "$3" ]; then echo "FAIL $1"; echo "  expected: $(printf %q "$3")"; echo "  got:      $(printf %q "$2")"; fail=1; fi; }
+. "$(dirname "$0")/../cli-harness.sh"
 hits() { "$orvo" search "$@" 2>/dev/null | sed "s|^$tmp/t/||" | sort | tr '\n' ' '; }
 
 mkdir -p "$tmp/t/docs/sub" "$tmp/t/semi;colon"

@@ -1,12 +1,6 @@
 #!/usr/bin/env bash
 # orvo list add / export / status on a small tree made here.
-set -u
-orvo=$1
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-export ORVO_HOME=$tmp/home
-fail=0
-check() { if [ "$2" != "$3" ]; then echo "FAIL $1"; echo "  expected: $(printf %q "$3")"; echo "  got:      $(printf %q "$2")"; fail=1; fi; }
+. "$(dirname "$0")/../cli-harness.sh"
 # The bytes of a command's output, CR included and nothing stripped.
 bytes() { "$@" | od -An -c | tr -s ' \n' ' '; }
 

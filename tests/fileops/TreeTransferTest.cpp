@@ -9,13 +9,11 @@
 #include "fileops/FileOperationRun.h"
 #include "platform/PathText.h"
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
 using namespace orvo;

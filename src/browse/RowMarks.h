@@ -7,21 +7,22 @@
 
 namespace orvo {
 
-// Which rows of a browse window are drawn marked (in bold): the rows of
-// favorite targets found by the rebuild and, while there are none, the rows
-// whose Path is in the quick access bar's current list.
+// Which entries of a browse window are drawn marked (in bold): the favorite
+// targets found by the rebuild and, while there are none, the entries in
+// the quick access bar's current list. Entries are known by their Path, so
+// the marks stay on them whatever order the rows are sorted in; paths
+// compare exactly.
 class RowMarks {
 public:
-    void SetMarkedRows(std::vector<int> rows);
-    void ClearMarkedRows() { rows_.clear(); }
-    const std::vector<int>& MarkedRows() const { return rows_; }
-    // The quick access bar's current list; paths compare exactly.
+    void SetMarkedPaths(const std::vector<std::string>& paths);
+    void ClearMarkedPaths() { marked_.clear(); }
+    size_t MarkedCount() const { return marked_.size(); }
     void SetQuickAccessPaths(const std::vector<std::string>& paths);
 
-    bool IsMarked(int row, std::string_view path) const;
+    bool IsMarked(std::string_view path) const;
 
 private:
-    std::vector<int> rows_; // sorted
+    std::unordered_set<std::string> marked_;
     std::unordered_set<std::string> quickAccess_;
 };
 

@@ -273,7 +273,7 @@ void ViewRebuilder::FindSelectionAndMarks(const QTable& view, const Input& input
         int path = view.FieldIndex("Path");
         for (int r = firstEntry; r < rows; ++r)
             if (targets.count(view.GetValue(path, r).AsStringView()))
-                result.markedRows.push_back(r);
+                result.markedPaths.push_back(view.GetText(path, r));
     }
 }
 

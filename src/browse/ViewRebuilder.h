@@ -40,8 +40,8 @@ public:
         std::string backgroundPicture;
         // The current directory's own comment.
         std::string directoryComment;
-        // Rows of favorite targets, drawn marked.
-        std::vector<int> markedRows;
+        // The favorite targets among the entries, drawn marked.
+        std::vector<std::string> markedPaths;
     };
 
     // A table with the view table's columns (variant B), for a window to own.

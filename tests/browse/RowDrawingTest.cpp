@@ -122,13 +122,13 @@ TEST(RowDrawingSizeBar, ShareOfTheTotal) {
 TEST(RowDrawingMarks, FavoritesFirstThenTheQuickAccessList) {
     RowMarks marks;
     marks.SetQuickAccessPaths({"/home/a/x", "/home/a/y"});
-    EXPECT_TRUE(marks.IsMarked(7, "/home/a/x"));
-    EXPECT_FALSE(marks.IsMarked(7, "/home/a/X")); // paths compare exactly
-    marks.SetMarkedRows({5, 2});
-    EXPECT_TRUE(marks.IsMarked(2, "/elsewhere"));
-    EXPECT_FALSE(marks.IsMarked(7, "/home/a/x")); // the bar counts only without favorites
-    marks.ClearMarkedRows();
-    EXPECT_TRUE(marks.IsMarked(7, "/home/a/x"));
+    EXPECT_TRUE(marks.IsMarked("/home/a/x"));
+    EXPECT_FALSE(marks.IsMarked("/home/a/X")); // paths compare exactly
+    marks.SetMarkedPaths({"/elsewhere"});
+    EXPECT_TRUE(marks.IsMarked("/elsewhere"));
+    EXPECT_FALSE(marks.IsMarked("/home/a/x")); // the bar counts only without favorites
+    marks.ClearMarkedPaths();
+    EXPECT_TRUE(marks.IsMarked("/home/a/x"));
 }
 
 TEST(BackgroundPictureAnalysis, BrightnessAndAverageColour) {

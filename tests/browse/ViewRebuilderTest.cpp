@@ -157,7 +157,7 @@ TEST(ViewRebuilder, BackgroundPictureAndSelection) {
     r = w.Show(dir.Path(), input);
     ASSERT_EQ(w.view.GetText("Path", r.selectRow), keep);
     EXPECT_TRUE(r.selectedByPath);
-    EXPECT_EQ(r.markedRows, std::vector<int>{r.selectRow}); // paths compare exactly
+    EXPECT_EQ(r.markedPaths, Names{keep}); // paths compare exactly
 
     ::unlink(keep.c_str());
     r = w.Show(dir.Path(), input);
@@ -190,7 +190,7 @@ TEST(ViewRebuilder, ListWindowsKeepTheListsOrderAndComments) {
     EXPECT_EQ(Column(view, "Path"), (Names{b, a})); // no parent entry, not sorted
     EXPECT_EQ(Column(view, "Comment"), (Names{"-", "two lines"}));
     EXPECT_EQ(r.backgroundPicture, "");
-    EXPECT_EQ(r.markedRows, std::vector<int>{0});
+    EXPECT_EQ(r.markedPaths, Names{b});
 }
 
 TEST(ViewRebuilder, TheDriveListIsNoRelativePath) {

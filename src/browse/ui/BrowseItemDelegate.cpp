@@ -81,7 +81,7 @@ BrowseItemDelegate::Look BrowseItemDelegate::LookOf(const QStyleOptionViewItem& 
     state.selected = option.state & QStyle::State_Selected;
     state.focusedList = option.widget && option.widget->hasFocus();
     state.directory = facts.directory;
-    state.marked = !facts.parent && view_->Marks().IsMarked(row, facts.path);
+    state.marked = !facts.parent && view_->Marks().IsMarked(facts.path);
     const QPalette& palette = option.palette;
     SystemColors system{ToRgb(palette.color(QPalette::Text)), ToRgb(palette.color(QPalette::Base)),
                         ToRgb(palette.color(QPalette::Highlight)),

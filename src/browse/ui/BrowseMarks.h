@@ -14,18 +14,18 @@ namespace orvo {
 
 class COrvoBrowserView;
 
-// Which rows of a browse window are drawn marked: the rows of the places
-// favorites point at and, while there are none, those in the quick access
-// bar's current list.
+// Which entries of a browse window are drawn marked: the places favorites
+// point at and, while there are none, those in the quick access bar's
+// current list.
 class BrowseMarks : public QObject {
     Q_OBJECT
 public:
     explicit BrowseMarks(COrvoBrowserView* view);
 
-    bool IsMarked(int row, std::string_view path) const { return marks_.IsMarked(row, path); }
-    const std::vector<int>& MarkedRows() const { return marks_.MarkedRows(); }
-    // The rows a rebuild found for the favorite targets.
-    void SetMarkedRows(std::vector<int> rows) { marks_.SetMarkedRows(std::move(rows)); }
+    bool IsMarked(std::string_view path) const { return marks_.IsMarked(path); }
+    size_t MarkedCount() const { return marks_.MarkedCount(); }
+    // The favorite targets a rebuild found among the entries.
+    void SetMarkedPaths(const std::vector<std::string>& paths) { marks_.SetMarkedPaths(paths); }
     void SetQuickAccessPaths(const std::vector<std::string>& paths);
     // Where favorites point now (nothing for a list window).
     std::vector<std::string> FavoriteTargets();

@@ -269,7 +269,7 @@ void COrvoBrowserView::RebuildView(bool rebuild, bool reread, bool clearMarks) {
     input.favoriteTargets = marks_->FavoriteTargets();
     ViewRebuilder::Result result = ViewRebuilder::Rebuild(listing_, viewTable_, input);
     model_->Reload();
-    marks_->SetMarkedRows(result.markedRows);
+    marks_->SetMarkedPaths(result.markedPaths);
     counting_->SetListingTotal(0);
     background_->Start(result.backgroundPicture);
     RestartLoading(clearMarks);

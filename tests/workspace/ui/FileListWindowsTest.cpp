@@ -287,8 +287,8 @@ private slots:
         QCOMPARE(bar->Result().GetText("Path", 0), In("docs/a.txt"));
         QCOMPARE(bar->Result().GetText("Path", 1), In("docs/b.doc"));
         // Its rows are drawn marked in the window.
-        QVERIFY(view->Marks().IsMarked(-1, In("docs/a.txt")));
-        QVERIFY(!view->Marks().IsMarked(-1, In("docs/c.png")));
+        QVERIFY(view->Marks().IsMarked(In("docs/a.txt")));
+        QVERIFY(!view->Marks().IsMarked(In("docs/c.png")));
 
         bar->ClickRow(1);
         QCOMPARE(view->FirstSelectedPath(), In("docs/b.doc"));
@@ -307,7 +307,7 @@ private slots:
         // Alt+1 hides it (the marks go with it) and the choice is kept.
         frame.QuickAccess().Toggle();
         QVERIFY(bar->isHidden());
-        QVERIFY(!view->Marks().IsMarked(-1, In("docs/c.png")));
+        QVERIFY(!view->Marks().IsMarked(In("docs/c.png")));
         frame.close();
         QVERIFY(!GetBoolOption(kShowQuickAccessBarKey));
     }

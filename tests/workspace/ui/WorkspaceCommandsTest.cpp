@@ -93,7 +93,7 @@ private slots:
         QCOMPARE(QFileInfo(link).symLinkTarget(), Home("projects/orvo"));
         // The target is marked in a listing of its parent.
         view->Navigate(Home("projects").toStdString());
-        QCOMPARE(view->Marks().MarkedRows().size(), size_t{1});
+        QCOMPARE(view->Marks().MarkedCount(), size_t{1});
 
         frame.Favorites().OpenFavorite(link.toStdString());
         QCOMPARE(view->CurrentPath(), Home("projects/orvo").toStdString());

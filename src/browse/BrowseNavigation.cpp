@@ -78,12 +78,12 @@ bool QuickSearchMatches(std::string_view candidate, std::string_view typed) {
     return WildcardMatch(name, text);
 }
 
-std::vector<std::string> QuickSearchCandidates(const std::vector<std::string>& names,
-                                               std::string_view typed) {
-    std::vector<std::string> matches;
-    for (const std::string& n : names)
-        if (QuickSearchMatches(n, typed))
-            matches.push_back(LowerCaseText(n));
+std::vector<size_t> QuickSearchCandidates(const std::vector<std::string>& names,
+                                          std::string_view typed) {
+    std::vector<size_t> matches;
+    for (size_t i = 0; i < names.size(); ++i)
+        if (QuickSearchMatches(names[i], typed))
+            matches.push_back(i);
     return matches;
 }
 

@@ -28,7 +28,8 @@ std::string NormalizeTypedPath(std::string_view text, const std::string& home);
 // "*" any run, "?" one character, compared as given (callers lower-case).
 bool WildcardMatch(std::string_view text, std::string_view pattern);
 bool QuickSearchMatches(std::string_view candidate, std::string_view typed);
-std::vector<std::string> QuickSearchCandidates(const std::vector<std::string>& names,
-                                               std::string_view typed);
+// The indexes of the names that match, in order.
+std::vector<size_t> QuickSearchCandidates(const std::vector<std::string>& names,
+                                          std::string_view typed);
 
 } // namespace orvo

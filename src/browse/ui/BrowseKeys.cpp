@@ -132,22 +132,21 @@ void BrowseKeys::StartQuickSearch(const QString& typed) {
     const ViewTableModel& model = *view_->Model();
     const int rows = view_->ViewTable().GetRecordCount();
     std::vector<std::string> candidates;
-    for (int i = 0; i < rows; ++i)
-        if (!model.IsParentEntry(i))
+    std::vector<std::string> paths;
+    for (int i = 0; i < rows; ++i) {
+        if (!model.IsParentEntry(i)) {
             candidates.push_back(QToPath(model.FullName(i)));
+            paths.push_back(view_->ViewTable().GetText("Path", i));
+        }
+    }
     QuickSearchPopup popup(std::move(candidates), typed, view_);
     popup.move(view_->CurrentList()->mapToGlobal(QPoint(20, 20)));
-    connect(&popup, &QuickSearchPopup::MatchesChanged, this, [this](const QStringList& matches) {
-        if (matches.isEmpty())
-            return;
-        const ViewTableModel& model = *view_->Model();
-        for (int i = 0; i < view_->ViewTable().GetRecordCount(); ++i) {
-            if (!model.IsParentEntry(i) &&
-                model.FullName(i).toLower().startsWith(matches.first())) {
-                view_->SelectRow(i);
-                return;
-            }
-        }
+    // Matches are known by their entry, so that of two names equal but for
+    // letter case the one picked is the one selected, even if the rows
+    // change order meanwhile.
+    connect(&popup, &QuickSearchPopup::CandidatePicked, this, [this, &paths](int candidate) {
+        if (candidate >= 0 && candidate < static_cast<int>(paths.size()))
+            view_->SelectPath(paths[static_cast<size_t>(candidate)]);
     });
     popup.Refill();
     if (popup.exec() == QDialog::Accepted)

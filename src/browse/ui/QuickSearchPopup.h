@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QStringList>
 
 #include <string>
 #include <vector>
@@ -12,20 +11,28 @@ class QListWidget;
 namespace orvo {
 
 // "Quick search": a small popup over the list. Every change of its text
-// lists the names that match and tells the window, which selects the
-// first of them; Enter opens it, Escape just closes the popup.
+// lists the names that match and tells the window the first of them, which
+// it selects; a match clicked or reached with the arrow keys is told the
+// same way. Enter or a double-click opens it, Escape just closes the popup.
 class QuickSearchPopup : public QDialog {
     Q_OBJECT
 public:
-    QuickSearchPopup(std::vector<std::string> candidates, const QString& typed, QWidget* parent = nullptr);
+    // candidates: the full names the window offers, in its row order.
+    QuickSearchPopup(std::vector<std::string> candidates, const QString& typed,
+                     QWidget* parent = nullptr);
 
     QLineEdit* Edit() const { return edit_; }
     QListWidget* Matches() const { return list_; }
-    // Lists the matches of the current text and announces them.
+    // Lists the matches of the current text and announces the first.
     void Refill();
+    void setVisible(bool visible) override;
 
 signals:
-    void MatchesChanged(const QStringList& matches);
+    // The index into the candidates of the match to select.
+    void CandidatePicked(int candidate);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     std::vector<std::string> candidates_;

@@ -32,7 +32,8 @@ std::string DocumentTitleFor(std::string_view path) {
     return std::string(path);
 }
 
-std::string NormalizeTypedPath(std::string_view text, const std::string& home) {
+std::string NormalizeTypedPath(std::string_view text, const std::string& home,
+                               const std::string& base) {
     std::string path(text);
     while (!path.empty() && (path.back() == ' ' || path.back() == '\t'))
         path.pop_back();
@@ -40,9 +41,25 @@ std::string NormalizeTypedPath(std::string_view text, const std::string& home) {
         path = home;
     else if (path.rfind("~/", 0) == 0)
         path = home + path.substr(1);
-    if (path == kComputerPath)
+    if (path == kComputerPath || path.empty())
         return path;
+    if (path.front() != '/' && base.rfind('/', 0) == 0)
+        path = JoinPath(base, path);
+    if (path.front() == '/')
+        return AbsolutePath(path);
     return StripTrailingSlash(path);
+}
+
+std::string FirstCommandWord(std::string_view command) {
+    size_t start = command.find_first_not_of(" \t");
+    if (start == std::string_view::npos)
+        return {};
+    command.remove_prefix(start);
+    if (command.front() == '"' || command.front() == '\'') {
+        size_t close = command.find(command.front(), 1);
+        return std::string(command.substr(1, close == std::string_view::npos ? close : close - 1));
+    }
+    return std::string(command.substr(0, command.find_first_of(" \t")));
 }
 
 // "*" any run, "?" one character; iterative with one backtrack point, so

@@ -18,8 +18,14 @@ std::string Up2Target(std::string_view current);
 // path itself.
 std::string DocumentTitleFor(std::string_view path);
 // The text of a path typed or chosen by the user: "~" expanded, one
-// trailing "/" removed (but "/" kept).
-std::string NormalizeTypedPath(std::string_view text, const std::string& home);
+// trailing "/" removed (but "/" kept). A relative text is taken from base
+// when base is an absolute directory, and "." and ".." are resolved, so
+// that ".." typed in the box leads where Up does.
+std::string NormalizeTypedPath(std::string_view text, const std::string& home,
+                               const std::string& base = {});
+// The program a command line starts: its first word, unquoted when it is
+// in quotes ('a b' or "a b").
+std::string FirstCommandWord(std::string_view command);
 
 // Quick search: the names (Name + "." + Extension, lower case) that match
 // the typed text. A name without a dot gets a trailing dot; a text without

@@ -25,6 +25,15 @@ TEST(BrowseNavigation, TitlesAndTypedPaths) {
     EXPECT_EQ(NormalizeTypedPath("~/music/ ", "/home/u"), "/home/u/music");
     EXPECT_EQ(NormalizeTypedPath("/", "/home/u"), "/");
     EXPECT_EQ(NormalizeTypedPath("Computer/", "/home/u"), "Computer/");
+    // Relative texts start at the shown directory; ".." climbs as Up does.
+    EXPECT_EQ(NormalizeTypedPath("..", "/home/u", "/srv/a/b"), "/srv/a");
+    EXPECT_EQ(NormalizeTypedPath("c/./d/", "/home/u", "/srv"), "/srv/c/d");
+    EXPECT_EQ(NormalizeTypedPath("/..", "/home/u", "/srv"), "/");
+    EXPECT_EQ(NormalizeTypedPath("~/../v", "/home/u", "/srv"), "/home/v");
+    EXPECT_EQ(NormalizeTypedPath("make all", "/home/u", "Computer/"), "make all");
+    EXPECT_EQ(FirstCommandWord("  make -j2"), "make");
+    EXPECT_EQ(FirstCommandWord("'my tool' x"), "my tool");
+    EXPECT_EQ(FirstCommandWord("\"unclosed"), "unclosed");
 }
 
 TEST(BrowseNavigation, QuickSearchContainsOrPattern) {

@@ -6,6 +6,7 @@
 #include "browse/ui/DriveComboBox.h"
 #include "platform/DesktopPrograms.h"
 #include "platform/FileStatus.h"
+#include "platform/PathText.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/ui/QtText.h"
 #include "platform/ui/UserPrompt.h"
@@ -14,6 +15,8 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QStyle>
 #include <QToolButton>
 
@@ -46,6 +49,11 @@ BrowsePathBar::BrowsePathBar(COrvoBrowserView* view) : QObject(view), view_(view
     pathBox_->setInsertPolicy(QComboBox::NoInsert);
     pathBox_->setToolTip(tr("Path: type a directory or a command (Alt+F2)"));
     pathBox_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    // Inline completion would turn a typed parent of a remembered path into
+    // that path.
+    pathBox_->setCompleter(nullptr);
+    pathBox_->installEventFilter(this);
+    pathBox_->lineEdit()->installEventFilter(this);
 
     layout_ = new QHBoxLayout;
     layout_->setContentsMargins(2, 2, 2, 2);
@@ -61,7 +69,9 @@ BrowsePathBar::BrowsePathBar(COrvoBrowserView* view) : QObject(view), view_(view
     connect(forward_, &QToolButton::clicked, view, &COrvoBrowserView::Forward);
     connect(up_, &QToolButton::clicked, view, &COrvoBrowserView::Up);
     connect(up2_, &QToolButton::clicked, view, &COrvoBrowserView::Up2);
-    connect(pathBox_, &QComboBox::textActivated, this, &BrowsePathBar::OnPathEntered);
+    // Only a choice from the list arrives here: Enter is taken before.
+    connect(pathBox_, &QComboBox::textActivated, this,
+            [this](const QString& text) { OnPathEntered(text, ShiftHeld()); });
     connect(driveBox_, &QComboBox::activated, this, &BrowsePathBar::OnDriveChosen);
 }
 
@@ -103,36 +113,87 @@ void BrowsePathBar::UpdateButtons() {
     up2_->setEnabled(!listMode && path != kComputerPath);
 }
 
-void BrowsePathBar::OnPathEntered(const QString& text) {
+bool BrowsePathBar::eventFilter(QObject* watched, QEvent* event) {
+    // The combo box acts on Enter only for texts already in its list; every
+    // typed text must reach the window, and only once.
+    if (event->type() != QEvent::KeyPress)
+        return QObject::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        OnPathEntered(pathBox_->currentText(), key->modifiers() & Qt::ShiftModifier);
+        return true;
+    }
+    if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+        ShowCurrent();
+        view_->FocusList(-1);
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void BrowsePathBar::ShowCurrent() {
+    if (view_->ListMode().IsListMode())
+        pathBox_->setEditText(view_->ListMode().Title());
+    else
+        pathBox_->setEditText(PathToQ(view_->CurrentPath()));
+}
+
+void BrowsePathBar::OnPathEntered(const QString& text, bool shift) {
     if (text.startsWith(QLatin1Char('?'))) {
         // "?names \"text\"": a search window that searches at once.
-        pathBox_->setEditText(PathToQ(view_->CurrentPath()));
+        ShowCurrent();
         emit view_->SearchRequested(text);
         return;
     }
-    std::string path = NormalizeTypedPath(QToPath(text), QToPath(QDir::homePath()));
-    if (path.empty())
+    const std::string home = QToPath(QDir::homePath());
+    const std::string& current = view_->CurrentPath();
+    const std::string here = current.empty() || current == kComputerPath ? home : current;
+    const std::string path = NormalizeTypedPath(QToPath(text), home, here);
+    if (path.empty()) {
+        ShowCurrent();
         return;
+    }
     if (path == kComputerPath || IsDirectory(path)) {
         view_->Navigate(path, true, true, true);
+        ShowCurrent();
         view_->FocusList(-1);
         return;
     }
-    // Not a directory: a command to run, or a file to open, from here.
-    const std::string& current = view_->CurrentPath();
-    std::string here = current == kComputerPath ? QDir::homePath().toStdString() : current;
+    if (PathExists(path) && !shift) {
+        view_->Navigate(ParentDirectoryOf(path), true, true, true);
+        view_->SelectPath(path);
+        ShowCurrent();
+        view_->FocusList(-1);
+        return;
+    }
+    RunTyped(text, here, shift);
+    ShowCurrent();
+}
+
+void BrowsePathBar::RunTyped(const QString& text, const std::string& here, bool shift) {
+    const std::string command = QToPath(text);
     std::vector<std::string> argv;
-    if (ShiftHeld())
-        argv = ShellCommandArgv(QToPath(text), true);
-    else if (PathExists(path))
-        argv = DefaultOpenerArgv(path);
-    else
-        argv = ShellCommandArgv(QToPath(text), false);
-    std::string error;
+    if (shift) {
+        argv = ShellCommandArgv(command, true);
+    } else {
+        // A command that names no program would only flash a terminal.
+        std::string word = FirstCommandWord(command);
+        if (word.find('/') != std::string::npos)
+            word = NormalizeTypedPath(word, QToPath(QDir::homePath()), here);
+        if (FindProgram(word).empty()) {
+            const bool pathLike = text.startsWith(QLatin1Char('~')) || text.contains(QLatin1Char('/'));
+            UserPrompt::Message(view_,
+                                pathLike ? tr("\"%1\" does not exist.").arg(text)
+                                         : tr("\"%1\" is no directory, file or program.").arg(text),
+                                UserPrompt::Icon::Warning);
+            return;
+        }
+        argv = ShellCommandArgv(command, false);
+    }
+    std::string error = "no terminal program found";
     if (argv.empty() || !StartProgram(argv, here, &error))
         UserPrompt::Message(view_, tr("Cannot run \"%1\": %2").arg(text, ToQ(error)),
                             UserPrompt::Icon::Warning);
-    pathBox_->setEditText(PathToQ(view_->CurrentPath()));
 }
 
 void BrowsePathBar::OnDriveChosen(int index) {

@@ -4,6 +4,7 @@
 #include <string>
 
 class QComboBox;
+class QEvent;
 class QHBoxLayout;
 class QString;
 class QToolButton;
@@ -14,9 +15,9 @@ class COrvoBrowserView;
 class DriveComboBox;
 
 // The bar above a browse window's list: the drive box, Back, Forward, Up,
-// Up2 and the path box. A directory typed or chosen there is shown; any
-// other text is run or opened from the window's directory, and "?..." asks
-// for a search.
+// Up2 and the path box. A directory typed or chosen there is shown, a file
+// is shown selected in its directory, any other text is run as a command
+// from the window's directory, and "?..." asks for a search.
 class BrowsePathBar : public QObject {
     Q_OBJECT
 public:
@@ -33,8 +34,16 @@ public:
     void ShowText(const QString& text);
     void UpdateButtons();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
-    void OnPathEntered(const QString& text);
+    // With shift a text that is no directory runs in a terminal.
+    void OnPathEntered(const QString& text, bool shift);
+    // The box shows again what the window shows.
+    void ShowCurrent();
+    // text is neither a directory nor a file: a command, run from here.
+    void RunTyped(const QString& text, const std::string& here, bool shift);
     void OnDriveChosen(int index);
 
     COrvoBrowserView* view_;

@@ -1,0 +1,161 @@
+#include "assist/ui/TipDialog.h"
+#include "browse/ui/BrowseListMode.h"
+#include "browse/ui/COrvoBrowserView.h"
+#include "platform/ui/QtText.h"
+#include "platform/ui/UserPrompt.h"
+#include "settings/OptionAccessors.h"
+#include "settings/OptionKeys.h"
+#include "settings/OptionsStore.h"
+#include "store/StoreArchive.h"
+#include "workspace/AppState.h"
+#include "workspace/ui/BackgroundArea.h"
+#include "workspace/ui/CChildFrame.h"
+#include "workspace/ui/CMainFrame.h"
+#include "workspace/ui/FrameListCommands.h"
+#include "workspace/ui/FrameSession.h"
+#include "workspace/ui/FrameWindowCommands.h"
+#include "workspace/ui/ListFileDialogs.h"
+#include "workspace/ui/WindowChooserDialog.h"
+#include "../../viewers/ui/ViewerTestSupport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QDropEvent>
+#include <QFile>
+#include <QImage>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <QtTest>
+#include <memory>
+
+using namespace orvo;
+
+namespace {
+
+QByteArray ReadBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+QAction* ItemOf(QMenu* menu, const QString& text) {
+    for (QAction* a : menu->actions())
+        if (a->text() == text)
+            return a;
+    return nullptr;
+}
+
+// The numbered entries of the File menu.
+QStringList RecentItems(CMainFrame& frame) {
+    QStringList texts;
+    for (QAction* a : frame.FileMenu()->actions())
+        if (a->isVisible() && a->text().size() > 2 && a->text()[0] == '&' && a->text()[1].isDigit())
+            texts << a->text();
+    return texts;
+}
+
+// Opens a menu of the menu bar with the mouse and clicks one of its items.
+void ClickMenuItem(CMainFrame& frame, QMenu* menu, QAction* item) {
+    QVERIFY(item);
+    QMenuBar* bar = frame.menuBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
+    QTRY_VERIFY(menu->isVisible());
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
+    QTRY_VERIFY(!menu->isVisible());
+}
+
+// Drags one file over a widget and lets it go; true when the drop was taken.
+bool DropFile(QWidget* target, const QPoint& at, const QString& path) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    QDragEnterEvent enter(at, Qt::CopyAction | Qt::LinkAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent drop(QPointF(at), Qt::CopyAction | Qt::LinkAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(target, &drop);
+    return drop.isAccepted();
+}
+
+} // namespace
+
+class MainFrameSetupTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> home_;
+    std::unique_ptr<QTemporaryDir> data_;
+    std::unique_ptr<ScriptedPrompt> prompt_;
+    QString answer_;
+
+    QString In(const QString& name) const { return home_->path() + "/" + name; }
+    QString Data(const QString& name) const { return data_->path() + "/" + name; }
+
+private slots:
+    void init() {
+        home_ = std::make_unique<QTemporaryDir>();
+        data_ = std::make_unique<QTemporaryDir>();
+        qputenv("HOME", home_->path().toUtf8());
+        qputenv("ORVO_HOME", data_->path().toUtf8());
+        QDir(home_->path()).mkpath("docs");
+        prompt_ = std::make_unique<ScriptedPrompt>();
+        TipDialog::SetTestRunner([](TipDialog&) {});
+        SetListFileDialogAnswerer([this](ListFileDialog, const QString&) { return answer_; });
+        GetAppState() = AppState{};
+    }
+    void cleanup() {
+        SetListFileDialogAnswerer(nullptr);
+        TipDialog::SetTestRunner(nullptr);
+        WindowChooserDialog::SetTestRunner(nullptr);
+        prompt_.reset();
+    }
+
+    void aDamagedOptionsFileIsReportedOnceAndLeftAsItWas() {
+        // A real options file whose table count claims far more than it holds.
+        int countAt = 0;
+        {
+            OptionsStore store;
+            store.Load(Data("OrvoOptions.qad").toStdString());
+            QVERIFY(store.Save().saved);
+            countAt = 1 + int(kDataBaseBanner.size()) + 1 + int(store.Database().GetName().size());
+        }
+        QByteArray damaged = ReadBytes(Data("OrvoOptions.qad"));
+        damaged[countAt + 3] = 0x7f;
+        {
+            QFile f(Data("OrvoOptions.qad"));
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(damaged);
+        }
+        {
+            CMainFrame frame;
+            frame.resize(1000, 700);
+            frame.show();
+            frame.Session().Startup({});
+            const QStringList about = prompt_->asked.filter(QStringLiteral("OrvoOptions.qad"));
+            QCOMPARE(about.size(), 1);
+            QCOMPARE(about[0].count(QStringLiteral("damaged")), 1);
+            QVERIFY(about[0].contains(QStringLiteral("leaves the file as it is")));
+            // The run records its windows and its tip position, as every run does.
+            frame.OpenBrowseWindow(In("docs").toStdString());
+            frame.close();
+        }
+        QCOMPARE(ReadBytes(Data("OrvoOptions.qad")), damaged);
+        QVERIFY(!QFile::exists(Data("OrvoOptions.qad.damaged")));
+        QCOMPARE(prompt_->asked.filter(QStringLiteral("OrvoOptions.qad")).size(), 1);
+
+        // A change of the user's is saved, the unreadable file kept beside it.
+        {
+            CMainFrame frame;
+            frame.show();
+            SetBoolOption(kUseColorsKey, !GetBoolOption(kUseColorsKey));
+            frame.close();
+        }
+        QCOMPARE(ReadBytes(Data("OrvoOptions.qad.damaged")), damaged);
+        QVERIFY(ReadBytes(Data("OrvoOptions.qad")) != damaged);
+    }
+
+};
+
+QTEST_MAIN(MainFrameSetupTest)
+#include "MainFrameSetupTest.moc"

@@ -55,6 +55,10 @@ CMainFrame::CMainFrame(QWidget* parent)
 
     BuildActions();
     connect(area_, &QMdiArea::subWindowActivated, this, &CMainFrame::OnSubWindowActivated);
+    connect(area_, &BackgroundArea::PictureDropped, this, [this](const QString& path) {
+        SetStringOption(kBackgroundImagePathKey, QToPath(path));
+        ApplyBackground();
+    });
     ApplyBackground();
     resize(1200, 800);
 }
@@ -243,7 +247,7 @@ void CMainFrame::ApplyBackground() {
         path = DataFilePath("images/bkgnd.jpg");
     QString help = QString::fromStdString(DataFilePath("help/index.html"));
     area_->SetBackground(
-        QString::fromStdString(path),
+        PathToQ(path),
         QStringLiteral("Orvo Browser: every file can tell its story\r\nRead the guide"),
         QUrl::fromLocalFile(help).toString());
 }

@@ -111,6 +111,46 @@ private slots:
         prompt_.reset();
     }
 
+    void aPictureDroppedOnTheBareAreaBecomesTheBackground() {
+        QImage picture(900, 700, QImage::Format_RGB32);
+        picture.fill(QColor(40, 120, 90));
+        QVERIFY(picture.save(In("docs/wall.png")));
+        QFile text(In("docs/notes.png")); // a picture's name, not its bytes
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write("just words");
+        text.close();
+        QDir(home_->path()).mkpath("docs/folder.jpg");
+        {
+            CMainFrame frame;
+            frame.resize(1000, 700);
+            frame.show();
+            SetStringOption(kBackgroundImagePathKey, "");
+            frame.ApplyBackground();
+            COrvoBrowserView* view = frame.OpenBrowseWindow(In("docs").toStdString());
+            frame.FrameOf(view)->setGeometry(0, 0, 300, 300);
+            QWidget* viewport = frame.Area()->viewport();
+            const QPoint bare(viewport->width() - 50, viewport->height() - 50);
+
+            QVERIFY(!DropFile(viewport, bare, In("docs/notes.png")));
+            QVERIFY(!DropFile(viewport, bare, In("docs/folder.jpg")));
+            QVERIFY(!DropFile(viewport, QPoint(150, 10), In("docs/wall.png"))); // on the window
+            QCOMPARE(GetStringOption(kBackgroundImagePathKey), std::string());
+            QVERIFY(!frame.Area()->HasImage());
+
+            QVERIFY(DropFile(viewport, bare, In("docs/wall.png")));
+            QCOMPARE(GetStringOption(kBackgroundImagePathKey), In("docs/wall.png").toStdString());
+            QVERIFY(frame.Area()->HasImage());
+            QCOMPARE(frame.Area()->viewport()->grab().toImage().pixelColor(bare),
+                     QColor(40, 120, 90));
+            test::Screenshot(&frame, "main-frame-dropped-background");
+            frame.close();
+        }
+        // The choice outlives the run, as one made in the options dialog.
+        CMainFrame again;
+        QVERIFY(again.Area()->HasImage());
+        QCOMPARE(prompt_->asked, QStringList());
+    }
+
     void aDamagedOptionsFileIsReportedOnceAndLeftAsItWas() {
         // A real options file whose table count claims far more than it holds.
         int countAt = 0;

@@ -151,6 +151,27 @@ private slots:
         QCOMPARE(prompt_->asked, QStringList());
     }
 
+    void fileTypesDirectoryOpensAWindowOnTheTemplates() {
+        CMainFrame frame;
+        frame.resize(1000, 700);
+        frame.show();
+        QAction* item = ItemOf(frame.OptionsMenu(), QStringLiteral("File types directory"));
+        ClickMenuItem(frame, frame.OptionsMenu(), item);
+        COrvoBrowserView* view = frame.ActiveView();
+        QVERIFY(view);
+        QCOMPARE(ToQ(view->CurrentPath()), Data("File types"));
+        // The shipped templates are there to be seen and changed.
+        QVERIFY(view->SelectPath(Data("File types/Text file.txt").toStdString()));
+
+        // A templates folder the user removed is made again, empty.
+        QVERIFY(QDir(Data("File types")).removeRecursively());
+        ClickMenuItem(frame, frame.OptionsMenu(), item);
+        QCOMPARE(frame.ViewsInStackingOrder().size(), 2);
+        QCOMPARE(ToQ(frame.ActiveView()->CurrentPath()), Data("File types"));
+        QVERIFY(QFileInfo(Data("File types")).isDir());
+        QCOMPARE(prompt_->asked, QStringList());
+    }
+
     void aDamagedOptionsFileIsReportedOnceAndLeftAsItWas() {
         // A real options file whose table count claims far more than it holds.
         int countAt = 0;

@@ -12,6 +12,7 @@
 #include "workspace/ui/FrameFileCommands.h"
 #include "workspace/ui/FrameListCommands.h"
 #include "workspace/ui/FrameQuickAccess.h"
+#include "workspace/ui/FrameRecentFiles.h"
 #include "workspace/ui/FrameSearch.h"
 #include "workspace/ui/FrameSession.h"
 #include "workspace/ui/FrameTransfers.h"
@@ -45,6 +46,7 @@ CMainFrame::CMainFrame(QWidget* parent)
     // The options are the first thing the frame needs: colours, bars and
     // the window layout all come from them.
     session_->LoadOptions();
+    recentFiles_ = std::make_unique<FrameRecentFiles>(*this);
 
     area_ = new BackgroundArea(this);
     area_->setViewMode(QMdiArea::SubWindowView);
@@ -90,7 +92,11 @@ void CMainFrame::BuildActions() {
     newAction->setIcon(QIcon::fromTheme(QStringLiteral("window-new"),
                                         style()->standardIcon(QStyle::SP_FileDialogNewFolder)));
     fileMenu_->addSeparator();
-    add(fileMenu_, tr("E&xit"), QKeySequence(Qt::ALT | Qt::Key_F4), this, &QWidget::close);
+    QAction* exit =
+        add(fileMenu_, tr("E&xit"), QKeySequence(Qt::ALT | Qt::Key_F4), this, &QWidget::close);
+    recentFiles_->BuildActions(fileMenu_, exit);
+    connect(lists_.get(), &FrameListCommands::ListDocumentUsed, recentFiles_.get(),
+            &FrameRecentFiles::Add);
 
     editMenu_ = menuBar()->addMenu(tr("&Edit"));
     QAction* comment =

@@ -172,6 +172,52 @@ private slots:
         QCOMPARE(prompt_->asked, QStringList());
     }
 
+    void theFileMenuListsTheFiveListsUsedLast() {
+        QStringList saved;
+        {
+            CMainFrame frame;
+            frame.resize(1000, 700);
+            frame.show();
+            // Six lists saved, then the first opened again.
+            for (int i = 0; i < 6; ++i) {
+                frame.Lists().CreateListWindow({});
+                answer_ = In(QStringLiteral("docs/list%1.orl").arg(i));
+                frame.Lists().SaveListAs();
+                saved << answer_;
+            }
+            answer_ = saved[0];
+            QVERIFY(frame.Lists().OpenListDocument());
+            frame.close();
+        }
+        const QStringList expected{saved[0], saved[5], saved[4], saved[3], saved[2]};
+
+        // The next run shows them in its File menu, the latest first.
+        CMainFrame frame;
+        frame.resize(1000, 700);
+        frame.show();
+        const QStringList shown = RecentItems(frame);
+        QCOMPARE(shown.size(), 5);
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(shown[i], QStringLiteral("&%1 %2").arg(i + 1).arg(expected[i]));
+
+        // Clicking one opens it in a list window and puts it first.
+        ClickMenuItem(frame, frame.FileMenu(), ItemOf(frame.FileMenu(), shown[2]));
+        COrvoBrowserView* view = frame.ActiveView();
+        QVERIFY(view && view->ListMode().IsListMode());
+        QCOMPARE(ToQ(view->ListMode().ListDocumentPath()), expected[2]);
+        QTRY_VERIFY(ItemOf(frame.FileMenu(), QStringLiteral("&1 ") + expected[2]));
+
+        // One that vanished says so and leaves the list; no window opens.
+        QVERIFY(QFile::remove(expected[1]));
+        const int windows = frame.ViewsInStackingOrder().size();
+        ClickMenuItem(frame, frame.FileMenu(),
+                      ItemOf(frame.FileMenu(), QStringLiteral("&3 ") + expected[1]));
+        QCOMPARE(frame.ViewsInStackingOrder().size(), windows);
+        QCOMPARE(prompt_->asked.filter(expected[1]).size(), 1);
+        QTRY_COMPARE(RecentItems(frame).size(), 4);
+        test::Screenshot(&frame, "main-frame-recent-files");
+    }
+
     void aDamagedOptionsFileIsReportedOnceAndLeftAsItWas() {
         // A real options file whose table count claims far more than it holds.
         int countAt = 0;

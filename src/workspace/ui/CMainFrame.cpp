@@ -18,8 +18,10 @@
 #include "workspace/ui/FrameTransfers.h"
 #include "workspace/ui/FrameViewers.h"
 #include "workspace/ui/FrameWindowCommands.h"
+#include "workspace/ui/ProgramIcon.h"
 
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -41,8 +43,10 @@ CMainFrame::CMainFrame(QWidget* parent)
       fileCommands_(std::make_unique<FrameFileCommands>(*this)),
       quickAccess_(std::make_unique<FrameQuickAccess>(*this)),
       dialogs_(std::make_unique<FrameDialogCommands>(*this)) {
+    // Every window and message box of the program, the ones the options
+    // may raise below included, carries the program's own icon.
+    QApplication::setWindowIcon(ProgramIcon());
     setWindowTitle(QStringLiteral("Orvo Browser"));
-    setWindowIcon(QIcon::fromTheme(QStringLiteral("system-file-manager")));
     // The options are the first thing the frame needs: colours, bars and
     // the window layout all come from them.
     session_->LoadOptions();

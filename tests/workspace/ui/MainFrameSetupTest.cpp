@@ -262,6 +262,27 @@ private slots:
         QVERIFY(ReadBytes(Data("OrvoOptions.qad")) != damaged);
     }
 
+    void windowsAndDialogsCarryTheProgramsIcon() {
+        CMainFrame frame;
+        frame.show();
+        frame.OpenBrowseWindow(In("docs").toStdString());
+        frame.OpenBrowseWindow(home_->path().toStdString());
+        QIcon chooserIcon;
+        WindowChooserDialog::SetTestRunner([&](WindowChooserDialog& d) {
+            chooserIcon = d.windowIcon();
+            return int(QDialog::Rejected);
+        });
+        frame.Windows().GoToWindow();
+        const auto image = [](const QIcon& icon) {
+            return icon.pixmap(32).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        };
+        const QImage own = QImage(":/icons/orvo-browser-32.png")
+                               .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QVERIFY(!own.isNull());
+        QCOMPARE(image(frame.windowIcon()), own);
+        QCOMPARE(image(chooserIcon), own);
+        QVERIFY(frame.windowIcon().availableSizes().contains(QSize(256, 256)));
+    }
 };
 
 QTEST_MAIN(MainFrameSetupTest)

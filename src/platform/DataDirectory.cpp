@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
+#include <set>
 #include <system_error>
 #include <unistd.h>
 
@@ -68,26 +69,89 @@ std::string EnsureDataDirectory() {
     std::lock_guard<std::mutex> lock(mutex);
     std::string path = DataDirectoryPath();
     std::error_code ec;
-    bool fresh = !fs::exists(path, ec);
-    if (fresh) {
+    if (!fs::exists(path, ec)) {
         fs::create_directories(path, ec);
         if (ec)
             throw FileError(path, ec.value(), "create the data directory");
     } else if (!fs::is_directory(path, ec)) {
         throw FileError(path, ENOTDIR, "use as the data directory");
-    } else {
-        fresh = fs::is_empty(path, ec) && !ec;
     }
-    if (fresh) {
-        std::string shipped = ShippedDataDirectory();
-        if (!shipped.empty()) {
+    std::string shipped = ShippedDataDirectory();
+    if (!shipped.empty())
+        SeedDataDirectory(shipped, path);
+    return path;
+}
+
+namespace {
+
+std::set<std::string> ReadManifest(const std::string& path) {
+    std::set<std::string> names;
+    std::string bytes;
+    try {
+        bytes = ReadWholeFile(path);
+    } catch (const FileError&) {
+        return names;
+    }
+    size_t begin = 0;
+    while (begin < bytes.size()) {
+        size_t end = bytes.find('\n', begin);
+        if (end == std::string::npos)
+            end = bytes.size();
+        if (end > begin)
+            names.insert(bytes.substr(begin, end - begin));
+        begin = end + 1;
+    }
+    return names;
+}
+
+} // namespace
+
+int SeedDataDirectory(const std::string& shipped, const std::string& target) {
+    const std::string manifestPath = JoinPath(target, kShippedManifestName);
+    std::set<std::string> known = ReadManifest(manifestPath);
+    const size_t knownBefore = known.size();
+    int added = 0;
+    // The program's own files (its icon) stay with the program.
+    for (const char* folder : {"images", "help", "File types"}) {
+        std::error_code ec;
+        fs::recursive_directory_iterator it(fs::path(shipped) / folder, ec), end;
+        for (; !ec && it != end; it.increment(ec)) {
+            // Only plain files are assets; a link in the shipped folder could
+            // point anywhere.
+            if (it->is_symlink(ec) || !it->is_regular_file(ec))
+                continue;
+            std::string relative = fs::relative(it->path(), shipped, ec).string();
+            if (ec || relative.empty() || relative.find('\n') != std::string::npos)
+                continue;
+            // Once offered, a file is the user's: deleting it is a choice,
+            // and one already there (the user's own) is never replaced.
+            if (!known.insert(relative).second)
+                continue;
+            const fs::path destination = fs::path(target) / relative;
+            std::error_code failed;
+            if (fs::symlink_status(destination, failed).type() != fs::file_type::not_found)
+                continue;
+            fs::create_directories(destination.parent_path(), failed);
             // A file that cannot be copied is left out rather than failing
-            // the start; the program copes with missing assets.
-            fs::copy(shipped, path, fs::copy_options::recursive | fs::copy_options::skip_existing,
-                     ec);
+            // the start (the program copes with missing assets); the next
+            // start tries again.
+            if (!failed && fs::copy_file(it->path(), destination, failed) && !failed)
+                ++added;
+            else
+                known.erase(relative);
         }
     }
-    return path;
+    if (known.size() != knownBefore) {
+        std::string bytes;
+        for (const std::string& name : known)
+            bytes += name + '\n';
+        try {
+            WriteFileAtomically(manifestPath, bytes, false);
+        } catch (const FileError&) {
+            // Without the record the next start offers the same files again.
+        }
+    }
+    return added;
 }
 
 std::string DataFilePath(std::string_view relative) {

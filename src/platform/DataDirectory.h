@@ -17,10 +17,20 @@ std::string DataDirectoryPath();
 // none of them exists.
 std::string ShippedDataDirectory();
 
-// The data directory, created and seeded from the shipped data at first
-// use (when it is missing or empty; the user's own changes are never
-// overwritten later). Throws FileError when it cannot be created.
+// The data directory, created when missing, with whatever of the shipped
+// data it lacks added (SeedDataDirectory). Throws FileError when it cannot
+// be created.
 std::string EnsureDataDirectory();
+
+// The record, inside the data directory, of the shipped files it was
+// offered; one relative path a line.
+inline constexpr const char* kShippedManifestName = ".shipped-files";
+
+// Copies each shipped file of images/, help/ and "File types/" the target
+// has never been offered and does not hold. A file already there is never replaced, and one the user deleted
+// after it was offered stays deleted; files the program ships later still
+// arrive. Returns how many files were copied.
+int SeedDataDirectory(const std::string& shipped, const std::string& target);
 
 // A path inside the data directory ("images/bkgnd.jpg").
 std::string DataFilePath(std::string_view relative);

@@ -3,6 +3,8 @@
 #include "platform/DataDirectory.h"
 #include "platform/FileIO.h"
 #include "settings/DefaultOptions.h"
+#include "settings/OptionKeys.h"
+#include "settings/OptionTables.h"
 #include "store/StoreArchive.h"
 
 #include <algorithm>
@@ -10,12 +12,48 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <strings.h>
 
 namespace orvo {
 
+namespace {
+
+bool SameName(std::string_view a, const char* b) {
+    return a.size() == std::strlen(b) && strncasecmp(a.data(), b, a.size()) == 0;
+}
+
+// What the program records by itself while it runs, not what the user
+// chose: the window layout, the bar's visibility, the tip counters. A file
+// that could not be read stays untouched when only these changed.
+bool IsRunRecordTable(std::string_view name) {
+    return SameName(name, kBrowseWindowsTable) || SameName(name, kUserKnowsTable);
+}
+
+bool IsRunRecordKey(std::string_view key) {
+    return SameName(key, kShowQuickAccessBarKey) || SameName(key, kTipPositionKey);
+}
+
+} // namespace
+
 std::string OptionsStore::Snapshot() const {
     ArchiveWriter out;
-    WriteDataBase(out, db_);
+    for (int t = 0; t < db_.GetTableCount(); ++t) {
+        const QTable& table = *db_.GetTableAt(t);
+        if (IsRunRecordTable(table.GetName()))
+            continue;
+        out.Text(table.GetName());
+        const int key = table.FieldIndex(kOptionNameColumn);
+        uint32_t rows = 0;
+        for (int row = 0; row < table.GetRecordCount(); ++row) {
+            if (key >= 0 && IsRunRecordKey(table.GetValue(key, row).AsStringView()))
+                continue;
+            for (int column = 0; column < table.GetFieldCount(); ++column)
+                WriteValue(out, table.GetValue(column, row));
+            ++rows;
+        }
+        // Rows are self-delimiting; the count keeps tables from running into each other.
+        out.U32(rows);
+    }
     return out.Take();
 }
 
@@ -81,7 +119,8 @@ OptionsLoadResult OptionsStore::Load(const std::string& path) {
                 damaged_ = false;
                 return result;
             } catch (const ArchiveError& e) {
-                result.message = "The options file \"" + path + "\" is damaged. " + e.what();
+                // The reason already says how the file is damaged.
+                result.message = "The options file \"" + path + "\" cannot be read. " + e.what();
             }
         }
         result.message += first ? "\nOrvo Browser goes on with the default options"

@@ -26,25 +26,51 @@ TEST(DataDirectory, EnvironmentDecidesThePlace) {
     EXPECT_EQ(DataDirectoryPath(), "/home/u/.config/orvo-browser");
 }
 
-TEST(DataDirectory, SeededOnceFromTheShippedData) {
+TEST(DataDirectory, EveryStartAddsWhatIsMissingAndKeepsTheUsersFiles) {
     TestDirectory shipped, place;
     shipped.Write("images/bkgnd.jpg", "JPEG");
+    shipped.Write("help/keymap.txt", "keys");
     shipped.Write("File types/Text.txt", "template");
     ScopedEnv source("ORVO_SOURCE_DATA", shipped.Path());
     EXPECT_EQ(ShippedDataDirectory(), shipped.Path());
 
-    // An existing but empty directory (as a test's mkdtemp makes) is new.
+    // A directory that already holds the options (and a keyboard map of
+    // the user's own) still gets the rest.
+    place.Write("OrvoOptions.qad", "options");
+    place.Write("help/keymap.txt", "my keys");
     ScopedEnv home("ORVO_HOME", place.Path());
     EXPECT_EQ(EnsureDataDirectory(), place.Path());
     EXPECT_EQ(ReadFile(place / "images/bkgnd.jpg"), "JPEG");
     EXPECT_EQ(ReadFile(place / "File types/Text.txt"), "template");
+    EXPECT_EQ(ReadFile(place / "help/keymap.txt"), "my keys");
+    EXPECT_EQ(ReadFile(place / "OrvoOptions.qad"), "options");
 
-    // Later starts leave the user's changes alone.
+    // Later starts: a changed file is kept, a deleted one stays deleted,
+    // a file shipped since arrives.
     std::filesystem::remove(place / "File types/Text.txt");
     place.Write("images/bkgnd.jpg", "mine");
+    shipped.Write("File types/Page.html", "<html>");
     EnsureDataDirectory();
     EXPECT_FALSE(std::filesystem::exists(place / "File types/Text.txt"));
     EXPECT_EQ(ReadFile(place / "images/bkgnd.jpg"), "mine");
+    EXPECT_EQ(ReadFile(place / "File types/Page.html"), "<html>");
+    EXPECT_EQ(SeedDataDirectory(shipped.Path(), place.Path()), 0);
+}
+
+TEST(DataDirectory, SeedingSkipsWhatCannotBeCopied) {
+    TestDirectory shipped, place;
+    shipped.Write("images/bkgnd.jpg", "JPEG");
+    shipped.Write("help/keymap.txt", "keys");
+    std::filesystem::create_symlink("/etc/passwd", shipped / "help/outside");
+    // A file where a directory belongs blocks only what lies beneath it.
+    place.Write("images", "not a directory");
+    EXPECT_EQ(SeedDataDirectory(shipped.Path(), place.Path()), 1);
+    EXPECT_EQ(ReadFile(place / "help/keymap.txt"), "keys");
+    EXPECT_FALSE(std::filesystem::exists(place / "help/outside"));
+    // Once the way is clear, the picture comes on the next start.
+    std::filesystem::remove(place / "images");
+    EXPECT_EQ(SeedDataDirectory(shipped.Path(), place.Path()), 1);
+    EXPECT_EQ(ReadFile(place / "images/bkgnd.jpg"), "JPEG");
 }
 
 TEST(DataDirectory, AFileInTheWayIsAnError) {

@@ -1,8 +1,12 @@
 #include "workspace/ui/BackgroundArea.h"
 
 #include <QDesktopServices>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
+#include <QMdiSubWindow>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -12,6 +16,26 @@ namespace orvo {
 
 BackgroundArea::BackgroundArea(QWidget* parent) : QMdiArea(parent) {
     viewport()->setMouseTracking(true);
+    viewport()->setAcceptDrops(true);
+}
+
+QString BackgroundArea::DroppedPicture(const QMimeData* data, const QPoint& pos) const {
+    if (!data || !data->hasUrls() || data->urls().size() != 1)
+        return QString();
+    // A window that does not take the drop itself passes it on to us; it
+    // still was not meant for the background.
+    for (QMdiSubWindow* w : subWindowList())
+        if (w->isVisible() && w->geometry().contains(pos))
+            return QString();
+    const QUrl url = data->urls().constFirst();
+    if (!url.isLocalFile())
+        return QString();
+    const QString path = url.toLocalFile();
+    QFileInfo info(path);
+    // The header decides, not the name: a picture is what the area can draw.
+    if (!info.isFile() || !QImageReader(path).canRead())
+        return QString();
+    return info.absoluteFilePath();
 }
 
 void BackgroundArea::SetBackground(const QString& imagePath, const QString& caption,
@@ -88,6 +112,30 @@ bool BackgroundArea::viewportEvent(QEvent* event) {
     case QEvent::Resize:
         viewport()->update();
         break;
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* de = static_cast<QDragMoveEvent*>(event);
+        if (!DroppedPicture(de->mimeData(), de->position().toPoint()).isEmpty()) {
+            de->setDropAction(Qt::LinkAction);
+            de->accept();
+        } else {
+            de->ignore();
+        }
+        return true;
+    }
+    case QEvent::Drop: {
+        auto* de = static_cast<QDropEvent*>(event);
+        const QString path = DroppedPicture(de->mimeData(), de->position().toPoint());
+        if (path.isEmpty()) {
+            de->ignore();
+            return true;
+        }
+        // The file stays where it is; the background only refers to it.
+        de->setDropAction(Qt::LinkAction);
+        de->accept();
+        emit PictureDropped(path);
+        return true;
+    }
     default:
         break;
     }

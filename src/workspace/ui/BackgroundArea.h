@@ -4,6 +4,8 @@
 #include <QMdiArea>
 #include <QString>
 
+class QMimeData;
+
 namespace orvo {
 
 // The area that holds the browse windows. Behind them it shows a picture
@@ -20,6 +22,14 @@ public:
     bool HasImage() const { return !image_.isNull(); }
     bool ImageIsStretched() const { return stretched_; }
     QRect LinkRect() const { return linkRect_; }
+    // The picture file a drop at pos (viewport coordinates) would make the
+    // background: a readable picture dropped on the bare area, not on a
+    // window. Empty when the drop is not for the background.
+    QString DroppedPicture(const QMimeData* data, const QPoint& pos) const;
+
+signals:
+    // A picture was dropped on the bare area.
+    void PictureDropped(const QString& path);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -12,13 +12,16 @@
 #include "workspace/ui/FrameFileCommands.h"
 #include "workspace/ui/FrameListCommands.h"
 #include "workspace/ui/FrameQuickAccess.h"
+#include "workspace/ui/FrameRecentFiles.h"
 #include "workspace/ui/FrameSearch.h"
 #include "workspace/ui/FrameSession.h"
 #include "workspace/ui/FrameTransfers.h"
 #include "workspace/ui/FrameViewers.h"
 #include "workspace/ui/FrameWindowCommands.h"
+#include "workspace/ui/ProgramIcon.h"
 
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -40,11 +43,14 @@ CMainFrame::CMainFrame(QWidget* parent)
       fileCommands_(std::make_unique<FrameFileCommands>(*this)),
       quickAccess_(std::make_unique<FrameQuickAccess>(*this)),
       dialogs_(std::make_unique<FrameDialogCommands>(*this)) {
+    // Every window and message box of the program, the ones the options
+    // may raise below included, carries the program's own icon.
+    QApplication::setWindowIcon(ProgramIcon());
     setWindowTitle(QStringLiteral("Orvo Browser"));
-    setWindowIcon(QIcon::fromTheme(QStringLiteral("system-file-manager")));
     // The options are the first thing the frame needs: colours, bars and
     // the window layout all come from them.
     session_->LoadOptions();
+    recentFiles_ = std::make_unique<FrameRecentFiles>(*this);
 
     area_ = new BackgroundArea(this);
     area_->setViewMode(QMdiArea::SubWindowView);
@@ -55,6 +61,10 @@ CMainFrame::CMainFrame(QWidget* parent)
 
     BuildActions();
     connect(area_, &QMdiArea::subWindowActivated, this, &CMainFrame::OnSubWindowActivated);
+    connect(area_, &BackgroundArea::PictureDropped, this, [this](const QString& path) {
+        SetStringOption(kBackgroundImagePathKey, QToPath(path));
+        ApplyBackground();
+    });
     ApplyBackground();
     resize(1200, 800);
 }
@@ -86,7 +96,11 @@ void CMainFrame::BuildActions() {
     newAction->setIcon(QIcon::fromTheme(QStringLiteral("window-new"),
                                         style()->standardIcon(QStyle::SP_FileDialogNewFolder)));
     fileMenu_->addSeparator();
-    add(fileMenu_, tr("E&xit"), QKeySequence(Qt::ALT | Qt::Key_F4), this, &QWidget::close);
+    QAction* exit =
+        add(fileMenu_, tr("E&xit"), QKeySequence(Qt::ALT | Qt::Key_F4), this, &QWidget::close);
+    recentFiles_->BuildActions(fileMenu_, exit);
+    connect(lists_.get(), &FrameListCommands::ListDocumentUsed, recentFiles_.get(),
+            &FrameRecentFiles::Add);
 
     editMenu_ = menuBar()->addMenu(tr("&Edit"));
     QAction* comment =
@@ -243,7 +257,7 @@ void CMainFrame::ApplyBackground() {
         path = DataFilePath("images/bkgnd.jpg");
     QString help = QString::fromStdString(DataFilePath("help/index.html"));
     area_->SetBackground(
-        QString::fromStdString(path),
+        PathToQ(path),
         QStringLiteral("Orvo Browser: every file can tell its story\r\nRead the guide"),
         QUrl::fromLocalFile(help).toString());
 }

@@ -23,6 +23,7 @@ class FrameFavorites;
 class FrameFileCommands;
 class FrameListCommands;
 class FrameQuickAccess;
+class FrameRecentFiles;
 class FrameSearch;
 class FrameSession;
 class FrameTransfers;
@@ -74,6 +75,7 @@ public:
     FrameQuickAccess& QuickAccess() const { return *quickAccess_; }
     FrameDialogCommands& Dialogs() const { return *dialogs_; }
     FrameSession& Session() const { return *session_; }
+    FrameRecentFiles& RecentFiles() const { return *recentFiles_; }
 
 signals:
     void ActiveViewChanged(COrvoBrowserView* view);
@@ -99,6 +101,7 @@ private:
     std::unique_ptr<FrameFileCommands> fileCommands_;
     std::unique_ptr<FrameQuickAccess> quickAccess_;
     std::unique_ptr<FrameDialogCommands> dialogs_;
+    std::unique_ptr<FrameRecentFiles> recentFiles_;
     BackgroundArea* area_;
     QLabel* statusPath_;
     QMenu* fileMenu_ = nullptr;

@@ -2,7 +2,9 @@
 
 #include "assist/ui/TipCommands.h"
 #include "browse/ui/COrvoBrowserView.h"
+#include "fileops/NewEntries.h"
 #include "platform/DataDirectory.h"
+#include "platform/ui/QtText.h"
 #include "platform/ui/UserPrompt.h"
 #include "settings/OptionsStore.h"
 #include "settings/ui/OptionsCommands.h"
@@ -15,6 +17,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QUrl>
+#include <filesystem>
 
 namespace orvo {
 
@@ -36,6 +39,8 @@ void FrameDialogCommands::BuildActions() {
         &FrameDialogCommands::ShowFileColors);
     add(optionsMenu, QStringLiteral("Special file types"), QKeySequence(),
         &FrameDialogCommands::ShowSpecialFileTypes);
+    add(optionsMenu, QStringLiteral("File types directory"), QKeySequence(),
+        &FrameDialogCommands::ShowFileTypesDirectory);
     optionsMenu->addSeparator();
     add(optionsMenu, QStringLiteral("Re-read otpions"), QKeySequence(),
         &FrameDialogCommands::RereadOptions);
@@ -67,6 +72,23 @@ void FrameDialogCommands::ShowFileColors() {
 
 void FrameDialogCommands::ShowSpecialFileTypes() {
     OpenSpecialFileTypesEditor(&frame_);
+}
+
+void FrameDialogCommands::ShowFileTypesDirectory() {
+    const std::string directory = FileTemplatesDirectory();
+    // The templates are the user's to add: a missing folder is made, so
+    // the window opens where new ones belong.
+    std::error_code ec;
+    std::filesystem::create_directories(directory, ec);
+    if (ec) {
+        UserPrompt::Message(&frame_,
+                            tr("The new-file templates directory \"%1\" cannot be made: %2")
+                                .arg(PathToQ(directory), QString::fromStdString(ec.message())),
+                            UserPrompt::Icon::Warning);
+        return;
+    }
+    if (COrvoBrowserView* view = frame_.OpenBrowseWindow(directory))
+        view->FocusList(0);
 }
 
 void FrameDialogCommands::RereadOptions() {

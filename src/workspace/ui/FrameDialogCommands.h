@@ -16,6 +16,8 @@ public:
     void ShowGeneralOptions();
     void ShowFileColors();
     void ShowSpecialFileTypes();
+    // A browse window on the new-file templates.
+    void ShowFileTypesDirectory();
     void RereadOptions();
     void ShowTipOfTheDay();
     void ShowKeyboardMap();

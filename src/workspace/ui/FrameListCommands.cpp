@@ -107,7 +107,8 @@ COrvoBrowserView* FrameListCommands::OpenListDocument(const QString& requested) 
     // A damaged or foreign file is refused before a window opens for it.
     const std::string file = QToPath(path);
     DirectoryListing rows;
-    if (PathExists(file)) {
+    const bool exists = PathExists(file);
+    if (exists) {
         try {
             LoadFileList(file, rows);
         } catch (const std::exception& e) {
@@ -132,6 +133,8 @@ COrvoBrowserView* FrameListCommands::OpenListDocument(const QString& requested) 
     view->ListMode().SetListDocument(file, true);
     frame_.Area()->setActiveSubWindow(frame);
     view->FocusList(0);
+    if (exists)
+        emit ListDocumentUsed(PathToQ(file));
     return view;
 }
 
@@ -153,6 +156,7 @@ void FrameListCommands::SaveListAs() {
         return;
     }
     view->ListMode().SetListDocument(QToPath(path), false);
+    emit ListDocumentUsed(path);
 }
 
 void FrameListCommands::ExportList() {

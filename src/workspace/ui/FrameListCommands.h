@@ -44,6 +44,10 @@ public:
     // of the entries that left the directories the operation touched.
     void RefreshListAfterOperation(COrvoBrowserView* view, const QStringList& directories);
 
+signals:
+    // A list document was opened from or saved to this file.
+    void ListDocumentUsed(const QString& path);
+
 private:
     CMainFrame& frame_;
     QMenu* menu_ = nullptr;

@@ -27,9 +27,9 @@ std::string EnsureDataDirectory();
 inline constexpr const char* kShippedManifestName = ".shipped-files";
 
 // Copies each shipped file of images/, help/ and "File types/" the target
-// has never been offered and does not hold. A file already there is never replaced, and one the user deleted
-// after it was offered stays deleted; files the program ships later still
-// arrive. Returns how many files were copied.
+// has never been offered and does not hold. A file already there is never replaced, and one the
+// user deleted after it was offered stays deleted; files the program ships later still arrive.
+// Returns how many files were copied.
 int SeedDataDirectory(const std::string& shipped, const std::string& target);
 
 // A path inside the data directory ("images/bkgnd.jpg").

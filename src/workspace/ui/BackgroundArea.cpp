@@ -97,7 +97,7 @@ bool BackgroundArea::viewportEvent(QEvent* event) {
     case QEvent::MouseMove: {
         auto* me = static_cast<QMouseEvent*>(event);
         viewport()->setCursor(linkRect_.contains(me->position().toPoint()) ? Qt::PointingHandCursor
-                                                                            : Qt::ArrowCursor);
+                                                                           : Qt::ArrowCursor);
         break;
     }
     case QEvent::MouseButtonRelease: {

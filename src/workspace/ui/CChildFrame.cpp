@@ -8,14 +8,18 @@
 #include "workspace/AppState.h"
 
 #include <QCloseEvent>
+#include <QStyle>
 #include <QTimer>
 
 namespace orvo {
 
-CChildFrame::CChildFrame(COrvoBrowserView* view, QWidget* parent) : QMdiSubWindow(parent), view_(view) {
+CChildFrame::CChildFrame(COrvoBrowserView* view, QWidget* parent)
+    : QMdiSubWindow(parent), view_(view) {
     setWidget(view);
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowIcon(QIcon::fromTheme(QStringLiteral("folder")));
+    // Without an icon theme the title bar would show the toolkit's logo.
+    setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("folder"), style()->standardIcon(QStyle::SP_DirIcon)));
     connect(view, &COrvoBrowserView::TitleChanged, this, &QWidget::setWindowTitle);
 }
 

@@ -98,9 +98,6 @@ void CMainFrame::BuildActions() {
     fileMenu_->addSeparator();
     QAction* exit =
         add(fileMenu_, tr("E&xit"), QKeySequence(Qt::ALT | Qt::Key_F4), this, &QWidget::close);
-    recentFiles_->BuildActions(fileMenu_, exit);
-    connect(lists_.get(), &FrameListCommands::ListDocumentUsed, recentFiles_.get(),
-            &FrameRecentFiles::Add);
 
     editMenu_ = menuBar()->addMenu(tr("&Edit"));
     QAction* comment =
@@ -187,6 +184,10 @@ void CMainFrame::BuildActions() {
     quickAccess_->BuildActions();
     fileCommands_->BuildActions();
     favorites_->BuildActions();
+    // Last, so the recent lists stand just above Exit, as file menus have them.
+    recentFiles_->BuildActions(fileMenu_, exit);
+    connect(lists_.get(), &FrameListCommands::ListDocumentUsed, recentFiles_.get(),
+            &FrameRecentFiles::Add);
     windows_->FillMenu();
 }
 

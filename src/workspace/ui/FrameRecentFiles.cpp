@@ -17,11 +17,15 @@ namespace {
 
 const QString kGroup = QStringLiteral("Recent File List");
 
-QString EntryKey(int i) { return QStringLiteral("File%1").arg(i + 1); }
+QString EntryKey(int i) {
+    return QStringLiteral("File%1").arg(i + 1);
+}
 
 } // namespace
 
-FrameRecentFiles::FrameRecentFiles(CMainFrame& frame) : frame_(frame) { Load(); }
+FrameRecentFiles::FrameRecentFiles(CMainFrame& frame) : frame_(frame) {
+    Load();
+}
 
 QString FrameRecentFiles::SettingsFilePath() {
     return PathToQ(DataFilePath("OrvoBrowser.ini"));

@@ -1,3 +1,4 @@
+#include "../../viewers/ui/ViewerTestSupport.h"
 #include "assist/ui/TipDialog.h"
 #include "browse/ui/BrowseListMode.h"
 #include "browse/ui/COrvoBrowserView.h"
@@ -16,7 +17,6 @@
 #include "workspace/ui/FrameWindowCommands.h"
 #include "workspace/ui/ListFileDialogs.h"
 #include "workspace/ui/WindowChooserDialog.h"
-#include "../../viewers/ui/ViewerTestSupport.h"
 
 #include <QApplication>
 #include <QDir>
@@ -266,7 +266,9 @@ private slots:
         CMainFrame frame;
         frame.show();
         frame.OpenBrowseWindow(In("docs").toStdString());
-        frame.OpenBrowseWindow(home_->path().toStdString());
+        COrvoBrowserView* view = frame.OpenBrowseWindow(home_->path().toStdString());
+        // A browse window shows a folder, whatever icon theme there is.
+        QVERIFY(!frame.FrameOf(view)->windowIcon().isNull());
         QIcon chooserIcon;
         WindowChooserDialog::SetTestRunner([&](WindowChooserDialog& d) {
             chooserIcon = d.windowIcon();

@@ -25,8 +25,14 @@ int SizeCountPercentage(uint64_t driveTotal, uint64_t bytes) {
 namespace {
 
 std::string CountsText(const SizeCountFigures& f, int percentage) {
-    return std::to_string(f.directories) + " dirs, " + std::to_string(f.files) + " files, " +
-           std::to_string(percentage) + "% of total disk space)";
+    std::string text = std::to_string(f.directories) + " dirs, " + std::to_string(f.files) +
+                       " files, " + std::to_string(percentage) + "% of total disk space)";
+    if (f.otherFileSystems == 1)
+        text += " Skipped 1 directory on another file system.";
+    else if (f.otherFileSystems > 1)
+        text += " Skipped " + std::to_string(f.otherFileSystems) +
+                " directories on other file systems.";
+    return text;
 }
 
 // One open directory at a time: a deep tree never runs out of descriptors,
@@ -37,6 +43,10 @@ public:
         : control_(control), progress_(progress), interval_(intervalMs) {}
 
     SizeCounter::Result Run(const std::string& root) {
+        struct stat st;
+        if (::stat(root.c_str(), &st) != 0)
+            return result_;
+        device_ = st.st_dev;
         pending_.push_back(root);
         while (!pending_.empty() && !result_.stopped && !result_.cancelled) {
             std::string directory = std::move(pending_.back());
@@ -61,14 +71,12 @@ private:
             const char* name = e->d_name;
             if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
                 continue;
-            bool isDirectory = e->d_type == DT_DIR;
             struct stat st;
-            if (!isDirectory) {
-                if (::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
-                    continue; // gone since the directory was read
-                isDirectory = S_ISDIR(st.st_mode);
-            }
-            if (isDirectory) {
+            if (::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+                continue; // gone since the directory was read
+            if (S_ISDIR(st.st_mode) && st.st_dev != device_) {
+                ++f.otherFileSystems;
+            } else if (S_ISDIR(st.st_mode)) {
                 ++f.directories;
                 std::string child = directory;
                 if (child.back() != '/')
@@ -112,6 +120,7 @@ private:
     std::chrono::milliseconds interval_;
     std::chrono::steady_clock::time_point lastReport_{};
     std::vector<std::string> pending_;
+    dev_t device_ = 0;
     uint64_t entries_ = 0;
     SizeCounter::Result result_;
 };
@@ -136,8 +145,10 @@ SizeCounter::Result SizeCounter::CountTree(const std::string& directory, SizeCou
 void CountDirectories(const std::vector<SizeCountRow>& rows, SizeCountControl& control,
                       SizeCountSink& sink,
                       const std::function<uint64_t(const std::string&)>& driveTotal,
-                      int progressIntervalMs) {
+                      int progressIntervalMs, const std::string& home) {
     uint64_t total = 0;
+    struct stat homeStat;
+    const bool stayHome = !home.empty() && ::stat(home.c_str(), &homeStat) == 0;
     // Looking up a volume reads the mount table; a listing's rows share one.
     std::map<std::string, uint64_t> drives;
     auto totalOf = [&](const std::string& path) {
@@ -158,6 +169,10 @@ void CountDirectories(const std::vector<SizeCountRow>& rows, SizeCountControl& c
         if (!S_ISDIR(st.st_mode)) {
             total += static_cast<uint64_t>(st.st_size);
             sink.TotalChanged(total);
+            continue;
+        }
+        if (stayHome && st.st_dev != homeStat.st_dev) {
+            sink.RowCounted(row.row, row.path, kOtherFileSystemText, 0);
             continue;
         }
         const uint64_t drive = totalOf(row.path);

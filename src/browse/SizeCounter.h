@@ -15,6 +15,9 @@ struct SizeCountFigures {
     uint64_t bytes = 0;
     uint64_t directories = 0;
     uint64_t files = 0;
+    // Directories below that belong to another file system (mount points,
+    // /proc under "/"): neither entered nor counted, as du -x does.
+    uint64_t otherFileSystems = 0;
 };
 
 // The directory's share of its drive as the counting mode has always shown
@@ -25,7 +28,9 @@ int SizeCountPercentage(uint64_t driveTotal, uint64_t bytes);
 // "*1 234 (2 dirs, 10 files, 0% of total disk space)": a count under way.
 std::string SizeCountProgressText(const SizeCountFigures& figures, int percentage);
 // "1 234     (2 dirs, 10 files, 0% of total disk space)", after "User
-// stopped." when Escape ended the walk early.
+// stopped." when Escape ended the walk early. Both texts end with a note
+// when directories on other file systems were left out, so a total that
+// looks small is not taken for the whole tree.
 std::string SizeCountFinalText(const SizeCountFigures& figures, int percentage, bool stopped);
 
 // Flags the window sets while a count runs on another thread.
@@ -37,8 +42,9 @@ struct SizeCountControl {
     std::atomic<bool> stopCurrent{false};
 };
 
-// Walks every entry below a directory without following symbolic links.
-// Directories that cannot be read are left out silently. progress is
+// Walks every entry below a directory without following symbolic links and
+// without leaving the directory's file system. Directories that cannot be
+// read are left out silently. progress is
 // called now and then (every 500 entries at most, and not more often than
 // the interval) with the figures so far.
 class SizeCounter {
@@ -78,10 +84,14 @@ public:
 // The count of a browse window, row after row: a directory is walked and
 // gets its texts; anything else (a link to a directory included) only adds
 // its own size to the total. driveTotal gives the size of the volume that
-// holds a path (GetVolumeSpace of its mount point when not given).
+// holds a path (GetVolumeSpace of its mount point when not given). With a
+// home directory given, a row that is on another file system than home
+// (/proc in a listing of "/") is not walked: it gets kOtherFileSystemText.
 void CountDirectories(const std::vector<SizeCountRow>& rows, SizeCountControl& control,
                       SizeCountSink& sink,
                       const std::function<uint64_t(const std::string&)>& driveTotal = {},
-                      int progressIntervalMs = 40);
+                      int progressIntervalMs = 40, const std::string& home = {});
+
+inline constexpr const char* kOtherFileSystemText = "Other file system: not counted.";
 
 } // namespace orvo

@@ -133,11 +133,17 @@ bool FileOperationRun::PlanDirectory(const std::string& item) {
         removals = &plannedRemovals_[item];
         removals->Reset(item);
     }
+    // Whether each level lies inside a dot-directory (the item counts):
+    // what such a directory holds is hidden as the directory is, so a
+    // "Skip all" keeps .git/ as it keeps .gitignore.
+    std::vector<char> hiddenLevel{0, static_cast<char>(FileNameOf(item).starts_with('.'))};
     while (finder.FindNext()) {
         if (Cancelled())
             return false;
         size_t depth = static_cast<size_t>(finder.Depth());
         bool parentThere = depth < targetThere.size() && targetThere[depth];
+        const bool inHidden = depth < hiddenLevel.size() && hiddenLevel[depth];
+        const std::string& name = finder.GetFileName();
         std::string entryTarget;
         if (parentThere)
             entryTarget = target + finder.GetFilePath().substr(rootLength);
@@ -147,13 +153,19 @@ bool FileOperationRun::PlanDirectory(const std::string& item) {
             targetThere[depth + 1] = parentThere && IsRealDirectory(entryTarget);
             if (parentThere && !targetThere[depth + 1] && PathExists(entryTarget))
                 AddPlanProblem(entryTarget);
+            const bool hidden = inHidden || name.front() == '.';
+            hiddenLevel.resize(depth + 2);
+            hiddenLevel[depth + 1] = hidden;
+            // Listed too, so that a kept dot-directory keeps its empty
+            // directories (a fresh repository's refs/ holds nothing else).
+            if (kind == OpDelete && hidden)
+                AddPlanProblem(finder.GetFilePath());
         } else {
             size = finder.GetLength();
             total_ += size;
-            const std::string& name = finder.GetFileName();
             if (name != kCommentFileName) {
                 if (kind == OpDelete) {
-                    if (name.front() == '.' || finder.IsSpecial())
+                    if (inHidden || name.front() == '.' || finder.IsSpecial())
                         AddPlanProblem(finder.GetFilePath());
                 } else if (parentThere && PathExists(entryTarget)) {
                     AddPlanProblem(entryTarget);

@@ -435,6 +435,9 @@ FileOperationRun::Flow FileOperationRun::RemoveTree(const std::string& item, boo
     // path again costs the kernel more than the unlink itself.
     OpenDirectory files;
     std::vector<WalkedTree::Entry>& entries = tree.Entries();
+    // Directories that hold something the person chose to keep: they stay
+    // without a question about each of them.
+    std::vector<char> keeps(tree.DirectoryCount(), 0);
     for (size_t i = entries.size(); i-- > 0;) {
         WalkedTree::Entry& e = entries[i];
         copied_ += e.size;
@@ -452,16 +455,23 @@ FileOperationRun::Flow FileOperationRun::RemoveTree(const std::string& item, boo
                 break; // what the move left behind (skipped, or failed) stays
             } else if (e.isDirectory) {
                 const std::string& path = tree.DirectoryPath(e.contents);
-                if (!moving && problemIndex_.IsSkipped(path))
+                if (!moving && problemIndex_.IsSkipped(path)) {
+                    keeps[e.directory] = 1;
                     break;
+                }
                 ok = RemoveWalkedDirectory(tree, e.contents);
                 // A directory that still holds what was left on purpose
-                // stays quietly after a move.
-                if (!ok && moving && (LastEntryError() == ENOTEMPTY || LastEntryError() == EEXIST))
+                // stays quietly.
+                if (!ok && (moving || keeps[e.contents]) &&
+                    (LastEntryError() == ENOTEMPTY || LastEntryError() == EEXIST)) {
+                    keeps[e.directory] = 1;
                     break;
-            } else if (commentFile ||
-                       (!problemIndex_.Empty() && problemIndex_.IsSkipped(tree.PathOf(e)))) {
+                }
+            } else if (commentFile) {
                 break; // a comment file goes with its directory
+            } else if (!problemIndex_.Empty() && problemIndex_.IsSkipped(tree.PathOf(e))) {
+                keeps[e.directory] = 1;
+                break;
             } else {
                 int directory = files.Of(tree.DirectoryPath(e.directory));
                 ok = (directory >= 0 ? ::unlinkat(directory, e.name.c_str(), 0)

@@ -177,7 +177,9 @@ int DefaultTemplateIndex(const std::vector<FileTemplate>& templates) {
 }
 
 std::string NewFileName(const std::string& name, const FileTemplate& chosen) {
-    if (!SplitExtension(name).extension.empty() || chosen.extension.empty())
+    // A name typed with a dot in front is a dot-file, taken as typed.
+    if (!SplitExtension(name).extension.empty() || chosen.extension.empty() ||
+        name.starts_with('.'))
         return name;
     return name + "." + chosen.extension;
 }

@@ -29,6 +29,7 @@ public:
 
     std::vector<Entry>& Entries() { return entries_; }
     const std::string& DirectoryPath(uint32_t directory) const { return directories_[directory]; }
+    size_t DirectoryCount() const { return directories_.size(); }
     std::string PathOf(const Entry& e) const;
     // The names of the entries directly in a directory that are gone.
     std::vector<std::string> GoneNamesIn(uint32_t directory) const;

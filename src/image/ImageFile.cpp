@@ -3,6 +3,7 @@
 #include "image/ImageCodec.h"
 #include "image/ImageTransforms.h"
 #include "platform/FileIO.h"
+#include "platform/PathText.h"
 
 #include <algorithm>
 #include <cctype>
@@ -148,10 +149,7 @@ ImageFormat FormatOfExtension(std::string_view extension) {
 }
 
 std::string ExtensionOfPath(std::string_view path) {
-    const size_t slash = path.rfind('/');
-    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    const size_t dot = name.rfind('.');
-    return dot == std::string_view::npos ? std::string() : std::string(name.substr(dot + 1));
+    return std::string(SplitExtension(FileNameOf(path)).extension);
 }
 
 const char* FormatName(ImageFormat format) {

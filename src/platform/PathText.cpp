@@ -43,8 +43,10 @@ std::string AbsolutePath(const std::string& path) {
 }
 
 NameParts SplitExtension(std::string_view name) {
+    // Leading dots make a name hidden; they never start an extension.
+    const size_t first = name.find_first_not_of('.');
     size_t dot = name.rfind('.');
-    if (dot == std::string_view::npos)
+    if (dot == std::string_view::npos || first == std::string_view::npos || dot < first)
         return {name, {}};
     return {name.substr(0, dot), name.substr(dot + 1)};
 }

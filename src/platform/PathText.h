@@ -26,7 +26,8 @@ std::string ParentDirectoryOf(std::string_view path);
 std::string AbsolutePath(const std::string& path);
 
 // A name split at its last dot: "archive.tar.gz" gives ("archive.tar",
-// "gz"), ".profile" gives ("", "profile"), "README" gives ("README", "").
+// "gz"), "README" gives ("README", ""). Leading dots only hide a file:
+// ".bashrc" gives (".bashrc", ""), ".config.json" (".config", "json").
 struct NameParts {
     std::string_view stem;
     std::string_view extension;

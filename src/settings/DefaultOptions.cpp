@@ -77,7 +77,9 @@ const GroupDefault kGroupDefaults[] = {
      false, false, false, false, 0, "Magenta", "Light gray"},
     {"Audio", ",mp3,ogg,oga,opus,flac,wav,aiff,aif,m4a,aac,wma,mka,mid,midi,mod,xm,it,s3m,ape,wv,",
      false, false, false, false, 0, "Teal", "Light gray"},
-    {"Video", ",mp4,m4v,mkv,webm,avi,mov,mpg,mpeg,mpe,ogv,wmv,flv,3gp,ts,m2ts,vob,asf,rm,rmvb,",
+    // No "ts": it is TypeScript far more often than a transport stream, and
+    // the earlier group would take it from "Source code".
+    {"Video", ",mp4,m4v,mkv,webm,avi,mov,mpg,mpeg,mpe,ogv,wmv,flv,3gp,m2ts,vob,asf,rm,rmvb,",
      false, true, false, false, 0, "Orange", "Light gray"},
     {"Archives and packages",
      ",zip,tar,gz,tgz,bz2,tbz,tbz2,xz,txz,zst,tzst,lz,lzma,lz4,z,7z,rar,arj,cab,cpio,ar,deb,udeb,"
@@ -97,6 +99,18 @@ const GroupDefault kGroupDefaults[] = {
     {"Executables and scripts",
      ",sh,bash,zsh,fish,ksh,csh,tcsh,run,bin,out,appimage,desktop,exe,com,bat,cmd,ps1,elf,", true,
      false, false, true, 0, "Green", "Light gray"},
+};
+
+// Group lists an earlier version shipped and a later one corrected. An
+// options file that still holds one of them exactly gets the corrected
+// list; a list the user edited is theirs and stays.
+struct OutdatedGroup {
+    const char* name;
+    const char* extensions;
+};
+
+const OutdatedGroup kOutdatedGroups[] = {
+    {"Video", ",mp4,m4v,mkv,webm,avi,mov,mpg,mpeg,mpe,ogv,wmv,flv,3gp,ts,m2ts,vob,asf,rm,rmvb,"},
 };
 
 // Name patterns of files a text search should skip: compiled code,
@@ -246,6 +260,26 @@ std::vector<std::string> SeedMissingOptionTables(QDataBase& db) {
         added.emplace_back(name);
     }
     return added;
+}
+
+int UpdateOutdatedDefaults(QDataBase& db) {
+    QTable* groups = db.GetTable(kFileGroupsTable);
+    if (!groups || groups->FieldIndex("Group name") < 0 || groups->FieldIndex("Extensions") < 0)
+        return 0;
+    int updated = 0;
+    for (int row = 0; row < groups->GetRecordCount(); ++row) {
+        const std::string name = groups->GetText("Group name", row);
+        const std::string extensions = groups->GetText("Extensions", row);
+        for (const OutdatedGroup& old : kOutdatedGroups) {
+            if (name != old.name || extensions != old.extensions)
+                continue;
+            for (const GroupDefault& d : kGroupDefaults)
+                if (name == d.name)
+                    groups->SetText("Extensions", row, d.extensions);
+            ++updated;
+        }
+    }
+    return updated;
 }
 
 const std::vector<const char*>& DefaultTips() {

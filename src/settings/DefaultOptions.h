@@ -12,6 +12,10 @@ namespace orvo {
 // are never touched. Returns the names of the tables it added.
 std::vector<std::string> SeedMissingOptionTables(QDataBase& db);
 
+// Replaces the shipped rows an earlier version got wrong where the
+// database still holds them unchanged; returns how many it replaced.
+int UpdateOutdatedDefaults(QDataBase& db);
+
 // The shipped tips of the day, in the order they are shown.
 const std::vector<const char*>& DefaultTips();
 

@@ -114,6 +114,7 @@ OptionsLoadResult OptionsStore::Load(const std::string& path) {
                 QDataBase fresh;
                 ReadDataBase(in, fresh);
                 result.addedTables = SeedMissingOptionTables(fresh);
+                UpdateOutdatedDefaults(fresh);
                 NotifyReplace();
                 db_.Swap(fresh);
                 damaged_ = false;

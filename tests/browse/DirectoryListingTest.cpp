@@ -36,6 +36,8 @@ TEST(DirectoryListing, NamesPathsAndLetters) {
     TestDirectory dir;
     dir.Write("archive.tar.gz", "12345");
     dir.Write(".profile");
+    dir.Write(".config.json");
+    dir.Write("..two");
     dir.Write("README");
     dir.Write("ends.");
     dir.MakeDirectory("sub.d");
@@ -46,11 +48,15 @@ TEST(DirectoryListing, NamesPathsAndLetters) {
     EXPECT_FALSE(listing.ReadFailed());
     EXPECT_EQ(listing.GetDirectoryPath(), dir.Path());
     auto rows = RowsByPath(listing);
-    ASSERT_EQ(rows.size(), 6u); // no "." or ".."
+    ASSERT_EQ(rows.size(), 8u); // no "." or ".."
 
     EXPECT_EQ(Cells(rows[dir / "archive.tar.gz"]),
               (Row{"archive.tar", "gz", "", "5", "-a--", "FALSE"}));
-    EXPECT_EQ(Cells(rows[dir / ".profile"]), (Row{"", "profile", "", "0", "-ah-", "FALSE"}));
+    // A leading dot hides a file and starts no extension.
+    EXPECT_EQ(Cells(rows[dir / ".profile"]), (Row{".profile", "", "", "0", "-ah-", "FALSE"}));
+    EXPECT_EQ(Cells(rows[dir / ".config.json"]),
+              (Row{".config", "json", "", "0", "-ah-", "FALSE"}));
+    EXPECT_EQ(Cells(rows[dir / "..two"]), (Row{"..two", "", "", "0", "-ah-", "FALSE"}));
     EXPECT_EQ(Cells(rows[dir / "README"]), (Row{"README", "", "", "0", "-a--", "FALSE"}));
     EXPECT_EQ(Cells(rows[dir / "ends."]), (Row{"ends", "", "", "0", "-a--", "FALSE"}));
     EXPECT_EQ(Cells(rows[dir / "sub.d"]), (Row{"sub", "d", "", "0", "----", "TRUE"}));

@@ -1,12 +1,14 @@
 #include "browse/SizeCounter.h"
 
 #include "../platform/TestDirectory.h"
+#include "../platform/TmpfsMount.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 using namespace orvo;
 using orvo::test::TestDirectory;
+using orvo::test::TmpfsMount;
 
 namespace {
 
@@ -137,4 +139,36 @@ TEST(CountDirectories, CancelEndsTheWholeCount) {
     EXPECT_TRUE(sink.counted.empty());
     EXPECT_TRUE(sink.finished);
     EXPECT_TRUE(sink.cancelled);
+}
+
+// A tmpfs mounted inside a counted tree and one shown as a row of the
+// listing: neither is walked, and the texts say why the figures stop there.
+TEST(CountDirectories, StaysOnTheFileSystemOfTheCountedDirectory) {
+    TestDirectory dir;
+    dir.Write("tree/a.bin", std::string(3000, 'x'));
+    TmpfsMount inner("1m", dir.MakeDirectory("tree/mnt"));
+    TmpfsMount row("1m", dir.MakeDirectory("mounted"));
+    if (!inner.Mounted() || !row.Mounted())
+        GTEST_SKIP() << "mounting a tmpfs needs root";
+    dir.Write("tree/mnt/hidden.bin", std::string(5000, 'y'));
+    dir.Write("tree/mnt/sub/more.bin", "z");
+    dir.Write("mounted/b.bin", std::string(700, 'w'));
+
+    const std::vector<SizeCountRow> rows = {{1, dir / "tree"}, {2, dir / "mounted"}};
+    SizeCountControl control;
+    RecordingSink sink;
+    CountDirectories(rows, control, sink, kTerabyte, 40, dir.Path());
+    ASSERT_EQ(sink.counted.size(), 2u);
+    EXPECT_EQ(sink.counted[0].text, "3 000     (0 dirs, 1 files, 0% of total disk space)"
+                                    " Skipped 1 directory on another file system.");
+    EXPECT_EQ(sink.counted[1].text, kOtherFileSystemText);
+    EXPECT_EQ(sink.counted[1].kilobytes, 0u);
+    EXPECT_EQ(sink.finalTotal, 3000u);
+
+    // Counting the mounted row itself (a directory the user picked) walks
+    // its own file system.
+    RecordingSink picked;
+    CountDirectories({{2, dir / "mounted"}}, control, picked, kTerabyte);
+    ASSERT_EQ(picked.counted.size(), 1u);
+    EXPECT_EQ(picked.counted[0].text, "700     (0 dirs, 1 files, 0% of total disk space)");
 }

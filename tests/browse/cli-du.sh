@@ -22,5 +22,13 @@ check "the message" "$(cat "$tmp/err")" "orvo: no such file or directory: $d/mis
 "$orvo" du > /dev/null 2>&1
 check "no path is a usage error" "$?" "2"
 
+mkdir -p "$d/other/mnt"
+if [ "$(id -u)" = 0 ] && mount -t tmpfs -o size=1m tmpfs "$d/other/mnt" 2> /dev/null; then
+    head -c 9000 /dev/zero > "$d/other/mnt/x"
+    check "another file system is not entered" "$("$orvo" du "$d/other")" \
+        "0     (0 dirs, 0 files, 0% of total disk space) Skipped 1 directory on another file system.	$d/other"
+    umount "$d/other/mnt"
+fi
+
 [ $fail -eq 0 ] && echo "cli du: all passed"
 exit $fail

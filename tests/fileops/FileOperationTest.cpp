@@ -150,23 +150,61 @@ TEST(FileOperation, DeletingHiddenAndSpecialFilesAsksByTheirOwnPaths) {
             rows.SetValue("Execute", i, QValue(rows.GetText("Path", i) != hidden, QVT_BOOL));
         return true;
     };
-    ui.errors = {ErrorAnswer::Ignore};
     FileOperationResult r = Operate(ui, {tree, single}, "", OpDelete);
     EXPECT_EQ(Sorted(ui.problemRows), Sorted({hidden, fifo, single}));
     EXPECT_EQ(r.end, OperationEnd::Completed);
-    EXPECT_TRUE(Exists(hidden)); // skipped, so its directory stays (asked about)
+    EXPECT_TRUE(Exists(hidden)); // skipped, so its directories stay, without a question
+    EXPECT_TRUE(ui.questions.empty());
     EXPECT_FALSE(Exists(readOnly));
     EXPECT_FALSE(Exists(fifo));
     EXPECT_FALSE(Exists(single));
     EXPECT_FALSE(Exists(dir / "t/sub"));
-    ASSERT_EQ(ui.questions.size(), 1u);
-    EXPECT_EQ(ui.questions[0], "I couldn't delete " + tree + "/keep !\n\n\nContinue ?");
-    EXPECT_TRUE(ui.titles[0].ends_with("% Deleting " + tree + "/keep")) << ui.titles[0];
+    EXPECT_FALSE(Exists(gone));
     // The directory that stays keeps the comments of what is still in it.
     CommentFile left;
     left.Load(tree + "/keep");
     EXPECT_EQ(left.Entries(), (std::vector<CommentEntry>{{".profile", "stays with the file"}}));
     left.Close(false);
+}
+
+// A dot-directory's contents are as hidden as the directory: "Skip all"
+// keeps a repository's .git/ whole, its empty directories included, and
+// deleting a dot-directory itself asks about what it holds.
+TEST(FileOperation, SkipAllKeepsDotDirectoriesWhole) {
+    TestDirectory dir;
+    std::string tree = dir.MakeDirectory("project");
+    std::string ignore = dir.Write("project/.gitignore", "build/");
+    std::string config = dir.Write("project/.git/config", "[core]");
+    std::string heads = dir.MakeDirectory("project/.git/refs/heads");
+    std::string source = dir.Write("project/src/main.c", "int main;");
+    std::string cache = dir.Write(".cache/x/y.bin", "y");
+
+    ScriptedOperationUi skipAll;
+    skipAll.onProblems = [](QTable& rows) {
+        SetAllExecute(rows, false);
+        return true;
+    };
+    FileOperationResult r = Operate(skipAll, {tree, dir / ".cache"}, "", OpDelete);
+    EXPECT_EQ(r.end, OperationEnd::Completed);
+    EXPECT_EQ(Sorted(skipAll.problemRows),
+              Sorted({ignore, tree + "/.git", config, tree + "/.git/refs", heads, dir / ".cache/x",
+                      cache}));
+    EXPECT_TRUE(Exists(ignore));
+    EXPECT_TRUE(Exists(config));
+    EXPECT_TRUE(Exists(heads));
+    EXPECT_TRUE(Exists(cache));
+    EXPECT_FALSE(Exists(source));
+    EXPECT_FALSE(Exists(tree + "/src"));
+    EXPECT_TRUE(skipAll.questions.empty());
+
+    ScriptedOperationUi yesToAll;
+    yesToAll.onProblems = [](QTable& rows) {
+        SetAllExecute(rows, true);
+        return true;
+    };
+    EXPECT_EQ(Operate(yesToAll, {tree}, "", OpDelete).end, OperationEnd::Completed);
+    EXPECT_FALSE(Exists(tree));
+    EXPECT_TRUE(yesToAll.questions.empty());
 }
 
 TEST(FileOperation, WithoutTheCheckNothingIsCountedOrAsked) {

@@ -241,6 +241,7 @@ TEST(NewFiles, TemplatesByNameAndNewFilesFromThem) {
     EXPECT_EQ(NewFileName("readme", templates[2]), "readme.txt");
     EXPECT_EQ(NewFileName("notes.md", templates[2]), "notes.md");
     EXPECT_EQ(NewFileName("blank", templates[0]), "blank");
+    EXPECT_EQ(NewFileName(".env", templates[2]), ".env");
 
     // The template is old; the new file has the time of its making.
     struct timespec old[2] = {{1000000, 0}, {1000000, 0}};

@@ -192,19 +192,25 @@ void TreeModel::Transfer(const std::vector<std::string>& items, const std::strin
 }
 
 std::vector<std::string> TreeModel::DeleteRows(const std::vector<std::string>& items) const {
+    // Dot-names, and everything inside a dot-directory, directories too.
     std::vector<std::string> rows;
-    std::function<void(const std::string&, const ModelNode&)> walk = [&](const std::string& path,
-                                                                         const ModelNode& node) {
-        if (!node.IsDirectory()) {
-            if (NameOf(path)[0] == '.')
+    std::function<void(const std::string&, const ModelNode&, bool, bool)> walk =
+        [&](const std::string& path, const ModelNode& node, bool top, bool inHidden) {
+            bool hidden = inHidden || NameOf(path)[0] == '.';
+            if (!top && hidden && NameOf(path) != "dir_info.orb")
                 rows.push_back(path);
-            return;
-        }
-        for (const auto& [name, child] : node.children)
-            walk(JoinModelPath(path, name), *child);
-    };
-    for (const std::string& item : items)
-        walk(item, *Find(item));
+            if (!node.IsDirectory())
+                return;
+            for (const auto& [name, child] : node.children)
+                walk(JoinModelPath(path, name), *child, false, hidden);
+        };
+    for (const std::string& item : items) {
+        const ModelNode& node = *Find(item);
+        if (node.IsDirectory())
+            walk(item, node, true, false);
+        else if (NameOf(item)[0] == '.')
+            rows.push_back(item);
+    }
     return rows;
 }
 
@@ -212,7 +218,7 @@ bool TreeModel::DeleteNode(ModelNode& node, const std::string& path,
                            const std::set<std::string>& skipped, std::set<std::string>& stay) {
     if (!node.IsDirectory())
         return !skipped.count(path);
-    bool all = true;
+    bool all = !skipped.count(path);
     for (auto child = node.children.begin(); child != node.children.end();) {
         bool gone = DeleteNode(*child->second, JoinModelPath(path, child->first), skipped, stay);
         all = all && gone;

@@ -604,15 +604,11 @@ bool SeedRun::Delete() {
              : answers == 1 ? "all kept"
                             : "some kept") +
             ")";
-    // What holds a skipped entry stays.
-    std::set<std::string> stay;
-    for (const std::string& row : skipped)
-        for (std::string d = ParentOf(row); d != ParentOf(items.front()); d = ParentOf(d))
-            stay.insert(d);
+    // What holds a skipped entry stays, and nobody is asked about that.
     FileOperationRequest request;
     request.items = items;
     request.kind = OpDelete;
-    bool ran = Operate(request, decisions, stay);
+    bool ran = Operate(request, decisions, {});
     model_.Delete(items, skipped);
     return ran;
 }

@@ -12,12 +12,15 @@ namespace orvo::test {
 // only root may mount, elsewhere the test is skipped.
 class TmpfsMount {
 public:
-    explicit TmpfsMount(const char* size) {
+    // at: an existing empty directory to mount on, inside a test's tree;
+    // without it a fresh one under the temporary directory.
+    explicit TmpfsMount(const char* size, const std::string& at = {}) {
         if (::geteuid() != 0)
             return;
         std::string pattern =
-            (std::filesystem::temp_directory_path() / "orvo-tmpfs-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
+            at.empty() ? (std::filesystem::temp_directory_path() / "orvo-tmpfs-XXXXXX").string()
+                       : at;
+        if (at.empty() && !::mkdtemp(pattern.data()))
             return;
         std::string options = std::string("size=") + size;
         if (::mount("tmpfs", pattern.c_str(), "tmpfs", 0, options.c_str()) != 0) {

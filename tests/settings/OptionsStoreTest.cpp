@@ -10,6 +10,7 @@
 #include "store/StoreArchive.h"
 
 #include <filesystem>
+#include <map>
 #include <gtest/gtest.h>
 
 using namespace orvo;
@@ -211,4 +212,51 @@ TEST(OptionsReread, BringsBackTheFileOrKeepsTheOptionsWhenItFails) {
     EXPECT_EQ(r.status, OptionsLoadResult::Status::NewFile);
     EXPECT_TRUE(r.message.empty());
     EXPECT_EQ(GetIntOption(store.Database(), kTipPositionKey), 0);
+}
+
+namespace {
+
+int GroupRow(const QDataBase& db, std::string_view name) {
+    return db.GetTable(kFileGroupsTable)->FindByText("Group name", name, 0);
+}
+
+} // namespace
+
+// The first group listing an extension takes it, so an extension in two
+// shipped groups draws in the wrong one (TypeScript as video). Files an
+// earlier version wrote get the corrected list unless the user changed it.
+TEST(ShippedFileGroups, EachExtensionHasOneGroupAndTypeScriptIsSourceCode) {
+    TempDir dir;
+    OptionsStore fresh;
+    fresh.Load(OptionsFilePath(dir.Path()));
+    QDataBase& db = fresh.Database();
+    std::vector<std::string> names, patterns;
+    GetFileGroupLists(db, names, patterns);
+    std::map<std::string, std::string> owner;
+    for (size_t g = 0; g < names.size(); ++g) {
+        std::string list = ";" + patterns[g] + ";";
+        for (size_t at = 1, end; (end = list.find(';', at)) != std::string::npos; at = end + 1) {
+            std::string ext = list.substr(at, end - at);
+            auto [it, added] = owner.emplace(ext, names[g]);
+            EXPECT_TRUE(added) << ext << " is in " << it->second << " and " << names[g];
+        }
+    }
+    EXPECT_EQ(FindFileGroup(db, "TS"), GroupRow(db, "Source code"));
+    EXPECT_EQ(FindFileGroup(db, "m2ts"), GroupRow(db, "Video"));
+
+    const std::string earlier =
+        ",mp4,m4v,mkv,webm,avi,mov,mpg,mpeg,mpe,ogv,wmv,flv,3gp,ts,m2ts,vob,asf,rm,rmvb,";
+    for (const std::string& video : {earlier, std::string(",ts,mp4,")}) {
+        const std::string path = dir.Path() + "/earlier.qad";
+        db.GetTable(kFileGroupsTable)->SetText("Extensions", GroupRow(db, "Video"), video);
+        SaveDataBaseFile(path, db);
+        OptionsStore store;
+        ASSERT_EQ(store.Load(path).status, OptionsLoadResult::Status::Loaded);
+        const QDataBase& read = store.Database();
+        const bool edited = video != earlier;
+        EXPECT_EQ(FindFileGroup(store.Database(), "ts"),
+                  GroupRow(read, edited ? "Video" : "Source code"))
+            << video;
+        EXPECT_EQ(FindFileGroup(store.Database(), "mkv"), edited ? -1 : GroupRow(read, "Video"));
+    }
 }

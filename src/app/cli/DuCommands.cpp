@@ -44,7 +44,8 @@ int Du(const std::vector<std::string>& args) {
 const CliRegistration registration(
     {"du",
      "  orvo du PATH...            the size of each directory as the counting mode shows it:\n"
-     "                             bytes, directories, files and share of the disk; a file's size",
+     "                             bytes, directories, files and share of the disk; a file's size;\n"
+     "                             like du -x it stays on the directory's file system",
      &Du});
 
 } // namespace

@@ -63,7 +63,11 @@ void BrowseCounting::CountDirectories(bool selectedOnly) {
     }
     counting_ = true;
     listingTotal_ = 0;
-    runner_->Start(std::move(rows));
+    // The counting mode counts what the window shows and stays on its file
+    // system (no walk through /proc from "/"); a directory the user picked
+    // is counted on its own one.
+    runner_->Start(std::move(rows),
+                   selectedOnly ? std::string() : view_->CurrentPath());
 }
 
 void BrowseCounting::StopCountingDirectory() {

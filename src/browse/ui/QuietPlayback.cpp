@@ -1,6 +1,8 @@
 #include "browse/ui/QuietPlayback.h"
 
 #include "browse/HoverInfo.h"
+#include "platform/PathText.h"
+#include "platform/ui/QtText.h"
 
 #include <QAudioOutput>
 #include <QCoreApplication>
@@ -51,11 +53,9 @@ QMediaPlayer* EnsurePlayer() {
 } // namespace
 
 bool PlaysOnHover(const QString& path) {
-    const QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    if (dot < 0)
+    const QString extension = ToQ(SplitExtension(FileNameOf(QToPath(path))).extension);
+    if (extension.isEmpty())
         return false;
-    const QString extension = name.mid(dot + 1);
     const QStringList list = QString::fromLatin1(HoverPlayExtensionList).split(QLatin1Char(';'));
     return list.contains(extension, Qt::CaseInsensitive);
 }

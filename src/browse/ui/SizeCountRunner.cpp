@@ -72,15 +72,16 @@ void SizeCountRunner::StopCurrentDirectory() {
         control_->stopCurrent = true;
 }
 
-void SizeCountRunner::Start(std::vector<SizeCountRow> rows) {
+void SizeCountRunner::Start(std::vector<SizeCountRow> rows, std::string home) {
     Cancel();
     Join();
     control_ = std::make_shared<SizeCountControl>();
     running_ = true;
     const quint64 generation = ++generation_;
-    thread_ = std::thread([this, generation, control = control_, rows = std::move(rows)] {
+    thread_ = std::thread([this, generation, control = control_, rows = std::move(rows),
+                           home = std::move(home)] {
         Sink sink(this, generation);
-        CountDirectories(rows, *control, sink);
+        CountDirectories(rows, *control, sink, {}, 40, home);
     });
 }
 

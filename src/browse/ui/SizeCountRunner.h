@@ -20,7 +20,9 @@ public:
     explicit SizeCountRunner(QObject* parent = nullptr);
     ~SizeCountRunner() override;
 
-    void Start(std::vector<SizeCountRow> rows);
+    // A non-empty home keeps the count on home's file system (see
+    // CountDirectories).
+    void Start(std::vector<SizeCountRow> rows, std::string home = {});
     // Escape: the directory being walked ends as "User stopped.".
     void StopCurrentDirectory();
     void Cancel();

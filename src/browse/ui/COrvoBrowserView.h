@@ -26,6 +26,8 @@ class BrowseListMode;
 class BrowseMarks;
 class BrowseNewEntries;
 class BrowsePathBar;
+class BrowseNotice;
+class DirectoryWatch;
 class ViewTableModel;
 
 // A browse window: one directory (or the drive list) shown as a list in one
@@ -54,6 +56,9 @@ public:
     void Up2();
     // A header click: ascending unless the column was the last sorted one.
     void SortByColumn(int column);
+    // Puts the rows back in the order the last header click gave them (a
+    // refresh sorts by name); nothing after a navigation to elsewhere.
+    void ReapplyHeaderSort();
 
     // Empty for a list window, which has no directory of its own.
     const std::string& CurrentPath() const;
@@ -102,6 +107,10 @@ public:
     BrowseBackground& Background() const { return *background_; }
     BrowsePathBar& PathBar() const { return *pathBar_; }
     BrowseMarks& Marks() const { return *marks_; }
+    // The rows follow the directory on disk; the line above them says what
+    // the window cannot show.
+    DirectoryWatch& Watch() const { return *watch_; }
+    BrowseNotice& Notice() const { return *notice_; }
 
 signals:
     void TitleChanged(const QString& title);
@@ -131,6 +140,10 @@ private:
     QString title_;
     BrowseHistory history_;
     int sortColumn_ = -1;
+    // The order the rows show: the last header click's, until the window
+    // goes to another directory.
+    int shownSortColumn_ = -1;
+    bool shownSortAscending_ = true;
     int thumbnailSize_ = 96;
     ViewMode mode_ = ViewMode::Details;
 
@@ -153,6 +166,8 @@ private:
     BrowseKeys* keys_;
     BrowsePathBar* pathBar_ = nullptr;
     BrowseBackground* background_ = nullptr;
+    BrowseNotice* notice_ = nullptr;
+    DirectoryWatch* watch_ = nullptr;
 };
 
 } // namespace orvo

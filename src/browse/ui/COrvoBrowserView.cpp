@@ -271,6 +271,10 @@ void COrvoBrowserView::RebuildView(bool rebuild, bool reread, bool clearMarks) {
         RestartLoading(clearMarks);
         return;
     }
+    ShowRebuilt(ViewRebuilder::Rebuild(listing_, viewTable_, RebuildInput()), clearMarks);
+}
+
+ViewRebuilder::Input COrvoBrowserView::RebuildInput() {
     ViewRebuilder::Input input;
     input.currentDirectory = CurrentPath();
     input.hideCommentFile = GetBoolOption(kHideCommentFileKey);
@@ -278,7 +282,18 @@ void COrvoBrowserView::RebuildView(bool rebuild, bool reread, bool clearMarks) {
     input.selectedPaths = SelectedPaths();
     input.selectionMark = SelectionMark();
     input.favoriteTargets = marks_->FavoriteTargets();
-    ViewRebuilder::Result result = ViewRebuilder::Rebuild(listing_, viewTable_, input);
+    return input;
+}
+
+void COrvoBrowserView::AdoptRebuilt(DirectoryListing& listing, QTable& view,
+                                    const ViewRebuilder::Result& result) {
+    hover_->HideTip();
+    listing_.TakeListing(listing);
+    ViewRebuilder::AdoptRows(viewTable_, view);
+    ShowRebuilt(result, false);
+}
+
+void COrvoBrowserView::ShowRebuilt(const ViewRebuilder::Result& result, bool clearMarks) {
     model_->Reload();
     marks_->SetMarkedRows(result.markedRows);
     counting_->SetListingTotal(0);

@@ -2,6 +2,7 @@
 
 #include "browse/BrowseHistory.h"
 #include "browse/DirectoryListing.h"
+#include "browse/ViewRebuilder.h"
 #include "store/QTable.h"
 
 #include <QWidget>
@@ -49,6 +50,12 @@ public:
     // Rebuilds the view table from the listing (re-reading the directory
     // first with reread), keeping the selection.
     void RebuildView(bool rebuild, bool reread, bool clearMarks);
+    // What a rebuild needs of the window: its options, selection and
+    // favorites. With it a listing and view table can be rebuilt on another
+    // thread; AdoptRebuilt then shows them in place of the window's own.
+    ViewRebuilder::Input RebuildInput();
+    void AdoptRebuilt(DirectoryListing& listing, QTable& view,
+                      const ViewRebuilder::Result& result);
     void OpenItem(int row);
     void Back();
     void Forward();
@@ -132,6 +139,7 @@ signals:
 
 private:
     void BuildControls();
+    void ShowRebuilt(const ViewRebuilder::Result& result, bool clearMarks);
 
     DirectoryListing listing_;
     QTable viewTable_;

@@ -50,6 +50,12 @@ void DirectoryListing::TakeRows(QTable& fresh, std::string directoryPath,
     readError_ = 0;
 }
 
+void DirectoryListing::TakeListing(DirectoryListing& other) {
+    const int error = other.readError_;
+    TakeRows(other, other.directoryPath_, std::move(other.largeSizes_));
+    readError_ = error;
+}
+
 uint32_t DirectoryListing::SizeCell(uint64_t size) {
     return size > 0xFFFFFFFFull ? 0xFFFFFFFFu : static_cast<uint32_t>(size);
 }

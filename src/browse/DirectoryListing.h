@@ -53,6 +53,8 @@ public:
     // them. The listing keeps its name and creation time.
     void TakeRows(QTable& fresh, std::string directoryPath,
                   std::unordered_map<std::string, uint64_t> largeSizes = {});
+    // Takes all of another listing (read on another thread), emptying it.
+    void TakeListing(DirectoryListing& other);
 
 private:
     std::string directoryPath_;

@@ -119,6 +119,14 @@ void ReplaceRows(QTable& view, QTable& fresh) {
     view.SetCreated(created);
 }
 
+} // namespace
+
+void ViewRebuilder::AdoptRows(QTable& view, QTable& fresh) {
+    ReplaceRows(view, fresh);
+}
+
+namespace {
+
 // A list window's rows stay in the list's own order, with no parent entry;
 // their comments are the ones the list recorded, as it holds entries of
 // many directories.

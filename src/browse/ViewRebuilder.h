@@ -53,6 +53,10 @@ public:
     // with directories first, and the parent entry ".." on row 0.
     static Result Rebuild(DirectoryListing& listing, QTable& view, const Input& input);
 
+    // The view takes the rows of a table rebuilt elsewhere (emptying it) and
+    // keeps its own name.
+    static void AdoptRows(QTable& view, QTable& fresh);
+
     // The Paths of the given rows, the parent entry left out: what a window
     // remembers before a rebuild.
     static std::vector<std::string> SelectedPaths(const QTable& view,

@@ -3,7 +3,10 @@
 #include "comments/CommentFile.h"
 #include "platform/PathText.h"
 
+#include <cerrno>
+#include <cstring>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace orvo {
 
@@ -90,6 +93,26 @@ bool SetComment(const std::string& path, std::string_view comment) {
     bool saved = file.Save(place.directory);
     file.Close(false);
     return saved;
+}
+
+std::string CommentNotSavedReason(const std::string& path) {
+    bool isDirectory = false;
+    if (!StatPath(path, isDirectory))
+        return "it no longer exists";
+    CommentPlace place = PlaceOf(path, isDirectory);
+    if (!place.possible())
+        return "its name is the key of the directory's own comment";
+    const std::string file = JoinPath(place.directory, std::string(kCommentFileName));
+    CommentFile probe;
+    if (probe.Read(place.directory) >= 0 && probe.IsDamaged())
+        return "the comment file " + file + " is damaged and is left as it is";
+    struct stat st {};
+    if (::stat(file.c_str(), &st) == 0 && !(st.st_mode & S_IWUSR))
+        return "the comment file " + file + " is read-only";
+    if (::access(place.directory.c_str(), W_OK) != 0)
+        return "the directory " + place.directory + " cannot be written (" +
+               std::strerror(errno) + ")";
+    return "the comment file " + file + " could not be written";
 }
 
 std::string TakeComment(const std::string& path) {

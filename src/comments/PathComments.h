@@ -26,6 +26,11 @@ std::string GetComment(const std::string& path);
 // could not be written (a damaged comment file is never rewritten).
 bool SetComment(const std::string& path, std::string_view comment);
 
+// Why SetComment (path, a comment) failed, as a phrase for the user: the
+// path is gone, the comment file is damaged or read-only, the directory
+// cannot be written.
+std::string CommentNotSavedReason(const std::string& path);
+
 // Removes the comment and returns it; for a path that no longer exists (as
 // after a move) the entry under exactly its last component in its parent's
 // file.

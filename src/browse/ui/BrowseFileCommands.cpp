@@ -9,6 +9,7 @@
 #include "browse/ui/BrowseClipboard.h"
 #include "browse/ui/BrowseListMode.h"
 #include "browse/ui/COrvoBrowserView.h"
+#include "browse/ui/DirectoryWatcher.h"
 #include "browse/ui/ViewTableModel.h"
 #include "comments/PathComments.h"
 #include "comments/ui/CommentEditDialog.h"
@@ -35,7 +36,9 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QTimer>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <sys/stat.h>
 
 namespace orvo {
@@ -132,17 +135,32 @@ bool BrowseFileCommands::RenamePath(const std::string& oldPath, const QString& n
     if (oldPath.size() < 3 || oldPath == "/")
         return false;
     std::string name = QToPath(newName);
-    if (name.empty() || name.find('/') != std::string::npos || name == "." || name == "..")
-        return false;
+    if (name.empty())
+        return false; // an emptied edit is taken as a cancelled one
     std::string newPath = JoinPath(ParentDirectoryOf(oldPath), name);
     if (newPath == oldPath)
         return false;
-    if (!RenameWithComment(oldPath, newPath))
+    const QString refused = tr("Cannot rename \"%1\" to \"%2\": %3")
+                                .arg(PathToQ(FileNameOf(oldPath)), newName);
+    if (name.find('/') != std::string::npos || name == "." || name == "..") {
+        UserPrompt::Message(view_, refused.arg(tr("a name cannot be \".\" or \"..\" nor hold \"/\".")),
+                            UserPrompt::Icon::Warning);
         return false;
+    }
+    if (!RenameWithComment(oldPath, newPath)) {
+        const int error = errno;
+        UserPrompt::Message(view_,
+                            refused.arg(error == EEXIST
+                                            ? tr("an entry of that name exists already.")
+                                            : QString::fromLocal8Bit(std::strerror(error)) + '.'),
+                            UserPrompt::Icon::Warning);
+        return false;
+    }
     if (view_->ListMode().IsListMode())
         RenameListPath(view_->Listing(), oldPath, newPath); // the list follows its entry
     view_->RebuildView(true, true, false);
     view_->SelectPath(newPath);
+    DirectoryWatcher::Instance().Announce(ParentDirectoryOf(newPath), view_);
     return true;
 }
 
@@ -157,8 +175,11 @@ void BrowseFileCommands::EditComment() {
     const bool ownDirectory = !view_->ListMode().IsListMode() && row == 0;
     std::string comment = CommentEditDialog::EditComment(path, view_);
     const bool listMode = view_->ListMode().IsListMode();
+    // Other windows show the entry's row too: a directory's comment is
+    // written inside it, where a watch on its parent does not look.
+    DirectoryWatcher::Instance().Announce(ParentDirectoryOf(StripTrailingSlash(path)), view_);
     if (ownDirectory)
-        return; // the directory's own comment: no row shows it
+        return; // the directory's own comment: no row of this window shows it
     // The dialog let the window refresh meanwhile: the entry's row is
     // looked up again by its path (row 0 of a directory is its parent).
     const int pathColumn = table.FieldIndex("Path");

@@ -15,6 +15,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QTableView>
 
@@ -23,8 +24,11 @@ namespace orvo {
 BrowseKeys::BrowseKeys(COrvoBrowserView* view) : QObject(view), view_(view) {}
 
 bool BrowseKeys::eventFilter(QObject* watched, QEvent* event) {
-    // A rename editor has the focus itself, so its keys never pass here.
-    if (event->type() == QEvent::KeyPress && watched == view_->CurrentList())
+    // The Enter that ends a rename passes on from the editor to the list,
+    // where it must not open the entry as well.
+    QWidget* focus = QApplication::focusWidget();
+    if (event->type() == QEvent::KeyPress && watched == view_->CurrentList() &&
+        (!focus || focus == watched || !view_->CurrentList()->isAncestorOf(focus)))
         return HandleListKey(static_cast<QKeyEvent*>(event));
     return false;
 }

@@ -14,7 +14,9 @@
 #include "browse/ui/BrowseListMode.h"
 #include "browse/ui/BrowseMarks.h"
 #include "browse/ui/BrowseNewEntries.h"
+#include "browse/ui/BrowseNotice.h"
 #include "browse/ui/BrowsePathBar.h"
+#include "browse/ui/DirectoryWatch.h"
 #include "browse/ui/ViewTableModel.h"
 #include "comments/PathComments.h"
 #include "platform/FileStatus.h"
@@ -31,6 +33,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QListView>
 #include <QStackedWidget>
 #include <QTableView>
@@ -88,6 +91,7 @@ COrvoBrowserView::COrvoBrowserView(QWidget* parent) : QWidget(parent) {
     });
     BuildControls();
     background_ = new BrowseBackground(this, {details_, icons_});
+    watch_ = new DirectoryWatch(this);
     connect(details_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &COrvoBrowserView::SelectionChanged);
     connect(details_->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -110,6 +114,9 @@ COrvoBrowserView::~COrvoBrowserView() {
          {static_cast<QAbstractItemView*>(details_), static_cast<QAbstractItemView*>(icons_)}) {
         list->removeEventFilter(keys_);
         list->removeEventFilter(hover_);
+        // A name still being edited would be committed, as the window
+        // closes, into a view table already gone.
+        qDeleteAll(list->viewport()->findChildren<QLineEdit*>());
     }
 }
 
@@ -175,6 +182,8 @@ void COrvoBrowserView::BuildControls() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addLayout(pathBar_->Layout());
+    notice_ = new BrowseNotice(this);
+    layout->addWidget(notice_);
     layout->addWidget(stack_, 1);
     SetViewMode(ViewMode::Details);
 
@@ -227,6 +236,8 @@ void COrvoBrowserView::Navigate(const std::string& requested, bool addToHistory,
     // (Back and Forward note it themselves before they move).
     if (addToHistory)
         history_.SetCurrentRow(SelectionMark());
+    if (path != currentPath_)
+        shownSortColumn_ = -1;
     currentPath_ = path;
     if (path == kComputerPath)
         ReadComputer(listing_, driveTypes_);
@@ -260,6 +271,10 @@ void COrvoBrowserView::RebuildView(bool rebuild, bool reread, bool clearMarks) {
         RestartLoading(clearMarks);
         return;
     }
+    ShowRebuilt(ViewRebuilder::Rebuild(listing_, viewTable_, RebuildInput()), clearMarks);
+}
+
+ViewRebuilder::Input COrvoBrowserView::RebuildInput() {
     ViewRebuilder::Input input;
     input.currentDirectory = CurrentPath();
     input.hideCommentFile = GetBoolOption(kHideCommentFileKey);
@@ -267,7 +282,18 @@ void COrvoBrowserView::RebuildView(bool rebuild, bool reread, bool clearMarks) {
     input.selectedPaths = SelectedPaths();
     input.selectionMark = SelectionMark();
     input.favoriteTargets = marks_->FavoriteTargets();
-    ViewRebuilder::Result result = ViewRebuilder::Rebuild(listing_, viewTable_, input);
+    return input;
+}
+
+void COrvoBrowserView::AdoptRebuilt(DirectoryListing& listing, QTable& view,
+                                    const ViewRebuilder::Result& result) {
+    hover_->HideTip();
+    listing_.TakeListing(listing);
+    ViewRebuilder::AdoptRows(viewTable_, view);
+    ShowRebuilt(result, false);
+}
+
+void COrvoBrowserView::ShowRebuilt(const ViewRebuilder::Result& result, bool clearMarks) {
     model_->Reload();
     marks_->SetMarkedPaths(result.markedPaths);
     counting_->SetListingTotal(0);
@@ -524,6 +550,8 @@ void COrvoBrowserView::SortByColumn(int column) {
     if (viewTable_.GetRecordCount() > 1)
         viewTable_.Sort(name, ascending, 1, -1);
     sortColumn_ = ascending ? column : -1;
+    shownSortColumn_ = column;
+    shownSortAscending_ = ascending;
     details_->setUpdatesEnabled(false);
     model_->Reload();
     if (!keep.empty())
@@ -531,6 +559,15 @@ void COrvoBrowserView::SortByColumn(int column) {
     else
         SelectRow(0);
     details_->setUpdatesEnabled(true);
+}
+
+void COrvoBrowserView::ReapplyHeaderSort() {
+    const char* name = ViewTableModel::TableColumnName(shownSortColumn_);
+    if (shownSortColumn_ < 0 || !*name || listMode_->IsListMode())
+        return;
+    if (viewTable_.GetRecordCount() > 1)
+        viewTable_.Sort(name, shownSortAscending_, 1, -1);
+    model_->Reload();
 }
 
 } // namespace orvo

@@ -2,6 +2,7 @@
 
 #include "browse/BrowseHistory.h"
 #include "browse/DirectoryListing.h"
+#include "browse/ViewRebuilder.h"
 #include "store/QTable.h"
 
 #include <QWidget>
@@ -26,6 +27,8 @@ class BrowseListMode;
 class BrowseMarks;
 class BrowseNewEntries;
 class BrowsePathBar;
+class BrowseNotice;
+class DirectoryWatch;
 class ViewTableModel;
 
 // A browse window: one directory (or the drive list) shown as a list in one
@@ -47,6 +50,12 @@ public:
     // Rebuilds the view table from the listing (re-reading the directory
     // first with reread), keeping the selection.
     void RebuildView(bool rebuild, bool reread, bool clearMarks);
+    // What a rebuild needs of the window: its options, selection and
+    // favorites. With it a listing and view table can be rebuilt on another
+    // thread; AdoptRebuilt then shows them in place of the window's own.
+    ViewRebuilder::Input RebuildInput();
+    void AdoptRebuilt(DirectoryListing& listing, QTable& view,
+                      const ViewRebuilder::Result& result);
     void OpenItem(int row);
     void Back();
     void Forward();
@@ -54,6 +63,9 @@ public:
     void Up2();
     // A header click: ascending unless the column was the last sorted one.
     void SortByColumn(int column);
+    // Puts the rows back in the order the last header click gave them (a
+    // refresh sorts by name); nothing after a navigation to elsewhere.
+    void ReapplyHeaderSort();
 
     // Empty for a list window, which has no directory of its own.
     const std::string& CurrentPath() const;
@@ -102,6 +114,10 @@ public:
     BrowseBackground& Background() const { return *background_; }
     BrowsePathBar& PathBar() const { return *pathBar_; }
     BrowseMarks& Marks() const { return *marks_; }
+    // The rows follow the directory on disk; the line above them says what
+    // the window cannot show.
+    DirectoryWatch& Watch() const { return *watch_; }
+    BrowseNotice& Notice() const { return *notice_; }
 
 signals:
     void TitleChanged(const QString& title);
@@ -123,6 +139,7 @@ signals:
 
 private:
     void BuildControls();
+    void ShowRebuilt(const ViewRebuilder::Result& result, bool clearMarks);
 
     DirectoryListing listing_;
     QTable viewTable_;
@@ -131,6 +148,10 @@ private:
     QString title_;
     BrowseHistory history_;
     int sortColumn_ = -1;
+    // The order the rows show: the last header click's, until the window
+    // goes to another directory.
+    int shownSortColumn_ = -1;
+    bool shownSortAscending_ = true;
     int thumbnailSize_ = 96;
     ViewMode mode_ = ViewMode::Details;
 
@@ -153,6 +174,8 @@ private:
     BrowseKeys* keys_;
     BrowsePathBar* pathBar_ = nullptr;
     BrowseBackground* background_ = nullptr;
+    BrowseNotice* notice_ = nullptr;
+    DirectoryWatch* watch_ = nullptr;
 };
 
 } // namespace orvo

@@ -5,6 +5,7 @@
 #include "platform/FileStatus.h"
 #include "platform/MountTable.h"
 #include "platform/PathText.h"
+#include "platform/ui/QtText.h"
 #include "platform/ui/UserPrompt.h"
 
 #include <QDialogButtonBox>
@@ -107,8 +108,11 @@ std::string CommentEditDialog::EditComment(const std::string& path, QWidget* par
     }
     CommentEditDialog dialog(path, parent);
     bool ok = TestRunner() ? TestRunner()(dialog) : dialog.exec() == QDialog::Accepted;
-    if (ok)
-        orvo::SetComment(path, dialog.Comment().toStdString());
+    if (ok && !orvo::SetComment(path, dialog.Comment().toStdString()))
+        UserPrompt::Message(parent,
+                            QStringLiteral("The comment of %1 could not be saved: %2.")
+                                .arg(PathToQ(stripped), PathToQ(CommentNotSavedReason(path))),
+                            UserPrompt::Icon::Warning);
     return GetComment(path);
 }
 

@@ -6,6 +6,7 @@
 #include "browse/ui/BackgroundLoader.h"
 #include "browse/ui/BrowseBackground.h"
 #include "browse/ui/BrowseCommandFilter.h"
+#include "browse/ui/BrowseContextMenu.h"
 #include "browse/ui/BrowseCounting.h"
 #include "browse/ui/BrowseFileCommands.h"
 #include "browse/ui/BrowseHover.h"
@@ -181,13 +182,16 @@ void COrvoBrowserView::BuildControls() {
     // Dragging out carries a file list that other programs understand; the
     // list's own drag would carry rows only this window knows.
     auto* commands = new BrowseCommandFilter(this);
+    auto* contextMenu = new BrowseContextMenu(this);
     for (QAbstractItemView* list :
          {static_cast<QAbstractItemView*>(details_), static_cast<QAbstractItemView*>(icons_)}) {
         list->setDragEnabled(false);
         list->setAcceptDrops(true);
         list->viewport()->setAcceptDrops(true);
-        list->installEventFilter(commands);
-        list->viewport()->installEventFilter(commands);
+        for (QObject* filter : {static_cast<QObject*>(commands), static_cast<QObject*>(contextMenu)}) {
+            list->installEventFilter(filter);
+            list->viewport()->installEventFilter(filter);
+        }
     }
 }
 

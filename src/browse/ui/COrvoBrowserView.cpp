@@ -5,6 +5,7 @@
 #include "browse/ViewRebuilder.h"
 #include "browse/ui/BackgroundLoader.h"
 #include "browse/ui/BrowseBackground.h"
+#include "browse/ui/BrowseColumnWidths.h"
 #include "browse/ui/BrowseCommandFilter.h"
 #include "browse/ui/BrowseContextMenu.h"
 #include "browse/ui/BrowseCounting.h"
@@ -167,6 +168,7 @@ void COrvoBrowserView::BuildControls() {
     icons_->setResizeMode(QListView::Adjust);
     icons_->setWordWrap(false);
     ApplyListFont(details_);
+    columnWidths_ = new BrowseColumnWidths(details_, model_, this);
 
     stack_ = new QStackedWidget(this);
     stack_->addWidget(details_);
@@ -273,6 +275,7 @@ void COrvoBrowserView::RebuildView(bool rebuild, bool reread, bool clearMarks) {
     input.favoriteTargets = marks_->FavoriteTargets();
     ViewRebuilder::Result result = ViewRebuilder::Rebuild(listing_, viewTable_, input);
     model_->Reload();
+    columnWidths_->Fit();
     marks_->SetMarkedRows(result.markedRows);
     counting_->SetListingTotal(0);
     background_->Start(result.backgroundPicture);
@@ -486,6 +489,14 @@ QSize COrvoBrowserView::IconCellSize() const {
     }
 }
 
+void COrvoBrowserView::ApplyRowLooks() {
+    ApplyListFont(details_);
+    columnWidths_->Fit();
+    if (mode_ != ViewMode::Details)
+        icons_->setGridSize(IconCellSize());
+    CurrentList()->viewport()->update();
+}
+
 void COrvoBrowserView::ChangeThumbnailSize(int delta) {
     thumbnailSize_ = std::max(16, thumbnailSize_ + delta);
     QFont font = details_->font();
@@ -498,6 +509,7 @@ void COrvoBrowserView::ChangeThumbnailSize(int delta) {
         details_->setFont(font);
         icons_->setFont(font);
         ApplyListFont(details_);
+        columnWidths_->Fit();
     }
     if (mode_ != ViewMode::Details) {
         icons_->setIconSize(mode_ == ViewMode::Thumbnails ? QSize(thumbnailSize_, thumbnailSize_)

@@ -7,6 +7,7 @@
 #include "browse/FileListRows.h"
 #include "browse/ViewRebuilder.h"
 #include "browse/ui/BrowseClipboard.h"
+#include "browse/ui/BrowseHover.h"
 #include "browse/ui/BrowseListMode.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "browse/ui/DirectoryWatcher.h"
@@ -195,6 +196,35 @@ void BrowseFileCommands::EditComment() {
     // The list records what it shows, so a saved list keeps the comment.
     if (listMode)
         SetListComment(view_->Listing(), path, comment);
+}
+
+void BrowseFileCommands::StartRename() {
+    int row = view_->SelectionMark();
+    if (row >= 0)
+        view_->CurrentList()->edit(view_->Model()->index(row, ViewTableModel::NameColumn));
+}
+
+void BrowseFileCommands::OpenWithDesktopHandler() {
+    std::string path = view_->FirstSelectedPath();
+    if (path.empty())
+        return;
+    std::string error;
+    std::vector<std::string> argv = DefaultOpenerArgv(path);
+    if (argv.empty() || !StartProgram(argv, ParentDirectoryOf(path), &error))
+        UserPrompt::Message(
+            view_,
+            tr("Cannot open \"%1\": %2")
+                .arg(PathToQ(path), error.empty() ? tr("no program for it was found") : ToQ(error)),
+            UserPrompt::Icon::Warning);
+}
+
+void BrowseFileCommands::ShowProperties() {
+    const int row = view_->SelectionMark();
+    QString text = view_->Hover().HoverText(row);
+    if (text.isEmpty())
+        return;
+    UserPrompt::Message(view_, text, UserPrompt::Icon::Information,
+                        view_->Model()->FullName(row));
 }
 
 void BrowseFileCommands::CreateShortcuts() {

@@ -35,6 +35,13 @@ public:
     // refresh of the rows holds on to.
     bool RenamePath(const std::string& oldPath, const QString& newName);
     void EditComment();
+    // F2: the in-place edit of the current row's name.
+    void StartRename();
+    // The first selected entry opened by the desktop's default program
+    // (a directory too, in the desktop's file manager).
+    void OpenWithDesktopHandler();
+    // What the information tip tells of the current row, in a message.
+    void ShowProperties();
     void OpenWithExplorer();
     void OpenShellHere();
     void GoToLinkTarget();

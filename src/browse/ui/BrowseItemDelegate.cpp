@@ -53,6 +53,10 @@ QRect Centred(const QRect& box, QSize size) {
 BrowseItemDelegate::BrowseItemDelegate(COrvoBrowserView* view)
     : QStyledItemDelegate(view), view_(view) {}
 
+int BrowseItemDelegate::CellTextMargin(int column) {
+    return 2 * kPadding + (column == ViewTableModel::NameColumn ? kSmallIcon + 4 : 0);
+}
+
 QFont BrowseItemDelegate::RowFontOf(const QFont& listFont, const RowFont& rowFont) {
     if (!rowFont.derived)
         return listFont;

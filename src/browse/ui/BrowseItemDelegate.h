@@ -24,6 +24,9 @@ public:
 
     // The list's font changed as a row's group and marks ask.
     static QFont RowFontOf(const QFont& listFont, const RowFont& rowFont);
+    // The pixels of a details cell that are not its text (padding, and
+    // the icon in front of a name).
+    static int CellTextMargin(int column);
 
 private:
     struct Look {

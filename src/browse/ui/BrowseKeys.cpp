@@ -1,6 +1,7 @@
 #include "browse/ui/BrowseKeys.h"
 
 #include "browse/BrowseNavigation.h"
+#include "browse/ui/BrowseFileCommands.h"
 #include "browse/ui/BrowseListMode.h"
 #include "browse/ui/BrowsePathBar.h"
 #include "browse/ui/COrvoBrowserView.h"
@@ -117,9 +118,11 @@ bool BrowseKeys::HandleListKey(QKeyEvent* key) {
         return true;
     }
     if ((k == Qt::Key_F2 && only(Qt::NoModifier)) || (k == Qt::Key_F6 && only(Qt::ShiftModifier))) {
-        int row = view.SelectionMark();
-        if (row >= 0)
-            view.CurrentList()->edit(view.Model()->index(row, ViewTableModel::NameColumn));
+        view.FileCommands().StartRename();
+        return true;
+    }
+    if (k == Qt::Key_R && only(Qt::ControlModifier)) {
+        view.RebuildView(true, true, false);
         return true;
     }
     if (mods == Qt::NoModifier && !keypad && key->text().size() == 1) {

@@ -25,11 +25,11 @@ void BrowseNewEntries::NewDirectory(bool copySelection, bool moveSelection) {
     view_->SelectPaths(made);
 }
 
-void BrowseNewEntries::NewFile() {
+void BrowseNewEntries::NewFile(const std::string& templateName) {
     const std::string& here = view_->CurrentPath();
     if (here == kComputerPath || view_->ListMode().IsListMode())
         return;
-    std::vector<std::string> made = RunNewFileCommand(view_, here);
+    std::vector<std::string> made = RunNewFileCommand(view_, here, templateName);
     view_->RebuildView(true, true, false);
     if (!made.empty())
         view_->SelectPath(made.front());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <string>
 
 namespace orvo {
 
@@ -15,7 +16,8 @@ public:
     explicit BrowseNewEntries(COrvoBrowserView* view);
 
     void NewDirectory(bool copySelection, bool moveSelection);
-    void NewFile();
+    // The new-file dialog, with the template of that name chosen when given.
+    void NewFile(const std::string& templateName = {});
 
 private:
     COrvoBrowserView* view_;

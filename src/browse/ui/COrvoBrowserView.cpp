@@ -5,7 +5,9 @@
 #include "browse/ViewRebuilder.h"
 #include "browse/ui/BackgroundLoader.h"
 #include "browse/ui/BrowseBackground.h"
+#include "browse/ui/BrowseColumnWidths.h"
 #include "browse/ui/BrowseCommandFilter.h"
+#include "browse/ui/BrowseContextMenu.h"
 #include "browse/ui/BrowseCounting.h"
 #include "browse/ui/BrowseFileCommands.h"
 #include "browse/ui/BrowseHover.h"
@@ -173,6 +175,7 @@ void COrvoBrowserView::BuildControls() {
     icons_->setResizeMode(QListView::Adjust);
     icons_->setWordWrap(false);
     ApplyListFont(details_);
+    columnWidths_ = new BrowseColumnWidths(details_, model_, this);
 
     stack_ = new QStackedWidget(this);
     stack_->addWidget(details_);
@@ -190,13 +193,16 @@ void COrvoBrowserView::BuildControls() {
     // Dragging out carries a file list that other programs understand; the
     // list's own drag would carry rows only this window knows.
     auto* commands = new BrowseCommandFilter(this);
+    auto* contextMenu = new BrowseContextMenu(this);
     for (QAbstractItemView* list :
          {static_cast<QAbstractItemView*>(details_), static_cast<QAbstractItemView*>(icons_)}) {
         list->setDragEnabled(false);
         list->setAcceptDrops(true);
         list->viewport()->setAcceptDrops(true);
-        list->installEventFilter(commands);
-        list->viewport()->installEventFilter(commands);
+        for (QObject* filter : {static_cast<QObject*>(commands), static_cast<QObject*>(contextMenu)}) {
+            list->installEventFilter(filter);
+            list->viewport()->installEventFilter(filter);
+        }
     }
 }
 
@@ -295,6 +301,7 @@ void COrvoBrowserView::AdoptRebuilt(DirectoryListing& listing, QTable& view,
 
 void COrvoBrowserView::ShowRebuilt(const ViewRebuilder::Result& result, bool clearMarks) {
     model_->Reload();
+    columnWidths_->Fit();
     marks_->SetMarkedPaths(result.markedPaths);
     counting_->SetListingTotal(0);
     background_->Start(result.backgroundPicture);
@@ -508,6 +515,14 @@ QSize COrvoBrowserView::IconCellSize() const {
     }
 }
 
+void COrvoBrowserView::ApplyRowLooks() {
+    ApplyListFont(details_);
+    columnWidths_->Fit();
+    if (mode_ != ViewMode::Details)
+        icons_->setGridSize(IconCellSize());
+    CurrentList()->viewport()->update();
+}
+
 void COrvoBrowserView::ChangeThumbnailSize(int delta) {
     thumbnailSize_ = std::max(16, thumbnailSize_ + delta);
     QFont font = details_->font();
@@ -520,6 +535,7 @@ void COrvoBrowserView::ChangeThumbnailSize(int delta) {
         details_->setFont(font);
         icons_->setFont(font);
         ApplyListFont(details_);
+        columnWidths_->Fit();
     }
     if (mode_ != ViewMode::Details) {
         icons_->setIconSize(mode_ == ViewMode::Thumbnails ? QSize(thumbnailSize_, thumbnailSize_)

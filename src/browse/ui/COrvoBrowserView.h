@@ -18,6 +18,7 @@ namespace orvo {
 
 class BackgroundLoader;
 class BrowseBackground;
+class BrowseColumnWidths;
 class BrowseCounting;
 class BrowseFileCommands;
 class BrowseHover;
@@ -93,6 +94,9 @@ public:
     void ChangeThumbnailSize(int delta);
     // The size of an item of the icon views in the current mode.
     QSize IconCellSize() const;
+    // The file groups' colours or fonts changed: rows take their new
+    // height and are drawn again at once.
+    void ApplyRowLooks();
     // Icons (and in thumbnail mode thumbnails) are loaded again for the
     // rows; forgetIcons drops the icons already known.
     void RestartLoading(bool forgetIcons);
@@ -176,6 +180,7 @@ private:
     BrowseBackground* background_ = nullptr;
     BrowseNotice* notice_ = nullptr;
     DirectoryWatch* watch_ = nullptr;
+    BrowseColumnWidths* columnWidths_ = nullptr;
 };
 
 } // namespace orvo

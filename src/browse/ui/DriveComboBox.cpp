@@ -4,12 +4,35 @@
 #include "platform/ui/QtText.h"
 
 #include <QAbstractItemView>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <algorithm>
 
 namespace orvo {
 
 DriveComboBox::DriveComboBox(QWidget* parent) : QComboBox(parent) {
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     setMinimumContentsLength(18);
+}
+
+QSize DriveComboBox::sizeHint() const {
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    const QFontMetrics metrics = fontMetrics();
+    QSize text(metrics.horizontalAdvance(currentText()) + metrics.averageCharWidth(),
+               metrics.height());
+    if (!itemIcon(currentIndex()).isNull())
+        text.rwidth() += iconSize().width() + 4;
+    QSize hint = style()->sizeFromContents(QStyle::CT_ComboBox, &option, text, this);
+    return hint.expandedTo(QComboBox::minimumSizeHint());
+}
+
+int DriveComboBox::WidestEntry() const {
+    const QFontMetrics metrics = view()->fontMetrics();
+    int widest = 0;
+    for (int i = 0; i < count(); ++i)
+        widest = std::max(widest, metrics.horizontalAdvance(itemText(i)));
+    return widest;
 }
 
 QString DriveComboBox::EntryText(const QString& name, quint64 freeBytes, quint64 totalBytes, bool known) {
@@ -31,6 +54,7 @@ void DriveComboBox::Refill() {
     int index = findData(current);
     setCurrentIndex(index >= 0 ? index : 0);
     blockSignals(false);
+    updateGeometry();
 }
 
 void DriveComboBox::ShowDriveOf(const QString& path) {
@@ -42,11 +66,14 @@ void DriveComboBox::ShowDriveOf(const QString& path) {
     if (index >= 0)
         setCurrentIndex(index);
     blockSignals(false);
+    updateGeometry();
 }
 
 void DriveComboBox::showPopup() {
     Refill();
-    view()->setMinimumWidth(300);
+    const int margins = 4 * view()->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                        2 * fontMetrics().averageCharWidth();
+    view()->setMinimumWidth(std::max(300, WidestEntry() + margins));
     QComboBox::showPopup();
 }
 

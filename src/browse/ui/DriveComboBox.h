@@ -19,6 +19,11 @@ public:
     static QString EntryText(const QString& name, quint64 freeBytes, quint64 totalBytes, bool known);
 
     void showPopup() override;
+    // Wide enough for the whole text of the shown volume, free space and
+    // all; the list that drops down is as wide as its widest entry.
+    QSize sizeHint() const override;
+    // The widest entry of the drop-down list, in pixels.
+    int WidestEntry() const;
 };
 
 } // namespace orvo

@@ -8,6 +8,7 @@
 #include "platform/ui/UserPrompt.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QStringList>
 #include <optional>
 
@@ -83,9 +84,16 @@ std::vector<std::string> RunNewDirectoryCommand(QWidget* parent, const std::stri
     return report.created;
 }
 
-std::vector<std::string> RunNewFileCommand(QWidget* parent, const std::string& directory) {
-    CNewDirectoryDlg dialog(CNewDirectoryDlg::Form::File, QString(),
-                            ListFileTemplates(FileTemplatesDirectory()), parent);
+std::vector<std::string> RunNewFileCommand(QWidget* parent, const std::string& directory,
+                                           const std::string& templateName) {
+    std::vector<FileTemplate> templates = ListFileTemplates(FileTemplatesDirectory());
+    int preset = -1;
+    for (size_t i = 0; i < templates.size(); ++i)
+        if (templates[i].fileName == templateName)
+            preset = static_cast<int>(i);
+    CNewDirectoryDlg dialog(CNewDirectoryDlg::Form::File, QString(), std::move(templates), parent);
+    if (preset >= 0)
+        dialog.TypeBox()->setCurrentIndex(preset);
     if (!dialog.Run())
         return {};
     FileTemplate chosen;

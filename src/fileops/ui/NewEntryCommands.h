@@ -23,7 +23,9 @@ std::vector<std::string> RunNewDirectoryCommand(QWidget* parent, const std::stri
                                                 std::vector<std::string>* made = nullptr);
 
 // The new-file command: files made from a template of the file-types
-// directory, with their comments. Returns the files made.
-std::vector<std::string> RunNewFileCommand(QWidget* parent, const std::string& directory);
+// directory, with their comments; the dialog starts with the template
+// named templateName when there is one. Returns the files made.
+std::vector<std::string> RunNewFileCommand(QWidget* parent, const std::string& directory,
+                                           const std::string& templateName = {});
 
 } // namespace orvo

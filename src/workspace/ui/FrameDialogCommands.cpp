@@ -9,6 +9,7 @@
 #include "settings/OptionsStore.h"
 #include "settings/ui/OptionsCommands.h"
 #include "store/ui/CTableEditorDlg.h"
+#include "store/ui/CTableGrid.h"
 #include "workspace/ui/CMainFrame.h"
 
 #include <QAction>
@@ -63,11 +64,21 @@ void FrameDialogCommands::ShowGeneralOptions() {
 }
 
 void FrameDialogCommands::ShowFileColors() {
-    if (CTableEditorDlg* editor = OpenFilesColorsEditor(&frame_))
-        connect(editor, &QDialog::finished, this, [this] {
-            for (COrvoBrowserView* view : frame_.ViewsInStackingOrder())
-                view->update();
-        });
+    CTableEditorDlg* editor = OpenFilesColorsEditor(&frame_);
+    // An editor already open (brought forward) is followed already.
+    if (!editor || editor->property("restyles").toBool())
+        return;
+    editor->setProperty("restyles", true);
+    // Every edit shows in the windows while the editor is still open.
+    auto restyle = [this] {
+        for (COrvoBrowserView* view : frame_.ViewsInStackingOrder())
+            view->ApplyRowLooks();
+    };
+    QAbstractItemModel* grid = editor->Grid()->model();
+    connect(grid, &QAbstractItemModel::dataChanged, this, restyle);
+    connect(grid, &QAbstractItemModel::modelReset, this, restyle);
+    connect(grid, &QAbstractItemModel::rowsInserted, this, restyle);
+    connect(grid, &QAbstractItemModel::rowsRemoved, this, restyle);
 }
 
 void FrameDialogCommands::ShowSpecialFileTypes() {

@@ -1,14 +1,20 @@
 #include "workspace/ui/FrameFileCommands.h"
 
+#include "browse/ui/BrowseContextMenu.h"
 #include "browse/ui/BrowseFileCommands.h"
 #include "browse/ui/BrowseNewEntries.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "viewers/ui/ImageConversionDialog.h"
+#include "workspace/ui/BackgroundArea.h"
+#include "workspace/ui/CChildFrame.h"
 #include "workspace/ui/CMainFrame.h"
+#include "workspace/ui/FrameTransfers.h"
+#include "workspace/ui/FrameViewers.h"
 
 #include <QAction>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QPointer>
 
 namespace orvo {
 
@@ -107,6 +113,8 @@ void FrameFileCommands::BuildActions() {
     });
     frame_.addActions({copyInto, moveInto});
 
+    AddContextCommands();
+
     // "Run conversion when image dropped": a pasted picture passes through
     // the conversion dialog, whose format names the new file's extension.
     BrowseFileCommands::SetDroppedImageConverter(
@@ -117,6 +125,32 @@ void FrameFileCommands::BuildActions() {
             if (std::string chosen = dialog.Model().FormatExtension(); !chosen.empty())
                 extension = chosen;
             return true;
+        });
+}
+
+void FrameFileCommands::AddContextCommands() {
+    QPointer<CMainFrame> frame(&frame_);
+    BrowseContextMenu::SetFrameCommands(
+        [frame](COrvoBrowserView* view, QMenu* menu, BrowseContextMenu::Slot slot) {
+            CChildFrame* child = frame ? frame->FrameOf(view) : nullptr;
+            if (!child)
+                return;
+            // These commands act on the active window: the one clicked.
+            frame->Area()->setActiveSubWindow(child);
+            auto add = [menu](const QString& text, QKeyCombination key, auto run) {
+                QAction* a = menu->addAction(
+                    text + QLatin1Char('\t') + QKeySequence(key).toString(QKeySequence::NativeText));
+                QObject::connect(a, &QAction::triggered, menu, run);
+            };
+            if (slot == BrowseContextMenu::Slot::AfterOpen) {
+                add(QStringLiteral("&Quick view"), Qt::Key_F3,
+                    [frame] { frame->Viewers().QuickView(false); });
+            } else {
+                add(QStringLiteral("Copy &to..."), Qt::Key_F5,
+                    [frame] { frame->Transfers().CopyTo(false); });
+                add(QStringLiteral("Mo&ve to..."), Qt::Key_F6,
+                    [frame] { frame->Transfers().MoveTo(false); });
+            }
         });
 }
 

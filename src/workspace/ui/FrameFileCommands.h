@@ -17,6 +17,9 @@ public:
     void EditComment();
 
 private:
+    // The frame's own commands in a browse window's right-click menu.
+    void AddContextCommands();
+
     CMainFrame& frame_;
 };
 

@@ -14,6 +14,20 @@
 
 namespace orvo {
 
+namespace {
+
+// The background only refers to the dropped file, which stays where it is:
+// a drop the source would finish as a move (deleting its file) is refused.
+Qt::DropAction KeepingAction(Qt::DropActions possible) {
+    if (possible & Qt::LinkAction)
+        return Qt::LinkAction;
+    if (possible & Qt::CopyAction)
+        return Qt::CopyAction;
+    return Qt::IgnoreAction;
+}
+
+} // namespace
+
 BackgroundArea::BackgroundArea(QWidget* parent) : QMdiArea(parent) {
     viewport()->setMouseTracking(true);
     viewport()->setAcceptDrops(true);
@@ -115,8 +129,10 @@ bool BackgroundArea::viewportEvent(QEvent* event) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto* de = static_cast<QDragMoveEvent*>(event);
-        if (!DroppedPicture(de->mimeData(), de->position().toPoint()).isEmpty()) {
-            de->setDropAction(Qt::LinkAction);
+        const Qt::DropAction action = KeepingAction(de->possibleActions());
+        if (action != Qt::IgnoreAction &&
+            !DroppedPicture(de->mimeData(), de->position().toPoint()).isEmpty()) {
+            de->setDropAction(action);
             de->accept();
         } else {
             de->ignore();
@@ -126,12 +142,12 @@ bool BackgroundArea::viewportEvent(QEvent* event) {
     case QEvent::Drop: {
         auto* de = static_cast<QDropEvent*>(event);
         const QString path = DroppedPicture(de->mimeData(), de->position().toPoint());
-        if (path.isEmpty()) {
+        const Qt::DropAction action = KeepingAction(de->possibleActions());
+        if (path.isEmpty() || action == Qt::IgnoreAction) {
             de->ignore();
             return true;
         }
-        // The file stays where it is; the background only refers to it.
-        de->setDropAction(Qt::LinkAction);
+        de->setDropAction(action);
         de->accept();
         emit PictureDropped(path);
         return true;

@@ -21,14 +21,15 @@ QString EntryKey(int i) {
     return QStringLiteral("File%1").arg(i + 1);
 }
 
+// The settings file of the data directory, where the list is kept.
+QString SettingsFilePath() {
+    return PathToQ(DataFilePath("OrvoBrowser.ini"));
+}
+
 } // namespace
 
 FrameRecentFiles::FrameRecentFiles(CMainFrame& frame) : frame_(frame) {
     Load();
-}
-
-QString FrameRecentFiles::SettingsFilePath() {
-    return PathToQ(DataFilePath("OrvoBrowser.ini"));
 }
 
 void FrameRecentFiles::Load() {
@@ -65,13 +66,6 @@ void FrameRecentFiles::Add(const QString& path) {
     list_.Add(QToPath(path));
     Save();
     FillMenu();
-}
-
-QStringList FrameRecentFiles::Entries() const {
-    QStringList entries;
-    for (const std::string& p : list_.Entries())
-        entries << PathToQ(p);
-    return entries;
 }
 
 void FrameRecentFiles::FillMenu() {

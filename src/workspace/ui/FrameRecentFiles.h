@@ -23,11 +23,6 @@ public:
     // The entries go into the menu just before the given action.
     void BuildActions(QMenu* menu, QAction* before);
     void Add(const QString& path);
-    QStringList Entries() const;
-    // The menu items of the entries, the latest first.
-    QList<QAction*> Actions() const { return actions_; }
-    // Where the list is kept.
-    static QString SettingsFilePath();
 
 private:
     void Load();

@@ -67,16 +67,18 @@ void ClickMenuItem(CMainFrame& frame, QMenu* menu, QAction* item) {
 }
 
 // Drags one file over a widget and lets it go; true when the drop was taken.
-bool DropFile(QWidget* target, const QPoint& at, const QString& path) {
+bool DropFile(QWidget* target, const QPoint& at, const QString& path,
+              Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction) {
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(path)});
-    QDragEnterEvent enter(at, Qt::CopyAction | Qt::LinkAction, &data, Qt::LeftButton, {});
+    QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, {});
     QApplication::sendEvent(target, &enter);
     if (!enter.isAccepted())
         return false;
-    QDropEvent drop(QPointF(at), Qt::CopyAction | Qt::LinkAction, &data, Qt::LeftButton, {});
+    QDropEvent drop(QPointF(at), offered, &data, Qt::LeftButton, {});
     QApplication::sendEvent(target, &drop);
-    return drop.isAccepted();
+    // The picture stays where it is: the drop never ends as a move.
+    return drop.isAccepted() && drop.dropAction() != Qt::MoveAction;
 }
 
 } // namespace
@@ -120,34 +122,28 @@ private slots:
         text.write("just words");
         text.close();
         QDir(home_->path()).mkpath("docs/folder.jpg");
-        {
-            CMainFrame frame;
-            frame.resize(1000, 700);
-            frame.show();
-            SetStringOption(kBackgroundImagePathKey, "");
-            frame.ApplyBackground();
-            COrvoBrowserView* view = frame.OpenBrowseWindow(In("docs").toStdString());
-            frame.FrameOf(view)->setGeometry(0, 0, 300, 300);
-            QWidget* viewport = frame.Area()->viewport();
-            const QPoint bare(viewport->width() - 50, viewport->height() - 50);
+        CMainFrame frame;
+        frame.resize(1000, 700);
+        frame.show();
+        SetStringOption(kBackgroundImagePathKey, "");
+        frame.ApplyBackground();
+        COrvoBrowserView* view = frame.OpenBrowseWindow(In("docs").toStdString());
+        frame.FrameOf(view)->setGeometry(0, 0, 300, 300);
+        QWidget* viewport = frame.Area()->viewport();
+        const QPoint bare(viewport->width() - 50, viewport->height() - 50);
 
-            QVERIFY(!DropFile(viewport, bare, In("docs/notes.png")));
-            QVERIFY(!DropFile(viewport, bare, In("docs/folder.jpg")));
-            QVERIFY(!DropFile(viewport, QPoint(150, 10), In("docs/wall.png"))); // on the window
-            QCOMPARE(GetStringOption(kBackgroundImagePathKey), std::string());
-            QVERIFY(!frame.Area()->HasImage());
+        QVERIFY(!DropFile(viewport, bare, In("docs/notes.png")));
+        QVERIFY(!DropFile(viewport, bare, In("docs/folder.jpg")));
+        QVERIFY(!DropFile(viewport, QPoint(150, 10), In("docs/wall.png"))); // on the window
+        QVERIFY(!DropFile(viewport, bare, In("docs/wall.png"), Qt::MoveAction));
+        QCOMPARE(GetStringOption(kBackgroundImagePathKey), std::string());
+        QVERIFY(!frame.Area()->HasImage());
 
-            QVERIFY(DropFile(viewport, bare, In("docs/wall.png")));
-            QCOMPARE(GetStringOption(kBackgroundImagePathKey), In("docs/wall.png").toStdString());
-            QVERIFY(frame.Area()->HasImage());
-            QCOMPARE(frame.Area()->viewport()->grab().toImage().pixelColor(bare),
-                     QColor(40, 120, 90));
-            test::Screenshot(&frame, "main-frame-dropped-background");
-            frame.close();
-        }
-        // The choice outlives the run, as one made in the options dialog.
-        CMainFrame again;
-        QVERIFY(again.Area()->HasImage());
+        QVERIFY(DropFile(viewport, bare, In("docs/wall.png")));
+        QCOMPARE(GetStringOption(kBackgroundImagePathKey), In("docs/wall.png").toStdString());
+        QVERIFY(frame.Area()->HasImage());
+        QCOMPARE(frame.Area()->viewport()->grab().toImage().pixelColor(bare), QColor(40, 120, 90));
+        test::Screenshot(&frame, "main-frame-dropped-background");
         QCOMPARE(prompt_->asked, QStringList());
     }
 
@@ -181,7 +177,9 @@ private slots:
             // Six lists saved, then the first opened again.
             for (int i = 0; i < 6; ++i) {
                 frame.Lists().CreateListWindow({});
-                answer_ = In(QStringLiteral("docs/list%1.orl").arg(i));
+                // One name is not UTF-8: its bytes must survive the round trip.
+                answer_ = i == 4 ? PathToQ(In("docs").toStdString() + "/list\xe9.orl")
+                                 : In(QStringLiteral("docs/list%1.orl").arg(i));
                 frame.Lists().SaveListAs();
                 saved << answer_;
             }
@@ -204,7 +202,7 @@ private slots:
         ClickMenuItem(frame, frame.FileMenu(), ItemOf(frame.FileMenu(), shown[2]));
         COrvoBrowserView* view = frame.ActiveView();
         QVERIFY(view && view->ListMode().IsListMode());
-        QCOMPARE(ToQ(view->ListMode().ListDocumentPath()), expected[2]);
+        QCOMPARE(view->ListMode().ListDocumentPath(), QToPath(expected[2]));
         QTRY_VERIFY(ItemOf(frame.FileMenu(), QStringLiteral("&1 ") + expected[2]));
 
         // One that vanished says so and leaves the list; no window opens.
@@ -250,16 +248,6 @@ private slots:
         QCOMPARE(ReadBytes(Data("OrvoOptions.qad")), damaged);
         QVERIFY(!QFile::exists(Data("OrvoOptions.qad.damaged")));
         QCOMPARE(prompt_->asked.filter(QStringLiteral("OrvoOptions.qad")).size(), 1);
-
-        // A change of the user's is saved, the unreadable file kept beside it.
-        {
-            CMainFrame frame;
-            frame.show();
-            SetBoolOption(kUseColorsKey, !GetBoolOption(kUseColorsKey));
-            frame.close();
-        }
-        QCOMPARE(ReadBytes(Data("OrvoOptions.qad.damaged")), damaged);
-        QVERIFY(ReadBytes(Data("OrvoOptions.qad")) != damaged);
     }
 
     void windowsAndDialogsCarryTheProgramsIcon() {

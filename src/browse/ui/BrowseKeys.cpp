@@ -156,7 +156,7 @@ void BrowseKeys::StartQuickSearch(const QString& typed) {
             view_->SelectPath(paths[static_cast<size_t>(candidate)]);
     });
     popup.Refill();
-    if (popup.exec() == QDialog::Accepted)
+    if (popup.Run() == QDialog::Accepted)
         view_->OpenItem(view_->SelectionMark());
     view_->CurrentList()->setFocus();
 }

@@ -5,6 +5,7 @@
 #include "store/Collation.h"
 
 #include <QDialogButtonBox>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -15,7 +16,7 @@ namespace orvo {
 
 QuickSearchPopup::QuickSearchPopup(std::vector<std::string> candidates, const QString& typed,
                                    QWidget* parent)
-    : QDialog(parent), candidates_(std::move(candidates)) {
+    : QDialog(parent, Qt::Popup), candidates_(std::move(candidates)) {
     setWindowTitle(QStringLiteral("Quick search"));
     edit_ = new QLineEdit(typed.toLower(), this);
     list_ = new QListWidget(this);
@@ -38,8 +39,24 @@ QuickSearchPopup::QuickSearchPopup(std::vector<std::string> candidates, const QS
     edit_->setFocus();
 }
 
+int QuickSearchPopup::Run() {
+    // A popup that is not modal: keys typed on before the window system has
+    // given it the focus arrive at the browse window, and only a popup that
+    // leaves it unblocked gets them passed on; a modal dialog would lose them.
+    QEventLoop loop;
+    loop_ = &loop;
+    setResult(QDialog::Rejected);
+    show();
+    if (isVisible())
+        loop.exec();
+    loop_ = nullptr;
+    return result();
+}
+
 void QuickSearchPopup::setVisible(bool visible) {
     QDialog::setVisible(visible);
+    if (!visible && loop_)
+        loop_->quit();
     // Showing gives the edit the focus as a Tab would, selecting its text:
     // the next key typed would replace the letter that opened the popup.
     if (visible) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+class QEventLoop;
 class QLineEdit;
 class QListWidget;
 
@@ -25,6 +26,9 @@ public:
     QListWidget* Matches() const { return list_; }
     // Lists the matches of the current text and announces the first.
     void Refill();
+    // Shows the popup until it is accepted or given up; QDialog::Accepted
+    // or QDialog::Rejected.
+    int Run();
     void setVisible(bool visible) override;
 
 signals:
@@ -38,6 +42,7 @@ private:
     std::vector<std::string> candidates_;
     QLineEdit* edit_;
     QListWidget* list_;
+    QEventLoop* loop_ = nullptr;
 };
 
 } // namespace orvo

@@ -1,7 +1,6 @@
 #include "workspace/ui/FrameSearch.h"
 
 #include "assist/ui/TipCommands.h"
-#include "browse/ui/BrowsePathBar.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "platform/PathText.h"
 #include "platform/ui/QtText.h"
@@ -15,8 +14,6 @@
 #include "workspace/ui/MainFrameOptions.h"
 
 #include <QAction>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QMenu>
 
 namespace orvo {
@@ -38,17 +35,6 @@ void FrameSearch::BuildActions() {
 void FrameSearch::ConnectSearch(COrvoBrowserView* view) {
     connect(view, &COrvoBrowserView::SearchRequested, this,
             [this, view](const QString& form) { OpenSearchWindowFor(view, form); });
-    // The path box activates only texts already in its list, so a typed
-    // "?..." is taken from its line as Enter is pressed.
-    if (QLineEdit* line = view->PathBar().PathBox()->lineEdit()) {
-        connect(line, &QLineEdit::returnPressed, this, [this, view, line] {
-            QString form = line->text();
-            if (!form.startsWith(QLatin1Char('?')))
-                return;
-            line->setText(PathToQ(view->CurrentPath()));
-            OpenSearchWindowFor(view, form);
-        });
-    }
     connect(view, &COrvoBrowserView::SelectionDialogRequested, this,
             [view](bool select, bool likeSelection, bool overList) {
                 RunSelectionDialog(*view, select, likeSelection, overList);

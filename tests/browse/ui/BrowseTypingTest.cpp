@@ -184,8 +184,10 @@ private slots:
             CloseWhenDone closer(view);
             QTRY_VERIFY(view.findChild<QuickSearchPopup*>());
             auto* popup = view.findChild<QuickSearchPopup*>();
-            QTRY_COMPARE(QApplication::focusWidget(), popup->Edit());
-            Type("et");
+            // Typed on fast, the next letters reach the browse window, whose
+            // popup must still get them.
+            QTest::keyClick(view.windowHandle(), Qt::Key_E);
+            QTest::keyClick(view.windowHandle(), Qt::Key_T);
             typed = popup->Edit()->text();
             listed = popup->Matches()->count();
             QListWidget* matches = popup->Matches();

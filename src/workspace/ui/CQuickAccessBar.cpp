@@ -4,6 +4,7 @@
 #include "browse/ui/BrowseIcons.h"
 #include "browse/ui/BrowseMarks.h"
 #include "browse/ui/COrvoBrowserView.h"
+#include "browse/ui/ViewTableModel.h"
 #include "fileops/RegisteredOperations.h"
 #include "platform/DisplayText.h"
 #include "platform/FileStatus.h"
@@ -22,6 +23,7 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QStandardItemModel>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -117,6 +119,10 @@ CQuickAccessBar::CQuickAccessBar(QWidget* parent)
             [this] { ShowQuickSearch(searchEdit_->text()); });
     connect(movedCopied_, &QPushButton::clicked, this, &CQuickAccessBar::ShowMovedCopied);
     connect(searchEdit_, &QLineEdit::textEdited, this, &CQuickAccessBar::ShowQuickSearch);
+    selectionPending_ = new QTimer(this);
+    selectionPending_->setSingleShot(true);
+    selectionPending_->setInterval(0);
+    connect(selectionPending_, &QTimer::timeout, this, &CQuickAccessBar::ShowViewSelection);
     SetListMode(ListMode::List);
     SetChecked(Pick::Important);
 }
@@ -129,8 +135,11 @@ void CQuickAccessBar::SetView(COrvoBrowserView* view) {
         view_->Marks().SetQuickAccessPaths({});
     }
     view_ = view;
-    if (view_)
+    if (view_) {
         connect(view_, &COrvoBrowserView::ListingRebuilt, this, &CQuickAccessBar::Refresh);
+        connect(view_, &COrvoBrowserView::SelectionChanged, selectionPending_,
+                qOverload<>(&QTimer::start));
+    }
     Refresh();
 }
 
@@ -215,6 +224,7 @@ void CQuickAccessBar::ShowResult() {
     }
     details_->resizeColumnToContents(0);
     info_->clear();
+    selectionPending_->start();
     UpdateMarks();
 }
 
@@ -249,9 +259,15 @@ void CQuickAccessBar::ClickRow(int row) {
     const std::string path(result_->GetValue("Path", row).AsStringView());
     if (view_)
         view_->SelectPath(path);
-    info_->setPlainText(
-        ToQ(QuickAccessInfoText(path, BrowseIcons::TypeName(path, IsDirectory(path)).toStdString()))
-            .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    ShowEntryInfo(path);
+}
+
+void CQuickAccessBar::ShowEntryInfo(const std::string& path) {
+    ShowInfo(QuickAccessInfoText(path, BrowseIcons::TypeName(path, IsDirectory(path)).toStdString()));
+}
+
+void CQuickAccessBar::ShowInfo(const std::string& text) {
+    info_->setPlainText(ToQ(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 void CQuickAccessBar::ShowSelectionInfo() {
@@ -269,8 +285,41 @@ void CQuickAccessBar::ShowSelectionInfo() {
         total += status.isDirectory ? 0 : status.size;
         ++count;
     }
-    info_->setPlainText(ToQ(QuickAccessSelectionText(count, total))
-                            .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    ShowInfo(QuickAccessSelectionText(count, total));
+}
+
+// The window's selection: one entry is told about as a click in the bar
+// tells, several are counted and their files' sizes added up.
+void CQuickAccessBar::ShowViewSelection() {
+    if (!view_ || !isVisible())
+        return;
+    const QTable& table = view_->ViewTable();
+    const int pathColumn = table.FieldIndex("Path");
+    const int sizeColumn = table.FieldIndex("Size");
+    const int directoryColumn = table.FieldIndex("Directory");
+    std::vector<int> rows;
+    for (int row : view_->SelectedRows())
+        if (!view_->Model()->IsParentEntry(row))
+            rows.push_back(row);
+    if (rows.empty()) {
+        info_->clear();
+        return;
+    }
+    if (rows.size() == 1) {
+        ShowEntryInfo(std::string(table.GetValue(pathColumn, rows.front()).AsStringView()));
+        return;
+    }
+    uint64_t total = 0;
+    for (int row : rows) {
+        if (table.GetValue(directoryColumn, row).AsBool())
+            continue; // its Size holds a count's kilobytes, not bytes
+        const uint32_t size = table.GetValue(sizeColumn, row).AsDword();
+        // The cell stops at the largest 32-bit value; such a file is asked.
+        total += size != UINT32_MAX
+                     ? size
+                     : GetFileStatus(std::string(table.GetValue(pathColumn, row).AsStringView())).size;
+    }
+    ShowInfo(QuickAccessSelectionText(rows.size(), total));
 }
 
 // A hidden bar marks nothing and reads nothing; shown again it catches up.

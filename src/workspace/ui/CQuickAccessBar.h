@@ -13,6 +13,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QStackedWidget;
 class QStandardItemModel;
+class QTimer;
 class QTreeView;
 
 namespace orvo {
@@ -61,6 +62,9 @@ private:
     void ShowResult();
     void UpdateMarks();
     void ShowSelectionInfo();
+    void ShowViewSelection();
+    void ShowEntryInfo(const std::string& path);
+    void ShowInfo(const std::string& text);
     void SetChecked(Pick pick);
 
     QPointer<COrvoBrowserView> view_;
@@ -77,6 +81,9 @@ private:
     QListView* icons_;
     QTreeView* details_;
     QPlainTextEdit* info_;
+    // Gathers a burst of selection changes (a drag, Shift+End, the
+    // selection dialog) into one look at the selection.
+    QTimer* selectionPending_;
 };
 
 } // namespace orvo

@@ -43,8 +43,11 @@ void FrameDialogCommands::BuildActions() {
     add(optionsMenu, QStringLiteral("File types directory"), QKeySequence(),
         &FrameDialogCommands::ShowFileTypesDirectory);
     optionsMenu->addSeparator();
-    add(optionsMenu, QStringLiteral("Re-read otpions"), QKeySequence(),
-        &FrameDialogCommands::RereadOptions);
+    // The menu text and its status line keep their spelling on purpose:
+    // users and the help know the command by them.
+    add(optionsMenu, QString::fromLatin1(kRereadOptionsText), QKeySequence(),
+        &FrameDialogCommands::RereadOptions)
+        ->setStatusTip(QString::fromLatin1(kRereadOptionsStatus));
 
     QMenu* helpMenu = frame_.HelpMenu();
     add(helpMenu, QStringLiteral("Tip of the day..."), QKeySequence(),

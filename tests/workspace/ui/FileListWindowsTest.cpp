@@ -3,6 +3,7 @@
 #include "browse/ui/BrowseListMode.h"
 #include "browse/ui/BrowseMarks.h"
 #include "browse/ui/COrvoBrowserView.h"
+#include "browse/ui/ViewTableModel.h"
 #include "comments/PathComments.h"
 #include "fileops/FileOperationRequest.h"
 #include "fileops/RegisteredOperations.h"
@@ -22,14 +23,19 @@
 #include "workspace/ui/FrameQuickAccess.h"
 #include "workspace/ui/FrameSession.h"
 #include "workspace/ui/ListFileDialogs.h"
+#include "search/ui/CSelectionDlg.h"
 #include "../../platform/ui/AnyNameTemporaryDir.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
+#include <QApplication>
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTreeView>
 #include <QtTest>
@@ -270,6 +276,73 @@ private slots:
         QVERIFY(::chdir(QFile::encodeName(before).constData()) == 0);
         QCOMPARE(arguments.size(), 1);
         QCOMPARE(QToPath(arguments.first()), document);
+    }
+
+    // The bar tells about what the window selects, by the mouse and by
+    // the selection dialog.
+    void quickAccessInfoFollowsTheWindowSelection() {
+        CMainFrame frame;
+        frame.resize(1100, 700);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        COrvoBrowserView* view = frame.OpenBrowseWindow(In("docs"));
+        CQuickAccessBar* bar = frame.QuickAccess().Bar();
+        QVERIFY(bar->isVisible());
+        QTableView* list = view->DetailsList();
+        auto click = [&](const char* name, Qt::KeyboardModifiers modifiers) {
+            int row = 0;
+            while (view->ViewTable().GetText("Path", row) != In(QString("docs/") + name))
+                ++row;
+            const QRect cell = list->visualRect(view->Model()->index(row, 0));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, cell.center());
+        };
+        auto several = [](size_t count, uint64_t total) {
+            return ToQ(QuickAccessSelectionText(count, total)).replace("\r\n", "\n");
+        };
+        click("a.txt", Qt::NoModifier);
+        QTRY_VERIFY2(bar->InfoText().startsWith("  Name : a.txt\n  Size:5"),
+                     qPrintable(bar->InfoText()));
+        click("b.doc", Qt::ControlModifier);
+        QTRY_COMPARE(bar->InfoText(), several(2, 5 + 6));
+        click("c.png", Qt::ShiftModifier);
+        QTRY_COMPARE(bar->InfoText(), several(3, 5 + 6 + 1)); // from a.txt to c.png
+
+        // Numpad + asks for patterns; what the dialog selects is told too.
+        click("old", Qt::NoModifier);
+        QTRY_VERIFY(bar->InfoText().startsWith("  Name : old"));
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<CSelectionDlg*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->IncludeBox()->setEditText("*.doc;*.png");
+            dialog->accept();
+        });
+        QTest::keyClick(list, Qt::Key_Plus, Qt::KeypadModifier);
+        QTRY_COMPARE(bar->InfoText(), several(3, 6 + 1)); // a directory adds nothing
+        frame.close();
+    }
+
+    // The List menu's real file dialogs, read and cancelled.
+    void listDialogsOfferListAndTextFiles() {
+        SetListFileDialogAnswerer(nullptr);
+        CMainFrame frame;
+        frame.show();
+        QStringList offered;
+        auto readAndCancel = [&offered] {
+            QTimer::singleShot(0, [&offered] {
+                auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                offered << dialog->nameFilters().join(";;");
+                dialog->reject();
+            });
+        };
+        readAndCancel();
+        QVERIFY(!frame.Lists().OpenListDocument());
+        frame.Lists().CreateListWindow({In("docs/a.txt")});
+        readAndCancel();
+        frame.Lists().SaveListAs();
+        QCOMPARE(offered, QStringList({"Orvo list files (*.orl);;Text files (*.txt);;All Files (*)",
+                                       "Orvo list files (*.orl);;Text files (*.txt);;All Files (*)"}));
+        frame.close();
     }
 
     void quickAccessBarPicksAndMarks() {

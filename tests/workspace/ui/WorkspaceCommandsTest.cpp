@@ -25,6 +25,8 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QtTest>
@@ -58,6 +60,27 @@ private slots:
         TipDialog::SetTestRunner(nullptr);
         CNewDirectoryDlg::SetTestRunner(nullptr);
         prompt_.reset();
+    }
+
+    void rereadOptionsTellsWhatItDoesInTheStatusLine() {
+        CMainFrame frame;
+        frame.resize(900, 600);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        QMenu* menu = frame.OptionsMenu();
+        QMenuBar* bar = frame.menuBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {},
+                          bar->actionGeometry(menu->menuAction()).center());
+        QTRY_VERIFY(menu->isVisible());
+        QAction* reread = nullptr;
+        for (QAction* a : menu->actions())
+            if (a->text() == QStringLiteral("Re-read otpions"))
+                reread = a;
+        QVERIFY(reread);
+        QTest::mouseMove(menu, menu->actionGeometry(reread).center());
+        QTRY_COMPARE(frame.statusBar()->currentMessage(), QStringLiteral("Re-reads otpions"));
+        menu->close();
+        frame.close();
     }
 
     void menuHasSubMenusAndCutTitles() {

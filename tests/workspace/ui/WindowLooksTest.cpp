@@ -19,7 +19,9 @@
 #include <QImage>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QScreen>
 #include <QtTest>
+#include <functional>
 #include <memory>
 
 using namespace orvo;
@@ -37,8 +39,7 @@ class PaintCounter : public QObject {
 public:
     int paints = 0;
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            ++paints;
+        paints += event->type() == QEvent::Paint;
         return false;
     }
 };
@@ -160,29 +161,44 @@ private slots:
         const int group = RowNamed(grid, ColumnNamed(grid, "Group name"), "Documents");
         QVERIFY(group >= 0);
 
-        PaintCounter counter;
-        list->viewport()->installEventFilter(&counter);
-        QCoreApplication::processEvents();
-        counter.paints = 0;
-        QVERIFY(grid->setData(grid->index(group, ColumnNamed(grid, "Color")), "Magenta",
-                              Qt::EditRole));
-        QTRY_VERIFY(counter.paints > 0); // drawn again without closing the editor
-        list->viewport()->removeEventFilter(&counter);
-
-        // The name of notes.txt is drawn in magenta (160, 0, 160) now.
+        // The name of notes.txt turns magenta (160, 0, 160) on the screen.
         int row = -1;
         for (int r = 0; r < view_->Model()->rowCount(); ++r)
             if (view_->Model()->FullName(r) == "notes.txt")
                 row = r;
         const QRect cell = list->visualRect(view_->Model()->index(row, 0));
-        const QImage shot = list->viewport()->grab(cell).toImage();
-        bool magenta = false;
-        for (int y = 0; y < shot.height() && !magenta; ++y)
-            for (int x = 24; x < shot.width() && !magenta; ++x) {
-                QColor c = shot.pixelColor(x, y);
-                magenta = c.red() - c.green() > 60 && c.blue() - c.green() > 60;
-            }
-        QVERIFY(magenta);
+        const QPoint at = list->viewport()->mapTo(frame_.get(), cell.topLeft());
+        // What the window has put on the screen, not a fresh drawing.
+        auto shown = [&](const std::function<bool(QColor)>& wanted) {
+            const QImage shot = frame_->screen()
+                                    ->grabWindow(frame_->winId(), at.x(), at.y(), cell.width(),
+                                                 cell.height())
+                                    .toImage();
+            for (int y = 0; y < shot.height(); ++y)
+                for (int x = 24; x < shot.width(); ++x)
+                    if (wanted(shot.pixelColor(x, y)))
+                        return true;
+            return false;
+        };
+        auto magentaShown = [&] {
+            return shown([](QColor c) {
+                return c.red() - c.green() > 60 && c.blue() - c.green() > 60;
+            });
+        };
+        QTRY_VERIFY(shown([](QColor c) { return c.lightness() < 128; })); // the old text is up
+        // Icons come in and tips go: the edit is made once the list stopped drawing.
+        PaintCounter painted;
+        list->viewport()->installEventFilter(&painted);
+        for (int quiet = 0, waited = 0; quiet < 5 && waited < 100; ++waited) {
+            const int before = painted.paints;
+            QTest::qWait(100);
+            quiet = painted.paints == before ? quiet + 1 : 0;
+        }
+        list->viewport()->removeEventFilter(&painted);
+        QVERIFY(!magentaShown());
+        QVERIFY(grid->setData(grid->index(group, ColumnNamed(grid, "Color")), "Magenta",
+                              Qt::EditRole));
+        QTRY_VERIFY(magentaShown()); // without closing the editor
 
         // A larger font of the group gives the rows their new height at once.
         QVERIFY(grid->setData(grid->index(group, ColumnNamed(grid, "Font size")), "14",

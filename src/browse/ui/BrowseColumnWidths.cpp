@@ -17,8 +17,6 @@ namespace {
 // Rows measured: all of a normal directory; of a huge one the first rows
 // and an even spread of the others, so a fit never walks 100 000 rows.
 constexpr int kMeasuredRows = 2000;
-// A marked row is drawn bold, a little wider than the list's font says.
-constexpr int kBoldSlack = 6;
 
 } // namespace
 
@@ -42,7 +40,7 @@ bool BrowseColumnWidths::eventFilter(QObject*, QEvent* event) {
 }
 
 int BrowseColumnWidths::ContentWidth(int column) const {
-    const QFontMetrics metrics(details_->font());
+    const QFont listFont = details_->font();
     int widest = 0;
     const int rows = model_->rowCount();
     const int step = rows > kMeasuredRows ? rows / (kMeasuredRows / 2) : 1;
@@ -51,9 +49,12 @@ int BrowseColumnWidths::ContentWidth(int column) const {
                                  ? model_->DisplayName(row)
                                  : model_->data(model_->index(row, column), Qt::DisplayRole)
                                        .toString();
+        // Rows of some file groups, and marked rows, are drawn in a
+        // larger or bolder font than the list's.
+        const QFontMetrics metrics(BrowseItemDelegate::WidestRowFont(listFont, model_->Facts(row)));
         widest = std::max(widest, metrics.horizontalAdvance(text));
     }
-    const int cell = widest + BrowseItemDelegate::CellTextMargin(column) + kBoldSlack;
+    const int cell = widest + BrowseItemDelegate::CellTextMargin(column);
     return std::max(cell, details_->horizontalHeader()->sectionSizeHint(column));
 }
 

@@ -33,8 +33,10 @@ BrowseColumnWidths::BrowseColumnWidths(QTableView* details, const ViewTableModel
 
 bool BrowseColumnWidths::eventFilter(QObject*, QEvent* event) {
     // A window is sized after its first listing: the share of the window
-    // names and comments may take is known only then.
-    if (event->type() == QEvent::Resize && !fitted_)
+    // names and comments may take is known only then. A hidden list is
+    // measured when it shows (its rows' groups are looked up as a drawing
+    // would, so not before one).
+    if ((event->type() == QEvent::Resize && !fitted_) || event->type() == QEvent::Show)
         Fit();
     return false;
 }
@@ -59,7 +61,7 @@ int BrowseColumnWidths::ContentWidth(int column) const {
 }
 
 void BrowseColumnWidths::Fit() {
-    if (model_->rowCount() == 0)
+    if (model_->rowCount() == 0 || !details_->isVisible())
         return;
     // Names and comments may be long: they get at most a share of the
     // window and end in "..." beyond it, as every cut text does.
@@ -81,7 +83,7 @@ void BrowseColumnWidths::Fit() {
             details_->setColumnWidth(column, wanted);
     }
     setting_ = false;
-    fitted_ = details_->isVisible();
+    fitted_ = true;
 }
 
 } // namespace orvo

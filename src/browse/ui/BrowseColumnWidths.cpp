@@ -17,8 +17,6 @@ namespace {
 // Rows measured: all of a normal directory; of a huge one the first rows
 // and an even spread of the others, so a fit never walks 100 000 rows.
 constexpr int kMeasuredRows = 2000;
-// A marked row is drawn bold, a little wider than the list's font says.
-constexpr int kBoldSlack = 6;
 
 } // namespace
 
@@ -35,14 +33,16 @@ BrowseColumnWidths::BrowseColumnWidths(QTableView* details, const ViewTableModel
 
 bool BrowseColumnWidths::eventFilter(QObject*, QEvent* event) {
     // A window is sized after its first listing: the share of the window
-    // names and comments may take is known only then.
-    if (event->type() == QEvent::Resize && !fitted_)
+    // names and comments may take is known only then. A hidden list is
+    // measured when it shows (its rows' groups are looked up as a drawing
+    // would, so not before one).
+    if ((event->type() == QEvent::Resize && !fitted_) || event->type() == QEvent::Show)
         Fit();
     return false;
 }
 
 int BrowseColumnWidths::ContentWidth(int column) const {
-    const QFontMetrics metrics(details_->font());
+    const QFont listFont = details_->font();
     int widest = 0;
     const int rows = model_->rowCount();
     const int step = rows > kMeasuredRows ? rows / (kMeasuredRows / 2) : 1;
@@ -51,14 +51,17 @@ int BrowseColumnWidths::ContentWidth(int column) const {
                                  ? model_->DisplayName(row)
                                  : model_->data(model_->index(row, column), Qt::DisplayRole)
                                        .toString();
+        // Rows of some file groups, and marked rows, are drawn in a
+        // larger or bolder font than the list's.
+        const QFontMetrics metrics(BrowseItemDelegate::WidestRowFont(listFont, model_->Facts(row)));
         widest = std::max(widest, metrics.horizontalAdvance(text));
     }
-    const int cell = widest + BrowseItemDelegate::CellTextMargin(column) + kBoldSlack;
+    const int cell = widest + BrowseItemDelegate::CellTextMargin(column);
     return std::max(cell, details_->horizontalHeader()->sectionSizeHint(column));
 }
 
 void BrowseColumnWidths::Fit() {
-    if (model_->rowCount() == 0)
+    if (model_->rowCount() == 0 || !details_->isVisible())
         return;
     // Names and comments may be long: they get at most a share of the
     // window and end in "..." beyond it, as every cut text does.
@@ -80,7 +83,7 @@ void BrowseColumnWidths::Fit() {
             details_->setColumnWidth(column, wanted);
     }
     setting_ = false;
-    fitted_ = details_->isVisible();
+    fitted_ = true;
 }
 
 } // namespace orvo

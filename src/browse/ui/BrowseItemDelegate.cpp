@@ -74,6 +74,13 @@ QFont BrowseItemDelegate::RowFontOf(const QFont& listFont, const RowFont& rowFon
     return font;
 }
 
+QFont BrowseItemDelegate::WidestRowFont(const QFont& listFont, const RowFacts& facts) {
+    FileGroupStyle style;
+    if (!facts.directory && !facts.parent && GetBoolOption(kUseColorsKey))
+        style = GetFileGroupStyle(facts.extension);
+    return RowFontOf(listFont, ComputeRowFont(style, true));
+}
+
 BrowseItemDelegate::Look BrowseItemDelegate::LookOf(const QStyleOptionViewItem& option, int row,
                                                     const RowFacts& facts) const {
     // The group is looked up at every draw, so edits of the groups show at

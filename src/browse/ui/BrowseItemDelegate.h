@@ -24,6 +24,9 @@ public:
 
     // The list's font changed as a row's group and marks ask.
     static QFont RowFontOf(const QFont& listFont, const RowFont& rowFont);
+    // The widest font a row may be drawn in: its group's font, bold as
+    // when the row is marked.
+    static QFont WidestRowFont(const QFont& listFont, const RowFacts& facts);
     // The pixels of a details cell that are not its text (padding, and
     // the icon in front of a name).
     static int CellTextMargin(int column);

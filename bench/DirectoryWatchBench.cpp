@@ -12,7 +12,6 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTimer>
-
 #include <algorithm>
 #include <atomic>
 #include <cstdio>

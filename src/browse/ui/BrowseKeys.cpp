@@ -14,8 +14,8 @@
 #include "store/Collation.h"
 
 #include <QAbstractItemView>
-#include <QComboBox>
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QTableView>
 

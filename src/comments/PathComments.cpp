@@ -110,8 +110,8 @@ std::string CommentNotSavedReason(const std::string& path) {
     if (::stat(file.c_str(), &st) == 0 && !(st.st_mode & S_IWUSR))
         return "the comment file " + file + " is read-only";
     if (::access(place.directory.c_str(), W_OK) != 0)
-        return "the directory " + place.directory + " cannot be written (" +
-               std::strerror(errno) + ")";
+        return "the directory " + place.directory + " cannot be written (" + std::strerror(errno) +
+               ")";
     return "the comment file " + file + " could not be written";
 }
 

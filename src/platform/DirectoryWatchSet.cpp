@@ -14,8 +14,7 @@ namespace {
 // Writes into a file count as changes too: a file being filled shows its
 // growing size.
 constexpr uint32_t kMask = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_ATTRIB |
-                           IN_MODIFY | IN_CLOSE_WRITE | IN_DELETE_SELF | IN_MOVE_SELF |
-                           IN_ONLYDIR;
+                           IN_MODIFY | IN_CLOSE_WRITE | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
 
 } // namespace
 

@@ -2,10 +2,9 @@
 
 #include "TestDirectory.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 
 namespace orvo {
 namespace {

@@ -141,10 +141,11 @@ bool BrowseFileCommands::RenamePath(const std::string& oldPath, const QString& n
     std::string newPath = JoinPath(ParentDirectoryOf(oldPath), name);
     if (newPath == oldPath)
         return false;
-    const QString refused = tr("Cannot rename \"%1\" to \"%2\": %3")
-                                .arg(PathToQ(FileNameOf(oldPath)), newName);
+    const QString refused =
+        tr("Cannot rename \"%1\" to \"%2\": %3").arg(PathToQ(FileNameOf(oldPath)), newName);
     if (name.find('/') != std::string::npos || name == "." || name == "..") {
-        UserPrompt::Message(view_, refused.arg(tr("a name cannot be \".\" or \"..\" nor hold \"/\".")),
+        UserPrompt::Message(view_,
+                            refused.arg(tr("a name cannot be \".\" or \"..\" nor hold \"/\".")),
                             UserPrompt::Icon::Warning);
         return false;
     }

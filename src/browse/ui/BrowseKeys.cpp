@@ -15,8 +15,8 @@
 #include "store/Collation.h"
 
 #include <QAbstractItemView>
-#include <QComboBox>
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QTableView>
 

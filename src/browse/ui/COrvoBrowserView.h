@@ -55,8 +55,7 @@ public:
     // favorites. With it a listing and view table can be rebuilt on another
     // thread; AdoptRebuilt then shows them in place of the window's own.
     ViewRebuilder::Input RebuildInput();
-    void AdoptRebuilt(DirectoryListing& listing, QTable& view,
-                      const ViewRebuilder::Result& result);
+    void AdoptRebuilt(DirectoryListing& listing, QTable& view, const ViewRebuilder::Result& result);
     void OpenItem(int row);
     void Back();
     void Forward();

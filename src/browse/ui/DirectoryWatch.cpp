@@ -86,7 +86,11 @@ void DirectoryWatch::OnChanged(const std::string& directory, QObject* origin) {
 }
 
 void DirectoryWatch::Schedule() {
-    if (timer_->isActive() || jobRunning_)
+    if (jobRunning_) {
+        changedDuringJob_ = true; // the job may have read before the change
+        return;
+    }
+    if (timer_->isActive())
         return;
     qint64 wait = kSettleMs;
     if (sinceRefresh_.isValid()) {
@@ -122,6 +126,7 @@ void DirectoryWatch::StartJob() {
     job->rebuildsAtStart = rebuilds_;
     job->clock.start();
     jobRunning_ = true;
+    changedDuringJob_ = false;
     auto* watcher = new QFutureWatcher<void>(this);
     connect(watcher, &QFutureWatcher<void>::finished, this, [this, watcher, job] {
         watcher->deleteLater();
@@ -138,8 +143,10 @@ void DirectoryWatch::StartJob() {
 }
 
 void DirectoryWatch::FinishJob(const std::shared_ptr<Job>& job) {
-    if (job->directory != watched_)
+    if (job->directory != watched_) {
+        changedDuringJob_ = false;
         return; // the window went elsewhere
+    }
     if (job->rebuildsAtStart != rebuilds_ || Busy()) {
         // The window changed its rows meanwhile, or the user is at them:
         // read again a little later.
@@ -153,6 +160,8 @@ void DirectoryWatch::FinishJob(const std::shared_ptr<Job>& job) {
     view_->ReapplyHeaderSort();
     Restore(kept);
     Done(job->clock.elapsed());
+    if (changedDuringJob_)
+        Schedule();
 }
 
 void DirectoryWatch::Refresh() {

@@ -35,7 +35,7 @@ public:
     // The shortest wait from one refresh to the next, and how many times
     // the last refresh's duration the wait is at least.
     static constexpr int kMinimumGapMs = 400;
-    static constexpr int kCostFactor = 2;
+    static constexpr int kCostFactor = 1;
     // How long a first change waits for the rest of its burst.
     static constexpr int kSettleMs = 100;
 
@@ -64,6 +64,7 @@ private:
     // rebuilt itself meanwhile.
     int rebuilds_ = 0;
     bool jobRunning_ = false;
+    bool changedDuringJob_ = false;
 };
 
 } // namespace orvo

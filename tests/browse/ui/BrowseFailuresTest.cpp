@@ -1,3 +1,4 @@
+#include "WindowRows.h"
 #include "browse/ui/BrowseFileCommands.h"
 #include "browse/ui/BrowseNotice.h"
 #include "browse/ui/COrvoBrowserView.h"
@@ -7,7 +8,6 @@
 #include "comments/ui/CommentEditDialog.h"
 #include "platform/ui/UserPrompt.h"
 #include "settings/OptionsStore.h"
-#include "WindowRows.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,11 +1,12 @@
+#include "browse/ui/DirectoryWatch.h"
+
+#include "WindowRows.h"
 #include "browse/ui/BrowseFileCommands.h"
 #include "browse/ui/COrvoBrowserView.h"
-#include "browse/ui/DirectoryWatch.h"
 #include "browse/ui/ViewTableModel.h"
 #include "comments/PathComments.h"
 #include "comments/ui/CommentEditDialog.h"
 #include "settings/OptionsStore.h"
-#include "WindowRows.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -35,8 +35,9 @@ inline int RowOf(COrvoBrowserView& view, const QString& name) {
 
 inline QString Cell(COrvoBrowserView& view, const QString& name, int column) {
     const int row = RowOf(view, name);
-    return row < 0 ? QString()
-                   : view.Model()->data(view.Model()->index(row, column), Qt::DisplayRole).toString();
+    return row < 0
+               ? QString()
+               : view.Model()->data(view.Model()->index(row, column), Qt::DisplayRole).toString();
 }
 
 // Renames the row with F2, the typed name and Enter, as a user does.

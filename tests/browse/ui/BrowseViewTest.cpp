@@ -6,6 +6,7 @@
 #include "browse/ui/ViewTableModel.h"
 #include "comments/PathComments.h"
 #include "comments/ui/CommentEditDialog.h"
+#include "platform/ui/UserPrompt.h"
 #include "settings/OptionsStore.h"
 
 #include <QComboBox>
@@ -154,9 +155,11 @@ private slots:
         QVERIFY(view.FileCommands().RenameRow(Names(view).indexOf("case.txt"), "CASE.txt"));
         QCOMPARE(GetComment((dir.path() + "/CASE.txt").toStdString()), std::string("case comment"));
 
-        // Renaming onto an existing entry is refused and loses nothing.
+        // Renaming onto an existing entry is refused, says so and loses nothing.
+        ScriptedPrompt prompt;
         QVERIFY(!view.FileCommands().RenameRow(Names(view).indexOf("new.txt"), "CASE.txt"));
         QVERIFY(QFile::exists(dir.path() + "/new.txt"));
+        QCOMPARE(prompt.asked.size(), 1);
         QVERIFY(!view.FileCommands().RenameRow(0, "x")); // ".."
     }
 

@@ -68,6 +68,9 @@ bool BrowseContextMenu::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void BrowseContextMenu::Show(const QPoint& viewportPos, const QPoint& globalPos) {
+    // A right click makes its window the active one, as a left click does:
+    // the window's commands and the main menu's then mean the same window.
+    view_->CurrentList()->setFocus(Qt::MouseFocusReason);
     QMenu* menu = Build(viewportPos);
     menu->exec(globalPos);
     delete menu;

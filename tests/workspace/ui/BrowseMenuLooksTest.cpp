@@ -170,7 +170,11 @@ private slots:
             return QPoint(last.center().x(), last.bottom() + 30);
         };
         Touch(Home("outside.txt"));
+        // The window clicked becomes the active one, as a left click makes it.
+        COrvoBrowserView* other = frame_->OpenBrowseWindow(home_->path().toStdString());
+        QCOMPARE(frame_->ActiveView(), other);
         QStringList shown = RightClick(*view_, empty(), [this](QMenu* m) {
+            QCOMPARE(frame_->ActiveView(), view_);
             QVERIFY(view_->SelectedRows().empty()); // nothing selected is acted upon
             Click("Refresh")(m);
         });

@@ -128,7 +128,10 @@ void BrowseHover::OnHoverTick() {
     const ViewTableModel& model = *view_->Model();
     const QPoint local = list->viewport()->mapFromGlobal(QCursor::pos());
     int row = -1;
-    if (list->viewport()->rect().contains(local)) {
+    // The pointer may be over this list's place while another window lies
+    // on top of it: only the list the user sees under the pointer shows a tip.
+    if (list->viewport()->rect().contains(local) &&
+        QApplication::widgetAt(QCursor::pos()) == list->viewport()) {
         const QModelIndex index = list->indexAt(local);
         if (index.isValid() && !model.IsParentEntry(index.row()))
             row = index.row();

@@ -1,6 +1,7 @@
 #include "assist/ui/TipDialog.h"
 #include "browse/ui/BrowseClipboard.h"
 #include "browse/ui/BrowsePathBar.h"
+#include "browse/ui/CETip.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "browse/ui/ViewTableModel.h"
 #include "fileops/ui/CNewDirectoryDlg.h"
@@ -211,6 +212,29 @@ private slots:
         });
         QVERIFY2(offered.contains("Script"), qPrintable(offered));
         QVERIFY(QFile::exists(Home("run.sh")));
+    }
+
+    void onlyTheWindowOnTopShowsItsHoverTip() {
+        // A second window over the first, on the same rows: the pointer
+        // rests on a row of both, and only the one seen may show its tip.
+        COrvoBrowserView* top = frame_->OpenBrowseWindow(home_->path().toStdString());
+        frame_->FrameOf(top)->setGeometry(0, 0, 640, 700);
+        frame_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(frame_.get()));
+        QCoreApplication::processEvents();
+        QCursor::setPos(top->CurrentList()->viewport()->mapToGlobal(At(*top, "notes.txt")));
+        auto shown = [this] {
+            int n = 0;
+            for (CETip* tip : frame_->findChildren<CETip*>())
+                n += tip->isVisible();
+            return n;
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(shown(), 1, 3000);
+        QTest::qWait(400); // the window below had every chance to show its own
+        QCOMPARE(shown(), 1);
+        for (CETip* tip : frame_->findChildren<CETip*>())
+            if (tip->isVisible())
+                QCOMPARE(tip->parentWidget(), static_cast<QWidget*>(top));
     }
 
     void columnsAndDriveBoxShowTheirTextsWhole() {

@@ -11,6 +11,7 @@
 #include "workspace/AppState.h"
 #include "workspace/ui/CChildFrame.h"
 #include "workspace/ui/CMainFrame.h"
+#include "FrameTestHome.h"
 #include "workspace/ui/FrameDialogCommands.h"
 
 #include <QAction>
@@ -89,22 +90,16 @@ int GridColumn(QAbstractItemModel* grid, const QString& name) {
 
 } // namespace
 
-class BrowseMenuLooksTest : public QObject {
+class BrowseMenuLooksTest : public FrameTestHome {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> home_, data_;
-    std::unique_ptr<ScriptedPrompt> prompt_;
     std::unique_ptr<CMainFrame> frame_;
     COrvoBrowserView* view_ = nullptr;
 
-    QString Home(const QString& name) const { return home_->path() + "/" + name; }
 
 private slots:
     void init() {
-        home_ = std::make_unique<QTemporaryDir>();
-        data_ = std::make_unique<QTemporaryDir>();
-        qputenv("HOME", home_->path().toUtf8());
-        qputenv("ORVO_HOME", data_->path().toUtf8());
+        StartFresh();
         QDir(data_->path()).mkpath("File types");
         Touch(data_->path() + "/File types/Text file.txt");
         Touch(data_->path() + "/File types/Script.sh");
@@ -112,9 +107,6 @@ private slots:
         Touch(Home("notes.txt"), 300);
         Touch(Home("report.pdf"));
         Touch(Home("old archive.tar"), 9 * 365);
-        prompt_ = std::make_unique<ScriptedPrompt>();
-        TipDialog::SetTestRunner([](TipDialog&) {});
-        GetAppState() = AppState{};
         QFont font = QApplication::font(); // a desktop with a slightly larger font
         font.setPointSize(12);
         QApplication::setFont(font);
@@ -128,9 +120,8 @@ private slots:
     }
     void cleanup() {
         frame_.reset();
-        TipDialog::SetTestRunner(nullptr);
         CNewDirectoryDlg::SetTestRunner(nullptr);
-        prompt_.reset();
+        Finish();
     }
 
     void rowMenuShowsWorkingKeysAndActsOnTheClickedRow() {

@@ -12,6 +12,7 @@
 #include "workspace/ui/BackgroundArea.h"
 #include "workspace/ui/CChildFrame.h"
 #include "workspace/ui/CMainFrame.h"
+#include "FrameTestHome.h"
 #include "workspace/ui/FrameListCommands.h"
 #include "workspace/ui/FrameSession.h"
 #include "workspace/ui/FrameWindowCommands.h"
@@ -83,34 +84,23 @@ bool DropFile(QWidget* target, const QPoint& at, const QString& path,
 
 } // namespace
 
-class MainFrameSetupTest : public QObject {
+class MainFrameSetupTest : public FrameTestHome {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> home_;
-    std::unique_ptr<QTemporaryDir> data_;
-    std::unique_ptr<ScriptedPrompt> prompt_;
     QString answer_;
 
     QString In(const QString& name) const { return home_->path() + "/" + name; }
-    QString Data(const QString& name) const { return data_->path() + "/" + name; }
 
 private slots:
     void init() {
-        home_ = std::make_unique<QTemporaryDir>();
-        data_ = std::make_unique<QTemporaryDir>();
-        qputenv("HOME", home_->path().toUtf8());
-        qputenv("ORVO_HOME", data_->path().toUtf8());
+        StartFresh();
         QDir(home_->path()).mkpath("docs");
-        prompt_ = std::make_unique<ScriptedPrompt>();
-        TipDialog::SetTestRunner([](TipDialog&) {});
         SetListFileDialogAnswerer([this](ListFileDialog, const QString&) { return answer_; });
-        GetAppState() = AppState{};
     }
     void cleanup() {
         SetListFileDialogAnswerer(nullptr);
-        TipDialog::SetTestRunner(nullptr);
         WindowChooserDialog::SetTestRunner(nullptr);
-        prompt_.reset();
+        Finish();
     }
 
     void aPictureDroppedOnTheBareAreaBecomesTheBackground() {

@@ -9,6 +9,7 @@
 #include "workspace/ui/BackgroundArea.h"
 #include "workspace/ui/CChildFrame.h"
 #include "workspace/ui/CMainFrame.h"
+#include "FrameTestHome.h"
 #include "workspace/ui/FrameSession.h"
 #include "workspace/ui/FrameWindowCommands.h"
 #include "workspace/ui/WindowChooserDialog.h"
@@ -23,34 +24,24 @@
 
 using namespace orvo;
 
-class MainFrameTest : public QObject {
+class MainFrameTest : public FrameTestHome {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> home_;
-    std::unique_ptr<QTemporaryDir> data_;
-    std::unique_ptr<ScriptedPrompt> prompt_;
 
     std::string In(const char* name) { return (home_->path() + "/" + name).toStdString(); }
 
 private slots:
     void init() {
-        home_ = std::make_unique<QTemporaryDir>();
-        data_ = std::make_unique<QTemporaryDir>();
-        qputenv("HOME", home_->path().toUtf8());
-        qputenv("ORVO_HOME", data_->path().toUtf8());
+        StartFresh();
         QDir(home_->path()).mkpath("a");
         QDir(home_->path()).mkpath("b/inner");
         QDir(home_->path()).mkpath("c");
         QFile f(home_->path() + "/b/pick.txt");
         QVERIFY(f.open(QIODevice::WriteOnly));
-        prompt_ = std::make_unique<ScriptedPrompt>();
-        TipDialog::SetTestRunner([](TipDialog&) {});
-        GetAppState() = AppState{};
     }
     void cleanup() {
-        TipDialog::SetTestRunner(nullptr);
         WindowChooserDialog::SetTestRunner(nullptr);
-        prompt_.reset();
+        Finish();
     }
 
     void firstStartOpensTwoWindowsSideBySide() {

@@ -13,6 +13,7 @@
 #include "workspace/TemporaryDirectories.h"
 #include "workspace/ui/CChildFrame.h"
 #include "workspace/ui/CMainFrame.h"
+#include "FrameTestHome.h"
 #include "workspace/ui/FavoritesMenu.h"
 #include "workspace/ui/FrameFavorites.h"
 
@@ -34,32 +35,19 @@
 
 using namespace orvo;
 
-class WorkspaceCommandsTest : public QObject {
+class WorkspaceCommandsTest : public FrameTestHome {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> home_;
-    std::unique_ptr<QTemporaryDir> data_;
-    std::unique_ptr<ScriptedPrompt> prompt_;
-
-    QString Home(const QString& name) const { return home_->path() + "/" + name; }
-    QString Data(const QString& name) const { return data_->path() + "/" + name; }
 
 private slots:
     void init() {
-        home_ = std::make_unique<QTemporaryDir>();
-        data_ = std::make_unique<QTemporaryDir>();
-        qputenv("HOME", home_->path().toUtf8());
-        qputenv("ORVO_HOME", data_->path().toUtf8());
+        StartFresh();
         QDir(home_->path()).mkpath("projects/orvo");
-        prompt_ = std::make_unique<ScriptedPrompt>();
-        TipDialog::SetTestRunner([](TipDialog&) {});
-        GetAppState() = AppState{};
         TemporaryDirectoryList::Instance().Clear();
     }
     void cleanup() {
-        TipDialog::SetTestRunner(nullptr);
         CNewDirectoryDlg::SetTestRunner(nullptr);
-        prompt_.reset();
+        Finish();
     }
 
     void rereadOptionsTellsWhatItDoesInTheStatusLine() {

@@ -14,6 +14,8 @@
 #include <QAbstractItemView>
 #include <QContextMenuEvent>
 #include <QKeySequence>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 
 namespace orvo {
@@ -70,6 +72,15 @@ bool BrowseContextMenu::eventFilter(QObject* watched, QEvent* event) {
 void BrowseContextMenu::Show(const QPoint& viewportPos, const QPoint& globalPos) {
     // A right click makes its window the active one, as a left click does:
     // the window's commands and the main menu's then mean the same window.
+    // Focus alone does not do it while the program is not the desktop's
+    // active window (the menu's own grab can keep it so).
+    for (QWidget* w = view_; w; w = w->parentWidget()) {
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(w)) {
+            if (sub->mdiArea())
+                sub->mdiArea()->setActiveSubWindow(sub);
+            break;
+        }
+    }
     view_->CurrentList()->setFocus(Qt::MouseFocusReason);
     QMenu* menu = Build(viewportPos);
     menu->exec(globalPos);

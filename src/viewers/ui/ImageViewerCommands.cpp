@@ -84,12 +84,13 @@ void ImageViewerCommands::Save() {
 void ImageViewerCommands::SaveAs() {
     if (image_.IsEmpty())
         return;
-    const std::string& path = window_.Path();
+    // Held until the picture is written: the overwrite question must not
+    // let another picture take this one's place.
+    const ImageDirectoryWalk::Hold hold(walk_);
+    const std::string path = window_.Path();
     const std::string proposed = path.empty() ? JoinPath(window_.Directory(), "dropped.bmp") : path;
     ImageConversionDialog dialog(&image_, proposed, &window_);
-    walk_.SetHeld(true);
     const bool ok = dialog.Run();
-    walk_.SetHeld(false);
     window_.Area()->ImageChanged();
     if (!ok) {
         window_.Repaint();
@@ -129,9 +130,8 @@ void ImageViewerCommands::SaveAs() {
 void ImageViewerCommands::RunImageDialog(const std::function<bool()>& run) {
     if (image_.IsEmpty())
         return;
-    walk_.SetHeld(true);
+    const ImageDirectoryWalk::Hold hold(walk_);
     const bool ok = run();
-    walk_.SetHeld(false);
     if (ok) {
         window_.Area()->ImageChanged();
         window_.Repaint();
@@ -153,7 +153,8 @@ void ImageViewerCommands::BrightnessAndContrast() {
 }
 
 void ImageViewerCommands::ShowInformation() {
-    const std::string& path = window_.Path();
+    const ImageDirectoryWalk::Hold hold(walk_);
+    const std::string path = window_.Path();
     ImageFacts facts;
     facts.fileName = path;
     facts.width = image_.Width();
@@ -173,9 +174,8 @@ void ImageViewerCommands::ShowInformation() {
 void ImageViewerCommands::EditComment() {
     if (window_.Path().empty())
         return;
-    walk_.SetHeld(true);
+    const ImageDirectoryWalk::Hold hold(walk_);
     std::string comment = CommentEditDialog::EditComment(window_.Path(), &window_);
-    walk_.SetHeld(false);
     window_.SetComment(std::move(comment));
 }
 
@@ -184,6 +184,7 @@ void ImageViewerCommands::DeleteFile() {
     const std::string path = window_.Path();
     if (path.empty())
         return;
+    const ImageDirectoryWalk::Hold hold(walk_);
     const UserPrompt::Answer answer =
         UserPrompt::Instance().Ask(&window_, QStringLiteral("Deleting"), ToQ(DeleteQuestion(path)),
                                    UserPrompt::Buttons::YesNoCancel, UserPrompt::Icon::Question);
@@ -198,9 +199,11 @@ void ImageViewerCommands::DeleteFile() {
 }
 
 void ImageViewerCommands::TransferFile(bool move) {
-    const std::string& path = window_.Path();
+    // The file named when the command began, whatever the view shows later.
+    const std::string path = window_.Path();
     if (path.empty() || !host_)
         return;
+    const ImageDirectoryWalk::Hold hold(walk_);
     const QString destination = host_->ChooseDestination(&window_);
     if (destination.isEmpty())
         return;

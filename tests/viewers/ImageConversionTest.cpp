@@ -51,6 +51,21 @@ TEST(ImageConversion, FieldsFollowTheSourceAndTheFormatButtons) {
     EXPECT_DOUBLE_EQ(ReadTypedNumber("left"), 0.0);
 }
 
+TEST(ImageConversion, SaveAsKeepsAnExtensionTypedInOtherLetters) {
+    RasterImage image;
+    ASSERT_TRUE(image.Create(4, 4, 24));
+    const std::string shown = "/pics/IMG_0001.JPG";
+    ImageConversion conversion(&image, shown);
+    EXPECT_EQ(conversion.SaveAsTarget(shown), shown);
+    conversion.ChooseFormat(ConversionFormatIndex("JPG"));
+    EXPECT_EQ(conversion.fileName, shown);
+    conversion.ChooseFormat(ConversionFormatIndex("PNG"));
+    EXPECT_EQ(conversion.SaveAsTarget(shown), "/pics/IMG_0001.png");
+    // No format chosen: the shown file's extension, as the format names it.
+    ImageConversion bare(&image, "/pics/scan");
+    EXPECT_EQ(bare.SaveAsTarget("/pics/scan.TIF"), "/pics/scan.tif");
+}
+
 TEST(ImageConversion, OkCommitsInOneStepAndResamplesOnlyForANewSize) {
     RasterImage image = Gradient(40, 30);
     const RasterImage original = image;

@@ -97,16 +97,7 @@ void ImageViewerCommands::SaveAs() {
         return;
     }
     const ImageConversion& chosen = dialog.Model();
-    std::string extension = chosen.FormatExtension();
-    if (extension.empty())
-        extension = ExtensionOfPath(path);
-    if (extension.empty())
-        extension = ExtensionOfPath(chosen.fileName);
-    if (extension.empty())
-        extension = "bmp";
-    for (char& c : extension)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    const std::string target = PathWithExtension(chosen.fileName, extension);
+    const std::string target = chosen.SaveAsTarget(path);
     // Another file of that name is replaced only when the user says so.
     if (target != path && PathExists(target) &&
         !UserPrompt::AskYesNo(&window_,

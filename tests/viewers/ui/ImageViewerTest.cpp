@@ -285,6 +285,15 @@ private slots:
         QCOMPARE(tga.read(2), QByteArray("BM"));
     }
 
+    void saveAsKeepsTheExtensionAsTheUserSeesIt() {
+        QVERIFY(WritePicture(In("IMG_0001.JPG"), 16, 8, ImageFormatJpeg));
+        ImageViewerWindow* w = Open("IMG_0001.JPG");
+        ImageConversionDialog::SetTestRunner([](ImageConversionDialog& d) { d.accept(); });
+        QTest::keyClick(w, Qt::Key_A, Qt::ShiftModifier | Qt::AltModifier);
+        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList{"IMG_0001.JPG"});
+        QVERIFY(prompt_->asked.isEmpty());
+    }
+
     void namesThatAreNotUtf8AreWalkedSavedAndCopied() {
         const std::string dir = Std(dir_->path()) + "/d\xe9";
         QVERIFY(::mkdir(dir.c_str(), 0755) == 0);

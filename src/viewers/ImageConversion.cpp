@@ -85,7 +85,10 @@ void ImageConversion::ChooseFormat(int index) {
     fileName = PathKeepingExtensionCase(fileName, FormatExtension());
 }
 
-std::string ImageConversion::SaveAsTarget(std::string_view currentPath) const {
+std::string ImageConversion::SaveAsTarget(std::string_view currentPath,
+                                          std::string_view besideDirectory) const {
+    if (SplitExtension(FileNameOf(fileName)).stem.empty())
+        return {};
     std::string extension = FormatExtension();
     if (extension.empty())
         extension = ExtensionOfPath(currentPath);
@@ -93,7 +96,9 @@ std::string ImageConversion::SaveAsTarget(std::string_view currentPath) const {
         extension = ExtensionOfPath(fileName);
     if (extension.empty())
         extension = "bmp";
-    return PathKeepingExtensionCase(fileName, Lowered(extension));
+    const bool bare = fileName.front() != '/' && !besideDirectory.empty();
+    const std::string name = bare ? JoinPath(besideDirectory, fileName) : fileName;
+    return PathKeepingExtensionCase(name, Lowered(extension));
 }
 
 std::string ImageConversion::FormatExtension() const {

@@ -97,7 +97,14 @@ void ImageViewerCommands::SaveAs() {
         return;
     }
     const ImageConversion& chosen = dialog.Model();
-    const std::string target = chosen.SaveAsTarget(path);
+    const std::string target =
+        chosen.SaveAsTarget(path, path.empty() ? window_.Directory() : ParentDirectoryOf(path));
+    if (target.empty()) {
+        UserPrompt::Message(&window_, QStringLiteral("Please give the picture a file name."),
+                            UserPrompt::Icon::Warning);
+        window_.Repaint();
+        return;
+    }
     // Another file of that name is replaced only when the user says so.
     if (target != path && PathExists(target) &&
         !UserPrompt::AskYesNo(&window_,

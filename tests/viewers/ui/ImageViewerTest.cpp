@@ -285,12 +285,23 @@ private slots:
         QCOMPARE(tga.read(2), QByteArray("BM"));
     }
 
-    void saveAsKeepsTheExtensionAsTheUserSeesIt() {
+    void saveAsWritesTheFileTheUserNamed() {
         QVERIFY(WritePicture(In("IMG_0001.JPG"), 16, 8, ImageFormatJpeg));
         ImageViewerWindow* w = Open("IMG_0001.JPG");
         ImageConversionDialog::SetTestRunner([](ImageConversionDialog& d) { d.accept(); });
         QTest::keyClick(w, Qt::Key_A, Qt::ShiftModifier | Qt::AltModifier);
         QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList{"IMG_0001.JPG"});
+        QVERIFY(prompt_->asked.isEmpty());
+
+        // A bare name is saved beside the picture, not where the program runs.
+        ImageConversionDialog::SetTestRunner([](ImageConversionDialog& d) {
+            d.FileNameEdit()->setText("beside-the-source");
+            d.FormatButton(3)->click();
+            d.accept();
+        });
+        QTest::keyClick(w, Qt::Key_A, Qt::ShiftModifier | Qt::AltModifier);
+        QVERIFY(QFile::exists(In("beside-the-source.png")));
+        QVERIFY(!QFile::exists(QDir::current().filePath("beside-the-source.png")));
         QVERIFY(prompt_->asked.isEmpty());
     }
 
@@ -392,8 +403,8 @@ private slots:
         for (bool move : {false, true}) {
             // The move takes another picture than the copy did.
             if (w->Path() == copied)
-                QTest::keyClick(w, w->Path() == Std(In("d.bmp")) ? Qt::Key_PageUp
-                                                                 : Qt::Key_PageDown);
+                QTest::keyClick(w,
+                                w->Path() == Std(In("d.bmp")) ? Qt::Key_PageUp : Qt::Key_PageDown);
             const std::string transferred = w->Path();
             copied = transferred;
             host.chooseDestination = [&](QWidget*) {

@@ -34,6 +34,25 @@ std::string PathWithExtension(std::string_view path, std::string_view extension)
     return result;
 }
 
+namespace {
+
+std::string Lowered(std::string_view text) {
+    std::string lowered(text);
+    for (char& c : lowered)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lowered;
+}
+
+// The path with the extension, unless it already ends in it, letter case
+// aside: IMG_0001.JPG saved as JPEG stays IMG_0001.JPG, not a second file.
+std::string PathKeepingExtensionCase(std::string_view path, std::string_view extension) {
+    if (Lowered(SplitExtension(FileNameOf(path)).extension) == Lowered(extension))
+        return std::string(path);
+    return PathWithExtension(path, extension);
+}
+
+} // namespace
+
 double ReadTypedNumber(std::string_view text) {
     const std::string copy(text);
     const double value = std::strtod(copy.c_str(), nullptr);
@@ -63,16 +82,29 @@ void ImageConversion::ChooseFormat(int index) {
     if (index < 0 || index >= static_cast<int>(kConversionFormats.size()))
         return;
     format = index;
-    fileName = PathWithExtension(fileName, FormatExtension());
+    fileName = PathKeepingExtensionCase(fileName, FormatExtension());
+}
+
+std::string ImageConversion::SaveAsTarget(std::string_view currentPath,
+                                          std::string_view besideDirectory) const {
+    if (SplitExtension(FileNameOf(fileName)).stem.empty())
+        return {};
+    std::string extension = FormatExtension();
+    if (extension.empty())
+        extension = ExtensionOfPath(currentPath);
+    if (extension.empty())
+        extension = ExtensionOfPath(fileName);
+    if (extension.empty())
+        extension = "bmp";
+    const bool bare = fileName.front() != '/' && !besideDirectory.empty();
+    const std::string name = bare ? JoinPath(besideDirectory, fileName) : fileName;
+    return PathKeepingExtensionCase(name, Lowered(extension));
 }
 
 std::string ImageConversion::FormatExtension() const {
     if (format < 0 || format >= static_cast<int>(kConversionFormats.size()))
         return {};
-    std::string ext = kConversionFormats[static_cast<size_t>(format)];
-    for (char& c : ext)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return ext;
+    return Lowered(kConversionFormats[static_cast<size_t>(format)]);
 }
 
 void ImageConversion::SetPercent(double value) {

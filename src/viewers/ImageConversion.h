@@ -62,6 +62,12 @@ public:
     void ChooseFormat(int index);
     // The lower-case extension of the chosen format, "" for none.
     std::string FormatExtension() const;
+    // The file Save as writes: the name with the chosen format's extension,
+    // or else that of the file shown (currentPath), or "bmp". A name whose
+    // extension already is that one in other letters keeps it as typed. A
+    // name without a directory goes into besideDirectory, the source's,
+    // whatever directory the program runs in. "" when no name was given.
+    std::string SaveAsTarget(std::string_view currentPath, std::string_view besideDirectory) const;
     // The percent field: width and height follow from the source's size.
     void SetPercent(double value);
 

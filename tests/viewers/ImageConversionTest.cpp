@@ -51,6 +51,29 @@ TEST(ImageConversion, FieldsFollowTheSourceAndTheFormatButtons) {
     EXPECT_DOUBLE_EQ(ReadTypedNumber("left"), 0.0);
 }
 
+TEST(ImageConversion, SaveAsKeepsAnExtensionTypedInOtherLetters) {
+    RasterImage image;
+    ASSERT_TRUE(image.Create(4, 4, 24));
+    const std::string shown = "/pics/IMG_0001.JPG";
+    ImageConversion conversion(&image, shown);
+    EXPECT_EQ(conversion.SaveAsTarget(shown, "/pics"), shown);
+    conversion.ChooseFormat(ConversionFormatIndex("JPG"));
+    EXPECT_EQ(conversion.fileName, shown);
+    conversion.ChooseFormat(ConversionFormatIndex("PNG"));
+    EXPECT_EQ(conversion.SaveAsTarget(shown, "/pics"), "/pics/IMG_0001.png");
+    // No format chosen: the shown file's extension, as the format names it.
+    ImageConversion bare(&image, "/pics/scan");
+    EXPECT_EQ(bare.SaveAsTarget("/pics/scan.TIF", "/pics"), "/pics/scan.tif");
+    // A name without a directory belongs beside the source.
+    for (const char* typed : {"copy", "old/copy"}) {
+        bare.fileName = typed;
+        EXPECT_EQ(bare.SaveAsTarget("/pics/scan.TIF", "/pics"),
+                  "/pics/" + std::string(typed) + ".tif");
+    }
+    bare.fileName = "/pics/";
+    EXPECT_EQ(bare.SaveAsTarget("/pics/scan.TIF", "/pics"), "");
+}
+
 TEST(ImageConversion, OkCommitsInOneStepAndResamplesOnlyForANewSize) {
     RasterImage image = Gradient(40, 30);
     const RasterImage original = image;

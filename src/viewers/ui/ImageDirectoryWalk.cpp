@@ -47,7 +47,7 @@ void ImageDirectoryWalk::ToggleSlideshow() {
 }
 
 void ImageDirectoryWalk::Tick() {
-    if (held_)
+    if (Held())
         return;
     ++ticks_;
     if (ticks_ % kTicksPerImage == 0 && slideshow_)

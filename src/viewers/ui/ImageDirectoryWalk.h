@@ -28,8 +28,19 @@ public:
     bool SlideshowRunning() const { return slideshow_; }
     // One 100 ms tick of the slideshow clock.
     void Tick();
-    // A dialog of the viewer holds the slideshow where it is.
-    void SetHeld(bool held) { held_ = held; }
+    // While a dialog or question of the viewer is open the slideshow stays
+    // on the picture it is about; holds nest.
+    class Hold {
+    public:
+        explicit Hold(ImageDirectoryWalk& walk) : walk_(walk) { ++walk_.holds_; }
+        ~Hold() { --walk_.holds_; }
+        Hold(const Hold&) = delete;
+        Hold& operator=(const Hold&) = delete;
+
+    private:
+        ImageDirectoryWalk& walk_;
+    };
+    bool Held() const { return holds_ > 0; }
     void StopClock();
 
     // The window moved to another directory.
@@ -52,7 +63,7 @@ private:
     ImageList list_;
     QTimer clock_;
     bool slideshow_ = false;
-    bool held_ = false;
+    int holds_ = 0;
     int ticks_ = 0;
 };
 

@@ -84,28 +84,27 @@ void ImageViewerCommands::Save() {
 void ImageViewerCommands::SaveAs() {
     if (image_.IsEmpty())
         return;
-    const std::string& path = window_.Path();
+    // Held until the picture is written: the overwrite question must not
+    // let another picture take this one's place.
+    const ImageDirectoryWalk::Hold hold(walk_);
+    const std::string path = window_.Path();
     const std::string proposed = path.empty() ? JoinPath(window_.Directory(), "dropped.bmp") : path;
     ImageConversionDialog dialog(&image_, proposed, &window_);
-    walk_.SetHeld(true);
     const bool ok = dialog.Run();
-    walk_.SetHeld(false);
     window_.Area()->ImageChanged();
     if (!ok) {
         window_.Repaint();
         return;
     }
     const ImageConversion& chosen = dialog.Model();
-    std::string extension = chosen.FormatExtension();
-    if (extension.empty())
-        extension = ExtensionOfPath(path);
-    if (extension.empty())
-        extension = ExtensionOfPath(chosen.fileName);
-    if (extension.empty())
-        extension = "bmp";
-    for (char& c : extension)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    const std::string target = PathWithExtension(chosen.fileName, extension);
+    const std::string target =
+        chosen.SaveAsTarget(path, path.empty() ? window_.Directory() : ParentDirectoryOf(path));
+    if (target.empty()) {
+        UserPrompt::Message(&window_, QStringLiteral("Please give the picture a file name."),
+                            UserPrompt::Icon::Warning);
+        window_.Repaint();
+        return;
+    }
     // Another file of that name is replaced only when the user says so.
     if (target != path && PathExists(target) &&
         !UserPrompt::AskYesNo(&window_,
@@ -129,9 +128,8 @@ void ImageViewerCommands::SaveAs() {
 void ImageViewerCommands::RunImageDialog(const std::function<bool()>& run) {
     if (image_.IsEmpty())
         return;
-    walk_.SetHeld(true);
+    const ImageDirectoryWalk::Hold hold(walk_);
     const bool ok = run();
-    walk_.SetHeld(false);
     if (ok) {
         window_.Area()->ImageChanged();
         window_.Repaint();
@@ -153,7 +151,8 @@ void ImageViewerCommands::BrightnessAndContrast() {
 }
 
 void ImageViewerCommands::ShowInformation() {
-    const std::string& path = window_.Path();
+    const ImageDirectoryWalk::Hold hold(walk_);
+    const std::string path = window_.Path();
     ImageFacts facts;
     facts.fileName = path;
     facts.width = image_.Width();
@@ -173,9 +172,8 @@ void ImageViewerCommands::ShowInformation() {
 void ImageViewerCommands::EditComment() {
     if (window_.Path().empty())
         return;
-    walk_.SetHeld(true);
+    const ImageDirectoryWalk::Hold hold(walk_);
     std::string comment = CommentEditDialog::EditComment(window_.Path(), &window_);
-    walk_.SetHeld(false);
     window_.SetComment(std::move(comment));
 }
 
@@ -184,6 +182,7 @@ void ImageViewerCommands::DeleteFile() {
     const std::string path = window_.Path();
     if (path.empty())
         return;
+    const ImageDirectoryWalk::Hold hold(walk_);
     const UserPrompt::Answer answer =
         UserPrompt::Instance().Ask(&window_, QStringLiteral("Deleting"), ToQ(DeleteQuestion(path)),
                                    UserPrompt::Buttons::YesNoCancel, UserPrompt::Icon::Question);
@@ -198,9 +197,11 @@ void ImageViewerCommands::DeleteFile() {
 }
 
 void ImageViewerCommands::TransferFile(bool move) {
-    const std::string& path = window_.Path();
+    // The file named when the command began, whatever the view shows later.
+    const std::string path = window_.Path();
     if (path.empty() || !host_)
         return;
+    const ImageDirectoryWalk::Hold hold(walk_);
     const QString destination = host_->ChooseDestination(&window_);
     if (destination.isEmpty())
         return;

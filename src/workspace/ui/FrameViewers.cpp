@@ -1,6 +1,7 @@
 #include "workspace/ui/FrameViewers.h"
 
 #include "assist/ui/TipCommands.h"
+#include "browse/ui/BrowseFileCommands.h"
 #include "browse/ui/COrvoBrowserView.h"
 #include "viewers/ui/AutoViewController.h"
 #include "viewers/ui/ImageViewerWindow.h"
@@ -93,6 +94,8 @@ void FrameViewers::QuickView(bool asText) {
     COrvoBrowserView* view = frame_.ActiveView();
     if (!view)
         return;
+    // Shows which of the selected rows the viewer was opened on.
+    view->FileCommands().FlashSelection(5, Qt::yellow);
     QWidget* window = OpenQuickViewer(view->FirstSelectedPath(), view->CurrentPath(), true, nullptr,
                                       frame_.findChild<ViewerHost*>(), alt);
     if (window)

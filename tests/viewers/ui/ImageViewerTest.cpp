@@ -24,6 +24,24 @@
 using namespace orvo;
 using namespace orvo::test;
 
+namespace {
+
+// Answers like ScriptedPrompt, after letting the program run for as long as
+// a user would read the question.
+class LingeringPrompt : public ScriptedPrompt {
+public:
+    std::function<void()> whileAsked;
+
+    Answer Ask(QWidget* parent, const QString& title, const QString& text, Buttons buttons,
+               Icon icon) override {
+        if (whileAsked)
+            whileAsked();
+        return ScriptedPrompt::Ask(parent, title, text, buttons, icon);
+    }
+};
+
+} // namespace
+
 class ImageViewerTest : public QObject {
     Q_OBJECT
 
@@ -267,6 +285,26 @@ private slots:
         QCOMPARE(tga.read(2), QByteArray("BM"));
     }
 
+    void saveAsWritesTheFileTheUserNamed() {
+        QVERIFY(WritePicture(In("IMG_0001.JPG"), 16, 8, ImageFormatJpeg));
+        ImageViewerWindow* w = Open("IMG_0001.JPG");
+        ImageConversionDialog::SetTestRunner([](ImageConversionDialog& d) { d.accept(); });
+        QTest::keyClick(w, Qt::Key_A, Qt::ShiftModifier | Qt::AltModifier);
+        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList{"IMG_0001.JPG"});
+        QVERIFY(prompt_->asked.isEmpty());
+
+        // A bare name is saved beside the picture, not where the program runs.
+        ImageConversionDialog::SetTestRunner([](ImageConversionDialog& d) {
+            d.FileNameEdit()->setText("beside-the-source");
+            d.FormatButton(3)->click();
+            d.accept();
+        });
+        QTest::keyClick(w, Qt::Key_A, Qt::ShiftModifier | Qt::AltModifier);
+        QVERIFY(QFile::exists(In("beside-the-source.png")));
+        QVERIFY(!QFile::exists(QDir::current().filePath("beside-the-source.png")));
+        QVERIFY(prompt_->asked.isEmpty());
+    }
+
     void namesThatAreNotUtf8AreWalkedSavedAndCopied() {
         const std::string dir = Std(dir_->path()) + "/d\xe9";
         QVERIFY(::mkdir(dir.c_str(), 0755) == 0);
@@ -308,6 +346,79 @@ private slots:
         // F5: copied into the directory chosen among the windows.
         QTest::keyClick(w, Qt::Key_F5);
         QTRY_VERIFY_WITH_TIMEOUT(exists(target + "/" + std::string(FileNameOf(w->Path()))), 10000);
+    }
+
+    void questionsHoldTheSlideshowOnThePictureTheyName() {
+        // Told apart by their widths; two are left when the questions are done.
+        for (auto [name, width] :
+             {std::pair{"a.bmp", 10}, {"b.bmp", 20}, {"c.bmp", 30}, {"d.bmp", 40}})
+            QVERIFY(WritePicture(In(name), width, 8));
+        QVERIFY(QDir(dir_->path()).mkdir("out"));
+        QVERIFY(WritePicture(In("out/taken.bmp"), 99, 8));
+        auto width = [](const QString& path) {
+            RasterImage image;
+            return LoadImageFile(image, Std(path), ImageFormatBmp) ? image.Width() : -1;
+        };
+        ViewerHost host;
+        auto* w = new ImageViewerWindow(Std(In("a.bmp")), Std(dir_->path()), &host, true);
+        windows_ << w;
+        w->show();
+        QTest::keyClick(w, Qt::Key_Space);
+        QVERIFY(w->Walk().SlideshowRunning());
+
+        // Longer than the slideshow shows one picture.
+        std::string shownWhileAsked;
+        auto linger = [w, &shownWhileAsked] {
+            QTest::qWait(2600);
+            shownWhileAsked = w->Path();
+        };
+        LingeringPrompt prompt;
+        prompt.whileAsked = linger;
+
+        prompt.answers = {UserPrompt::Answer::Yes};
+        QTest::keyClick(w, Qt::Key_Delete);
+        QVERIFY(prompt.asked.value(0).contains("REALLY DELETE " + In("a.bmp")));
+        QCOMPARE(shownWhileAsked, Std(In("a.bmp")));
+        QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(In("a.bmp")), 10000);
+
+        // Save as over another file: the question names it, and the picture
+        // written is the one the dialog was opened on.
+        const std::string named = w->Path();
+        const int namedWidth = w->Image().Width();
+        ImageConversionDialog::SetTestRunner([this](ImageConversionDialog& d) {
+            d.FileNameEdit()->setText(In("out/taken.bmp"));
+            d.accept();
+        });
+        prompt.asked.clear();
+        prompt.answers = {UserPrompt::Answer::Yes};
+        QTest::keyClick(w, Qt::Key_A, Qt::ShiftModifier | Qt::AltModifier);
+        QVERIFY(prompt.asked.value(0).startsWith(In("out/taken.bmp") + " already exists."));
+        QCOMPARE(shownWhileAsked, named);
+        QCOMPARE(width(In("out/taken.bmp")), namedWidth);
+
+        // Its questions answered, the slideshow goes on.
+        QTRY_VERIFY_WITH_TIMEOUT(w->Path() != named, 5000);
+
+        std::string copied;
+        for (bool move : {false, true}) {
+            // The move takes another picture than the copy did.
+            if (w->Path() == copied)
+                QTest::keyClick(w,
+                                w->Path() == Std(In("d.bmp")) ? Qt::Key_PageUp : Qt::Key_PageDown);
+            const std::string transferred = w->Path();
+            copied = transferred;
+            host.chooseDestination = [&](QWidget*) {
+                linger();
+                return In("out");
+            };
+            QTest::keyClick(w, move ? Qt::Key_F6 : Qt::Key_F5);
+            QCOMPARE(shownWhileAsked, transferred);
+            const QString landed = In("out/") + PathToQ(std::string(FileNameOf(transferred)));
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(landed), 10000);
+            QCOMPARE(QDir(In("out")).entryList(QDir::Files).size(), move ? 3 : 2);
+            if (move)
+                QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(PathToQ(transferred)), 10000);
+        }
     }
 
     void deleteAsksThenMovesOn() {

@@ -10,6 +10,7 @@
 #include "workspace/ui/CMainFrame.h"
 #include "workspace/ui/FrameViewers.h"
 
+#include <QAbstractItemView>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -41,6 +42,29 @@ private slots:
         OpenViewerList::Instance().CloseAll();
         QTest::qWait(20);
         prompt_.reset();
+    }
+
+    void quickViewFlashesTheSelectedRowsInYellow() {
+        CMainFrame frame;
+        frame.resize(1000, 700);
+        frame.show();
+        COrvoBrowserView* view = frame.OpenBrowseWindow(Std(dir_->path()));
+        QVERIFY(view);
+        QVERIFY(view->SelectPath(Std(In("b.png"))));
+        QWidget* viewport = view->CurrentList()->viewport();
+        auto yellow = [viewport] {
+            const QImage shot = viewport->grab().toImage();
+            int count = 0;
+            for (int y = 0; y < shot.height(); ++y)
+                for (int x = 0; x < shot.width(); ++x)
+                    count += QColor(shot.pixel(x, y)) == QColor(255, 255, 0);
+            return count;
+        };
+        const int before = yellow();
+
+        frame.Viewers().QuickView();
+        QVERIFY(yellow() > before + 40);
+        QTRY_COMPARE_WITH_TIMEOUT(yellow(), before, 2000);
     }
 
     void quickViewAutoViewAndShutdown() {

@@ -226,7 +226,9 @@ void ReadTiff(RasterImage& image, std::string_view data) {
         throw ImageFormatError("Error: page not present in TIFF file");
     uint16_t compression = COMPRESSION_NONE;
     TIFFGetFieldDefaulted(t, TIFFTAG_COMPRESSION, &compression);
-    if (compression == COMPRESSION_LZW)
+    // LZW is the commonest TIFF form; only a library built without its codec
+    // leaves it unreadable.
+    if (compression == COMPRESSION_LZW && !TIFFIsCODECConfigured(COMPRESSION_LZW))
         throw ImageFormatError("LZW compression is no longer supported due to Unisys patent "
                                "enforcement");
     uint32_t width = 0, height = 0, rowsPerStrip = 0;

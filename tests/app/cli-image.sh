@@ -12,6 +12,11 @@ field() { "$orvo" image info "$1" | sed -n "s/^$2: //p"; }
 
 check "info" "$("$orvo" image info "$sample")" $'format: BMP\nwidth: 12\nheight: 7\nbits: 24\ndpi: 72 72\ngrey: FALSE\nframes: 0'
 
+# 32-bit BMPs (any channel masks) and LZW TIFFs open; the picture holds 24 or fewer bits.
+check "32-bit bmp" "$("$orvo" image info "$src/tests/data/image/bitfields/a2r10g10b10-v5.bmp" | head -4 | tr '\n' ' ')" "format: BMP width: 8 height: 4 bits: 24 "
+check "lzw tiff" "$("$orvo" image info "$src/tests/data/image/lzw/rgb.tif" | head -4 | tr '\n' ' ')" "format: TIFF width: 8 height: 4 bits: 24 "
+check "lzw palette tiff" "$(field "$src/tests/data/image/lzw/palette.tif" bits)" "8"
+
 # The format comes from the output's extension; a JPEG named .bmp still opens as JPEG.
 "$orvo" image convert "$sample" "$tmp/photo.jpg" --quality 90 || { echo "FAIL convert to jpg"; fail=1; }
 cp "$tmp/photo.jpg" "$tmp/photo.bmp"

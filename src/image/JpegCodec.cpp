@@ -1,11 +1,13 @@
 // JPEG through libjpeg. Library errors come back by longjmp, so the
 // functions that hold a libjpeg object keep only plain locals.
 #include "image/ImageCodec.h"
+#include "image/ImageOrientation.h"
 
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 // jpeglib.h needs FILE and size_t declared first.
 #include <jpeglib.h>
@@ -193,6 +195,8 @@ void ReadJpeg(RasterImage& image, std::string_view data, int scaleDenom) {
     if (!Decode(image, reinterpret_cast<const uint8_t*>(data.data()), data.size(), scaleDenom,
                 message, sizeof message))
         throw ImageFormatError(message);
+    if (!ApplyOrientation(image, JpegExifOrientation(data)))
+        throw ImageFormatError("Can't allocate memory");
 }
 
 bool PeekJpegSize(std::string_view data, int& width, int& height) {
@@ -211,6 +215,9 @@ bool PeekJpegSize(std::string_view data, int& width, int& height) {
     width = static_cast<int>(cinfo.image_width);
     height = static_cast<int>(cinfo.image_height);
     jpeg_destroy_decompress(&cinfo);
+    // The size as shown: a turned photo swaps its sides.
+    if (JpegExifOrientation(data) >= 5)
+        std::swap(width, height);
     return true;
 }
 

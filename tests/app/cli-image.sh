@@ -47,5 +47,16 @@ check "thumbnails made" "$(ls "$tmp/thumbs" | tr '\n' ' ')" "photo.jpg.png sampl
 check "thumbnail cell" "$("$orvo" image info "$tmp/thumbs/photo.jpg.png" | sed -n '2,4p' | tr '\n' ' ')" "width: 16 height: 16 bits: 24 "
 grep -q "notes.png" "$tmp/err" || { echo "FAIL no message for the failed thumbnail"; fail=1; }
 
+# A photo whose camera tag says "turned right": shown and thumbnailed upright.
+turned=$src/tests/data/image/orientation/o6.jpg
+check "turned size" "$("$orvo" image info "$turned" | sed -n '2,3p' | tr '\n' ' ')" "width: 8 height: 16 "
+mkdir "$tmp/turned"
+"$orvo" image thumb --size 16 --out "$tmp/turned" "$turned" || { echo "FAIL turned thumb"; fail=1; }
+"$orvo" image convert "$tmp/turned/o6.jpg.png" "$tmp/turned.bmp" || { echo "FAIL thumb to bmp"; fail=1; }
+# Row 2 from the top, column 6 of the 16 x 16 cell: the green corner, not the white field
+# a wide, unturned picture would leave there.
+green=$(od -An -tu1 -j $((54 + 13 * 48 + 6 * 3)) -N3 "$tmp/turned.bmp" | awk '{print ($1 < 40 && $2 > 200 && $3 < 40) ? "green" : $0}')
+check "turned thumb" "$green" "green"
+
 [ $fail -eq 0 ] && echo "cli image: all checks passed"
 exit $fail

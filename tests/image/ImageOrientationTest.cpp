@@ -40,6 +40,15 @@ TEST(ImageOrientation, JpegExifTurnsEveryWay) {
     wrongType[tag + 3] = 4; // LONG instead of SHORT
     ASSERT_TRUE(LoadImageBytes(image, wrongType, ImageFormatJpeg));
     EXPECT_EQ(Compare(plain, image, 0), "");
+
+    // Saved, a turned photo keeps its upright pixels and is not turned twice.
+    ASSERT_EQ(Load(image, "o6.jpg", ImageFormatJpeg), "");
+    const RasterImage upright = image;
+    ASSERT_TRUE(LoadImageBytes(image, WriteJpeg(upright), ImageFormatJpeg));
+    EXPECT_EQ(image.Width(), 8);
+    EXPECT_EQ(image.Height(), 16);
+    EXPECT_GT(image.GetPixelColor(2, 13).green, 200); // the green corner stays at the top left
+    EXPECT_LT(image.GetPixelColor(2, 13).red, 60);
 }
 
 TEST(ImageOrientation, ThumbnailsOfTurnedPhotosKeepTheirShape) {

@@ -284,8 +284,9 @@ void ReadBmp(RasterImage& image, std::string_view data) {
     }
     image.SetDpi(DpiFromPelsPerMeter(info.pelsX), DpiFromPelsPerMeter(info.pelsY));
 
-    const size_t afterPalette = paletteStart + entries * (core ? 3 : 4) +
-                                (fields && info.headerSize == 40 ? (info.compression == kAlphaBitFields ? 16 : 12) : 0);
+    const size_t afterPalette =
+        paletteStart + entries * (core ? 3 : 4) +
+        (fields && info.headerSize == 40 ? (info.compression == kAlphaBitFields ? 16 : 12) : 0);
     ByteReader pixels(data, kDataError);
     pixels.Seek(pixelOffset >= 14 + info.headerSize && pixelOffset < data.size() ? pixelOffset
                                                                                  : afterPalette);

@@ -74,12 +74,13 @@ int JpegExifOrientation(std::string_view jpeg) {
         }
         if (marker == 0xDA || marker == 0xD9)
             break;
-        const size_t length = static_cast<uint8_t>(jpeg[at + 2]) << 8 |
-                              static_cast<uint8_t>(jpeg[at + 3]);
+        const size_t length =
+            static_cast<uint8_t>(jpeg[at + 2]) << 8 | static_cast<uint8_t>(jpeg[at + 3]);
         if (length < 2 || at + 2 + length > jpeg.size())
             break;
         const std::string_view body = jpeg.substr(at + 4, length - 2);
-        if (marker == 0xE1 && body.size() >= 6 && body.substr(0, 6) == std::string_view("Exif\0\0", 6))
+        if (marker == 0xE1 && body.size() >= 6 &&
+            body.substr(0, 6) == std::string_view("Exif\0\0", 6))
             return OrientationInTiffBlock(body.substr(6));
         at += 2 + length;
     }
@@ -105,13 +106,32 @@ bool ApplyOrientation(RasterImage& image, int orientation) {
         for (int tx = 0; tx < outW; ++tx) {
             int sx = tx, sy = ty;
             switch (orientation) {
-            case 2: sx = w - 1 - tx; break;
-            case 3: sx = w - 1 - tx; sy = h - 1 - ty; break;
-            case 4: sy = h - 1 - ty; break;
-            case 5: sx = ty; sy = tx; break;
-            case 6: sx = ty; sy = h - 1 - tx; break;
-            case 7: sx = w - 1 - ty; sy = h - 1 - tx; break;
-            case 8: sx = w - 1 - ty; sy = tx; break;
+            case 2:
+                sx = w - 1 - tx;
+                break;
+            case 3:
+                sx = w - 1 - tx;
+                sy = h - 1 - ty;
+                break;
+            case 4:
+                sy = h - 1 - ty;
+                break;
+            case 5:
+                sx = ty;
+                sy = tx;
+                break;
+            case 6:
+                sx = ty;
+                sy = h - 1 - tx;
+                break;
+            case 7:
+                sx = w - 1 - ty;
+                sy = h - 1 - tx;
+                break;
+            case 8:
+                sx = w - 1 - ty;
+                sy = tx;
+                break;
             }
             if (palette)
                 result.SetPixelIndex(tx, outH - 1 - ty, image.GetPixelIndex(sx, h - 1 - sy));

@@ -1,9 +1,8 @@
 // 32-bit BMP layouts checked against pixels decoded by another program
 // (the files and their expected pictures are kept under data/image/bitfields).
+#include "PictureFixtures.h"
 #include "image/ImageCodec.h"
 #include "image/ImageFile.h"
-
-#include "PictureFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +20,9 @@ TEST(BmpBitFields, EveryMaskLayoutGivesTheSamePicture) {
                              "bgra-alpha-bitfields.bmp", "xrgb-uncompressed.bmp"}) {
         SCOPED_TRACE(name);
         RasterImage image;
-        ASSERT_TRUE(LoadImageBytes(image, Fixture(std::string("bitfields/") + name), ImageFormatBmp)) << image.LastError();
+        ASSERT_TRUE(
+            LoadImageBytes(image, Fixture(std::string("bitfields/") + name), ImageFormatBmp))
+            << image.LastError();
         EXPECT_EQ(Compare(expected, image, 0), "");
     }
 }

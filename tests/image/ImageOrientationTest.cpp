@@ -1,10 +1,10 @@
 // Pictures whose camera orientation was decoded and turned upright by
 // another program (data/image/orientation).
+#include "FormatTestSupport.h"
 #include "PictureFixtures.h"
 #include "image/ImageCodec.h"
 #include "image/ImageFile.h"
 #include "image/LoadImageGuarded.h"
-#include "FormatTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -131,7 +131,7 @@ std::string WriteTiffFile(const TempDir& dir, void (*fill)(TIFF*)) {
     return ReadWholeFile(path);
 }
 
-TEST(TiffReader, PagesAndLzwRefusal) {
+TEST(TiffReader, PagesAndAMissingPage) {
     TempDir dir;
     const std::string pages = WriteTiffFile(dir, [](TIFF* tif) {
         for (uint8_t page = 0; page < 3; ++page) {
@@ -158,7 +158,6 @@ TEST(TiffReader, PagesAndLzwRefusal) {
             }
         },
         ImageFormatError);
-
 }
 
 TEST(TiffReader, LzwFilesOfOtherProgramsOpen) {
@@ -167,15 +166,15 @@ TEST(TiffReader, LzwFilesOfOtherProgramsOpen) {
         const char* expected;
         int bits;
     };
-    for (const Case& c : {Case{"rgb.tif", "bitfields/expected.ppm", 24},
-                          Case{"rgb-predictor.tif", "bitfields/expected.ppm", 24},
-                          Case{"rgba.tif", "bitfields/expected.ppm", 24},
-                          Case{"palette.tif", "lzw/palette.ppm", 8},
-                          Case{"grey.tif", "lzw/grey.ppm", 8}}) {
+    for (const Case& c :
+         {Case{"rgb.tif", "bitfields/expected.ppm", 24},
+          Case{"rgb-predictor.tif", "bitfields/expected.ppm", 24},
+          Case{"rgba.tif", "bitfields/expected.ppm", 24}, Case{"palette.tif", "lzw/palette.ppm", 8},
+          Case{"grey.tif", "lzw/grey.ppm", 8}}) {
         SCOPED_TRACE(c.file);
         RasterImage image;
-        ASSERT_TRUE(LoadImageBytes(image, test::Fixture(std::string("lzw/") + c.file),
-                                   ImageFormatTiff))
+        ASSERT_TRUE(
+            LoadImageBytes(image, test::Fixture(std::string("lzw/") + c.file), ImageFormatTiff))
             << image.LastError();
         EXPECT_EQ(image.Bits(), c.bits);
         EXPECT_EQ(test::Compare(test::ReadPpm(test::Fixture(c.expected)), image, 0), "");

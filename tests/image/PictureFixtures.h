@@ -13,8 +13,7 @@ namespace orvo::test {
 
 inline std::string Fixture(const std::string& name) {
     const char* root = std::getenv("ORVO_TEST_DATA");
-    std::ifstream in(std::string(root ? root : "tests/data") + "/image/" + name,
-                     std::ios::binary);
+    std::ifstream in(std::string(root ? root : "tests/data") + "/image/" + name, std::ios::binary);
     std::ostringstream out;
     out << in.rdbuf();
     return out.str();

@@ -100,39 +100,17 @@ bool ApplyOrientation(RasterImage& image, int orientation) {
         result.SetDpi(image.DpiY(), image.DpiX());
     const int outW = result.Width(), outH = result.Height();
     const bool palette = image.HasPalette();
-    // Coordinates counted from the top here; the picture counts rows from
-    // the bottom.
+    // Each orientation is an optional swap of the axes followed by mirrors.
+    // Coordinates are counted from the top here; the picture counts rows
+    // from the bottom.
+    const bool mirrorX =
+        orientation == 2 || orientation == 3 || orientation == 7 || orientation == 8;
+    const bool mirrorY =
+        orientation == 3 || orientation == 4 || orientation == 6 || orientation == 7;
     for (int ty = 0; ty < outH; ++ty)
         for (int tx = 0; tx < outW; ++tx) {
-            int sx = tx, sy = ty;
-            switch (orientation) {
-            case 2:
-                sx = w - 1 - tx;
-                break;
-            case 3:
-                sx = w - 1 - tx;
-                sy = h - 1 - ty;
-                break;
-            case 4:
-                sy = h - 1 - ty;
-                break;
-            case 5:
-                sx = ty;
-                sy = tx;
-                break;
-            case 6:
-                sx = ty;
-                sy = h - 1 - tx;
-                break;
-            case 7:
-                sx = w - 1 - ty;
-                sy = h - 1 - tx;
-                break;
-            case 8:
-                sx = w - 1 - ty;
-                sy = tx;
-                break;
-            }
+            const int a = turned ? ty : tx, b = turned ? tx : ty;
+            const int sx = mirrorX ? w - 1 - a : a, sy = mirrorY ? h - 1 - b : b;
             if (palette)
                 result.SetPixelIndex(tx, outH - 1 - ty, image.GetPixelIndex(sx, h - 1 - sy));
             else

@@ -27,6 +27,14 @@ void CheckPicture(const orvo::RasterImage& image) {
         return;
     orvo::RasterImage again;
     orvo::ReadBmp(again, orvo::WriteBmp(image));
+    // A palette that reads as grey takes the writer's one-component path,
+    // whatever the depth of the rows.
+    if (image.HasPalette() && int64_t(image.Width()) * image.Height() <= 65536) {
+        try {
+            orvo::WriteJpeg(image);
+        } catch (const orvo::ImageFormatError&) {
+        }
+    }
     if (again.MemorySize() != image.MemorySize())
         std::abort();
 }

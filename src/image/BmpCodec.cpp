@@ -11,7 +11,7 @@ namespace orvo {
 
 namespace {
 
-constexpr uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3;
+constexpr uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3, kAlphaBitFields = 6;
 constexpr const char* kInfoError = "Error reading BMP info";
 constexpr const char* kDataError = "Error reading BMP data";
 
@@ -58,7 +58,8 @@ BmpInfo ReadInfo(ByteReader& in) {
     return info;
 }
 
-// One channel of a bit-field pixel, scaled to 0..255.
+// One channel of a bit-field pixel, scaled to 0..255. Masks must be one
+// run of bits; anything else has no meaning as a channel.
 struct MaskChannel {
     explicit MaskChannel(uint32_t m) : mask(m) {
         if (!mask)
@@ -68,13 +69,13 @@ struct MaskChannel {
         while (shift + width < 32 && ((mask >> (shift + width)) & 1))
             ++width;
         max = width >= 32 ? 0xFFFFFFFFu : ((1u << width) - 1);
+        if ((mask >> shift) != max)
+            throw ImageFormatError(kInfoError);
     }
     uint8_t operator()(uint32_t pixel) const {
         if (!mask)
             return 0;
-        uint32_t v = (pixel & mask) >> shift;
-        if (width >= 8)
-            return static_cast<uint8_t>(v >> (width - 8));
+        const uint64_t v = (pixel & mask) >> shift;
         return static_cast<uint8_t>((v * 255 + max / 2) / max);
     }
     uint32_t mask;
@@ -138,22 +139,50 @@ void ReadUncompressed(RasterImage& image, const BmpInfo& info, ByteReader& in) {
     }
 }
 
-void ReadDeep(RasterImage& image, const BmpInfo& info, ByteReader& in, const uint32_t masks[3]) {
+struct BmpMasks {
+    uint32_t red = 0x7C00, green = 0x03E0, blue = 0x001F, alpha = 0;
+};
+
+uint32_t DeepPixel(const uint8_t* row, int x, int bytes) {
+    const uint8_t* p = row + static_cast<size_t>(x) * bytes;
+    return bytes == 2 ? (p[0] | p[1] << 8)
+                      : (p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24);
+}
+
+// Many writers declare an alpha channel and leave it zero everywhere; such a
+// picture is meant opaque, not invisible.
+bool AlphaUsed(const uint8_t* pixels, int srcStride, const BmpInfo& info, int bytes,
+               uint32_t alphaMask) {
+    if (!alphaMask)
+        return false;
+    for (int y = 0; y < info.height; ++y)
+        for (int x = 0; x < info.width; ++x)
+            if (DeepPixel(pixels + static_cast<size_t>(y) * srcStride, x, bytes) & alphaMask)
+                return true;
+    return false;
+}
+
+void ReadDeep(RasterImage& image, const BmpInfo& info, ByteReader& in, const BmpMasks& masks) {
     const int srcStride = RasterImage::StrideFor(info.width, info.bits);
     if (in.Remaining() / srcStride < static_cast<size_t>(info.height))
         throw ImageFormatError(kDataError);
-    const MaskChannel red(masks[0]), green(masks[1]), blue(masks[2]);
+    const MaskChannel red(masks.red), green(masks.green), blue(masks.blue), alpha(masks.alpha);
+    const int bytes = info.bits / 8;
+    const uint8_t* pixels = in.Take(static_cast<size_t>(srcStride) * info.height);
+    // Translucent pixels show on a white field, as icons do.
+    const bool blend = AlphaUsed(pixels, srcStride, info, bytes, masks.alpha);
     for (int y = 0; y < info.height; ++y) {
-        const uint8_t* src = in.Take(srcStride);
+        const uint8_t* src = pixels + static_cast<size_t>(y) * srcStride;
         uint8_t* dst = StoredRow(image, info, y);
         for (int x = 0; x < info.width; ++x, dst += 3) {
-            if (info.bits == 16) {
-                uint32_t v = src[2 * x] | (src[2 * x + 1] << 8);
-                dst[0] = blue(v);
-                dst[1] = green(v);
-                dst[2] = red(v);
-            } else {
-                std::memcpy(dst, src + 4 * x, 3);
+            const uint32_t v = DeepPixel(src, x, bytes);
+            dst[0] = blue(v);
+            dst[1] = green(v);
+            dst[2] = red(v);
+            if (blend) {
+                const int a = alpha(v);
+                for (int c = 0; c < 3; ++c)
+                    dst[c] = static_cast<uint8_t>((dst[c] * a + 255 * (255 - a) + 127) / 255);
             }
         }
     }
@@ -207,20 +236,28 @@ void ReadBmp(RasterImage& image, std::string_view data) {
     case 16:
     case 24:
     case 32:
-        if (info.compression == kRgb && info.bits != 32)
+        if (info.compression == kRgb)
             break;
-        if (info.compression == kBitFields && info.bits != 24)
+        if ((info.compression == kBitFields || info.compression == kAlphaBitFields) &&
+            info.bits != 24)
             break;
         throw ImageFormatError("unknown compression");
     default:
         throw ImageFormatError(kInfoError);
     }
 
-    uint32_t masks[3] = {0x7C00, 0x03E0, 0x001F};
-    if (info.compression == kBitFields) {
+    BmpMasks masks;
+    if (info.bits == 32)
+        masks = BmpMasks{0x00FF0000, 0x0000FF00, 0x000000FF, 0};
+    const bool fields = info.compression == kBitFields || info.compression == kAlphaBitFields;
+    if (fields) {
+        // The masks follow a 40-byte header, or sit inside a longer one at
+        // the same place; the alpha mask comes fourth where there is room.
         in.Seek(14 + 40);
-        for (uint32_t& m : masks)
-            m = in.U32();
+        masks.red = in.U32();
+        masks.green = in.U32();
+        masks.blue = in.U32();
+        masks.alpha = (info.compression == kAlphaBitFields || info.headerSize >= 56) ? in.U32() : 0;
     }
     const bool core = info.headerSize == 12;
     const size_t paletteStart = 14 + info.headerSize;
@@ -247,8 +284,9 @@ void ReadBmp(RasterImage& image, std::string_view data) {
     }
     image.SetDpi(DpiFromPelsPerMeter(info.pelsX), DpiFromPelsPerMeter(info.pelsY));
 
-    const size_t afterPalette = paletteStart + entries * (core ? 3 : 4) +
-                                (info.compression == kBitFields && info.headerSize == 40 ? 12 : 0);
+    const size_t afterPalette =
+        paletteStart + entries * (core ? 3 : 4) +
+        (fields && info.headerSize == 40 ? (info.compression == kAlphaBitFields ? 16 : 12) : 0);
     ByteReader pixels(data, kDataError);
     pixels.Seek(pixelOffset >= 14 + info.headerSize && pixelOffset < data.size() ? pixelOffset
                                                                                  : afterPalette);

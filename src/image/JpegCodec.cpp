@@ -1,11 +1,14 @@
 // JPEG through libjpeg. Library errors come back by longjmp, so the
 // functions that hold a libjpeg object keep only plain locals.
 #include "image/ImageCodec.h"
+#include "image/ImageOrientation.h"
 
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
+#include <vector>
 // jpeglib.h needs FILE and size_t declared first.
 #include <jpeglib.h>
 
@@ -156,7 +159,9 @@ bool Encode(const RasterImage& image, unsigned char** out, unsigned long* outSiz
     }
     jpeg_create_compress(&cinfo);
     jpeg_mem_dest(&cinfo, out, outSize);
-    const bool grey = image.Bits() == 8;
+    // Only grey palettes get this far; 1- and 4-bit ones are widened to a
+    // byte per pixel, as libjpeg takes no packed rows.
+    const bool grey = image.HasPalette();
     cinfo.image_width = static_cast<JDIMENSION>(image.Width());
     cinfo.image_height = static_cast<JDIMENSION>(image.Height());
     cinfo.input_components = grey ? 1 : 3;
@@ -166,9 +171,16 @@ bool Encode(const RasterImage& image, unsigned char** out, unsigned long* outSiz
     cinfo.density_unit = 1;
     cinfo.X_density = static_cast<UINT16>(std::clamp(image.DpiX(), 1, 65535));
     cinfo.Y_density = static_cast<UINT16>(std::clamp(image.DpiY(), 1, 65535));
+    std::vector<uint8_t> wide(grey && image.Bits() < 8 ? image.Width() : 0);
     jpeg_start_compress(&cinfo, TRUE);
     while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(image.Row(image.Height() - 1 - cinfo.next_scanline));
+        const int y = image.Height() - 1 - static_cast<int>(cinfo.next_scanline);
+        JSAMPROW row = const_cast<JSAMPROW>(image.Row(y));
+        if (!wide.empty()) {
+            for (int x = 0; x < image.Width(); ++x)
+                wide[x] = image.Palette()[image.GetPixelIndex(x, y)].red;
+            row = wide.data();
+        }
         jpeg_write_scanlines(&cinfo, &row, 1);
     }
     jpeg_finish_compress(&cinfo);
@@ -183,6 +195,8 @@ void ReadJpeg(RasterImage& image, std::string_view data, int scaleDenom) {
     if (!Decode(image, reinterpret_cast<const uint8_t*>(data.data()), data.size(), scaleDenom,
                 message, sizeof message))
         throw ImageFormatError(message);
+    if (!ApplyOrientation(image, JpegExifOrientation(data)))
+        throw ImageFormatError("Can't allocate memory");
 }
 
 bool PeekJpegSize(std::string_view data, int& width, int& height) {
@@ -201,6 +215,9 @@ bool PeekJpegSize(std::string_view data, int& width, int& height) {
     width = static_cast<int>(cinfo.image_width);
     height = static_cast<int>(cinfo.image_height);
     jpeg_destroy_decompress(&cinfo);
+    // The size as shown: a turned photo swaps its sides.
+    if (JpegExifOrientation(data) >= 5)
+        std::swap(width, height);
     return true;
 }
 

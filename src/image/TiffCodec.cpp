@@ -2,6 +2,7 @@
 // (palette, grey, 8-bit RGB in strips) are read strip by strip; every other
 // one goes through the library's RGBA reader into 24 bits.
 #include "image/ImageCodec.h"
+#include "image/ImageOrientation.h"
 
 #include <algorithm>
 #include <memory>
@@ -226,7 +227,9 @@ void ReadTiff(RasterImage& image, std::string_view data) {
         throw ImageFormatError("Error: page not present in TIFF file");
     uint16_t compression = COMPRESSION_NONE;
     TIFFGetFieldDefaulted(t, TIFFTAG_COMPRESSION, &compression);
-    if (compression == COMPRESSION_LZW)
+    // LZW is the commonest TIFF form; only a library built without its codec
+    // leaves it unreadable.
+    if (compression == COMPRESSION_LZW && !TIFFIsCODECConfigured(COMPRESSION_LZW))
         throw ImageFormatError("LZW compression is no longer supported due to Unisys patent "
                                "enforcement");
     uint32_t width = 0, height = 0, rowsPerStrip = 0;
@@ -256,8 +259,17 @@ void ReadTiff(RasterImage& image, std::string_view data) {
     CreateOrThrow(image, static_cast<int>(width), static_cast<int>(height),
                   direct ? samples * bitsPerSample : 24, kNoRaster);
     image.SetDpi(ResolutionToDpi(t, TIFFTAG_XRESOLUTION), ResolutionToDpi(t, TIFFTAG_YRESOLUTION));
+    uint16_t orientation = ORIENTATION_TOPLEFT;
+    TIFFGetFieldDefaulted(t, TIFFTAG_ORIENTATION, &orientation);
     if (!direct) {
         ReadRgba(t, image, rowsPerStrip);
+        // The RGBA reader already mirrors and flips, but it treats the
+        // turned orientations (5-8) as the unturned ones 4 lower: undo that
+        // before turning.
+        if (orientation >= 5 && orientation <= 8 && !ApplyOrientation(image, orientation - 4))
+            throw ImageFormatError(kNoRaster);
+        if (orientation >= 5 && !ApplyOrientation(image, orientation))
+            throw ImageFormatError(kNoRaster);
         return;
     }
     if (palette) {
@@ -268,6 +280,8 @@ void ReadTiff(RasterImage& image, std::string_view data) {
             std::reverse(image.Palette(), image.Palette() + image.PaletteSize());
     }
     ReadScanlines(t, image);
+    if (!ApplyOrientation(image, orientation))
+        throw ImageFormatError(kNoRaster);
 }
 
 std::string WriteTiff(const RasterImage& image) {

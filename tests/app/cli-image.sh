@@ -12,6 +12,11 @@ field() { "$orvo" image info "$1" | sed -n "s/^$2: //p"; }
 
 check "info" "$("$orvo" image info "$sample")" $'format: BMP\nwidth: 12\nheight: 7\nbits: 24\ndpi: 72 72\ngrey: FALSE\nframes: 0'
 
+# 32-bit BMPs (any channel masks) and LZW TIFFs open; the picture holds 24 or fewer bits.
+check "32-bit bmp" "$("$orvo" image info "$src/tests/data/image/bitfields/a2r10g10b10-v5.bmp" | head -4 | tr '\n' ' ')" "format: BMP width: 8 height: 4 bits: 24 "
+check "lzw tiff" "$("$orvo" image info "$src/tests/data/image/lzw/rgb.tif" | head -4 | tr '\n' ' ')" "format: TIFF width: 8 height: 4 bits: 24 "
+check "lzw palette tiff" "$(field "$src/tests/data/image/lzw/palette.tif" bits)" "8"
+
 # The format comes from the output's extension; a JPEG named .bmp still opens as JPEG.
 "$orvo" image convert "$sample" "$tmp/photo.jpg" --quality 90 || { echo "FAIL convert to jpg"; fail=1; }
 cp "$tmp/photo.jpg" "$tmp/photo.bmp"
@@ -41,6 +46,17 @@ mkdir "$tmp/thumbs"
 check "thumbnails made" "$(ls "$tmp/thumbs" | tr '\n' ' ')" "photo.jpg.png sample-24.bmp.png "
 check "thumbnail cell" "$("$orvo" image info "$tmp/thumbs/photo.jpg.png" | sed -n '2,4p' | tr '\n' ' ')" "width: 16 height: 16 bits: 24 "
 grep -q "notes.png" "$tmp/err" || { echo "FAIL no message for the failed thumbnail"; fail=1; }
+
+# A photo whose camera tag says "turned right": shown and thumbnailed upright.
+turned=$src/tests/data/image/orientation/o6.jpg
+check "turned size" "$("$orvo" image info "$turned" | sed -n '2,3p' | tr '\n' ' ')" "width: 8 height: 16 "
+mkdir "$tmp/turned"
+"$orvo" image thumb --size 16 --out "$tmp/turned" "$turned" || { echo "FAIL turned thumb"; fail=1; }
+"$orvo" image convert "$tmp/turned/o6.jpg.png" "$tmp/turned.bmp" || { echo "FAIL thumb to bmp"; fail=1; }
+# Row 2 from the top, column 6 of the 16 x 16 cell: the green corner, not the white field
+# a wide, unturned picture would leave there.
+green=$(od -An -tu1 -j $((54 + 13 * 48 + 6 * 3)) -N3 "$tmp/turned.bmp" | awk '{print ($1 < 40 && $2 > 200 && $3 < 40) ? "green" : $0}')
+check "turned thumb" "$green" "green"
 
 [ $fail -eq 0 ] && echo "cli image: all checks passed"
 exit $fail

@@ -84,6 +84,25 @@ TEST(ImageFile, JpegTakesGreyOrRgbOnly) {
     EXPECT_EQ(loaded.Bits(), 8); // one component comes back as grey
     EXPECT_TRUE(loaded.IsGreyScale());
 
+    // Packed rows whose palette happens to read as a grey ramp: the left
+    // half is the brightest entry, the right half the darkest.
+    for (int bits : {1, 4}) {
+        RasterImage packed;
+        packed.Create(64, 3, bits);
+        const int top = packed.PaletteSize() - 1;
+        for (int i = 0; i <= top; ++i)
+            packed.Palette()[i] = MakeRgb(i, i, i);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 64; ++x)
+                packed.SetPixelIndex(x, y, x < 32 ? top : 0);
+        packed.SetJpegQuality(100);
+        ASSERT_TRUE(SaveImage(packed, dir.File("p.jpg"))) << packed.LastError();
+        ASSERT_TRUE(LoadImage(loaded, dir.File("p.jpg")));
+        EXPECT_EQ(loaded.Bits(), 8);
+        EXPECT_NEAR(loaded.GetPixelIndex(2, 1), top, 1) << bits;
+        EXPECT_NEAR(loaded.GetPixelIndex(60, 1), 0, 1) << bits;
+    }
+
     // With the adjust flag a palette image is raised to 24 bits first.
     ASSERT_TRUE(SaveImage(colours, dir.File("c.jpg"), -1, true)) << colours.LastError();
     EXPECT_EQ(colours.Bits(), 24);

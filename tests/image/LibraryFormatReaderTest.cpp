@@ -1,6 +1,7 @@
 // PNG, TIFF and JPEG layouts other programs write and this one does not:
 // the fixtures are made here with the libraries themselves.
 #include "FormatTestSupport.h"
+#include "PictureFixtures.h"
 #include "image/ImageCodec.h"
 #include "image/ImageFile.h"
 #include "platform/FileIO.h"
@@ -130,7 +131,7 @@ std::string WriteTiffFile(const TempDir& dir, void (*fill)(TIFF*)) {
     return ReadWholeFile(path);
 }
 
-TEST(TiffReader, PagesAndLzwRefusal) {
+TEST(TiffReader, PagesAndAMissingPage) {
     TempDir dir;
     const std::string pages = WriteTiffFile(dir, [](TIFF* tif) {
         for (uint8_t page = 0; page < 3; ++page) {
@@ -157,17 +158,27 @@ TEST(TiffReader, PagesAndLzwRefusal) {
             }
         },
         ImageFormatError);
+}
 
-    const std::string lzw = WriteTiffFile(dir, [](TIFF* tif) {
-        SetBasics(tif, 2, 1, 1, PHOTOMETRIC_MINISBLACK, COMPRESSION_LZW);
-        uint8_t row[2] = {1, 2};
-        TIFFWriteScanline(tif, row, 0, 0);
-    });
-    dir.Write("lzw.tif", lzw);
-    image.SetFrameIndex(0);
-    EXPECT_FALSE(LoadImage(image, dir.File("lzw.tif")));
-    EXPECT_EQ(image.LastError(),
-              "LZW compression is no longer supported due to Unisys patent enforcement");
+TEST(TiffReader, LzwFilesOfOtherProgramsOpen) {
+    struct Case {
+        const char* file;
+        const char* expected;
+        int bits;
+    };
+    for (const Case& c :
+         {Case{"rgb.tif", "bitfields/expected.ppm", 24},
+          Case{"rgb-predictor.tif", "bitfields/expected.ppm", 24},
+          Case{"rgba.tif", "bitfields/expected.ppm", 24}, Case{"palette.tif", "lzw/palette.ppm", 8},
+          Case{"grey.tif", "lzw/grey.ppm", 8}}) {
+        SCOPED_TRACE(c.file);
+        RasterImage image;
+        ASSERT_TRUE(
+            LoadImageBytes(image, test::Fixture(std::string("lzw/") + c.file), ImageFormatTiff))
+            << image.LastError();
+        EXPECT_EQ(image.Bits(), c.bits);
+        EXPECT_EQ(test::Compare(test::ReadPpm(test::Fixture(c.expected)), image, 0), "");
+    }
 }
 
 TEST(TiffReader, TilesAndCmykGoThroughTheRgbaReader) {

@@ -93,8 +93,9 @@ void ImageConversionDialog::BuildControls() {
     // Size and resolution.
     auto* sizeBox = new QGroupBox(QStringLiteral("Size"), this);
     auto* sizeLayout = new QFormLayout(sizeBox);
-    width_ = Spin(sizeBox, 10000);
-    height_ = Spin(sizeBox, 10000);
+    // Every size a picture can have, so an unchanged one is never clamped.
+    width_ = Spin(sizeBox, kMaxImageSide);
+    height_ = Spin(sizeBox, kMaxImageSide);
     dpiX_ = Spin(sizeBox, 5000);
     dpiY_ = Spin(sizeBox, 5000);
     percent_ = Spin(sizeBox, 5000);

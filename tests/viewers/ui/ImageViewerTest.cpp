@@ -305,6 +305,28 @@ private slots:
         QVERIFY(prompt_->asked.isEmpty());
     }
 
+    void conversionSizesReachTheLoadersLimit() {
+        RasterImage wide;
+        QVERIFY(wide.Create(12345, 2, 24));
+        wide.SetPixelColor(0, 0, MakeRgb(255, 0, 0));
+        wide.SetPixelColor(12344, 1, MakeRgb(0, 0, 255));
+        {
+            // Left as shown, a size above the old 10 000 limit stays exact.
+            ImageConversionDialog d(&wide, Std(In("wide.bmp")));
+            QCOMPARE(d.WidthBox()->value(), 12345);
+            d.accept();
+        }
+        QCOMPARE(wide.Width(), 12345);
+        QCOMPARE(wide.GetPixelColor(0, 0), MakeRgb(255, 0, 0));
+        QCOMPARE(wide.GetPixelColor(12344, 1), MakeRgb(0, 0, 255));
+        {
+            ImageConversionDialog d(&wide, Std(In("wide.bmp")));
+            d.WidthBox()->setValue(kMaxImageSide);
+            d.accept();
+        }
+        QCOMPARE(wide.Width(), kMaxImageSide);
+    }
+
     void namesThatAreNotUtf8AreWalkedSavedAndCopied() {
         const std::string dir = Std(dir_->path()) + "/d\xe9";
         QVERIFY(::mkdir(dir.c_str(), 0755) == 0);

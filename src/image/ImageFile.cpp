@@ -203,7 +203,8 @@ bool LoadImageResource(RasterImage& image, std::string_view bytes, int format) {
     return LoadImageBytes(image, bytes, format);
 }
 
-bool SaveImageFile(RasterImage& image, const std::string& path, int format) {
+bool SaveImageFile(RasterImage& image, const std::string& path, int format,
+                   ReadOnlyFiles readOnly) {
     image.ClearLastError();
     std::string bytes;
     try {
@@ -216,7 +217,7 @@ bool SaveImageFile(RasterImage& image, const std::string& path, int format) {
         return false;
     }
     try {
-        WriteFileAtomically(path, bytes, false);
+        WriteFileAtomically(path, bytes, false, readOnly);
     } catch (const FileError& e) {
         image.SetLastError(WriteFailureText(e, format));
         return false;
@@ -231,7 +232,8 @@ bool LoadImage(RasterImage& image, const std::string& path, int format) {
     return LoadImageFile(image, path, format);
 }
 
-bool SaveImage(RasterImage& image, const std::string& path, int format, bool adjust) {
+bool SaveImage(RasterImage& image, const std::string& path, int format, bool adjust,
+               ReadOnlyFiles readOnly) {
     if (format < 0)
         format = FormatOfExtension(ExtensionOfPath(path));
     if (adjust && !image.IsEmpty()) {
@@ -240,7 +242,7 @@ bool SaveImage(RasterImage& image, const std::string& path, int format, bool adj
         else if (format == ImageFormatJpeg && image.Bits() < 24)
             IncreaseColors(image, 24);
     }
-    return SaveImageFile(image, path, format);
+    return SaveImageFile(image, path, format, readOnly);
 }
 
 } // namespace orvo

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "image/RasterImage.h"
+#include "platform/FileIO.h"
 
 #include <string>
 #include <string_view>
@@ -31,12 +32,14 @@ bool LoadImageBytes(RasterImage& image, std::string_view bytes, int format);
 // Bytes the program carries with it; none sets "Unable to load resource!".
 bool LoadImageResource(RasterImage& image, std::string_view bytes, int format);
 // Encodes and replaces the file in one step, so a failure keeps the old one.
-bool SaveImageFile(RasterImage& image, const std::string& path, int format);
+bool SaveImageFile(RasterImage& image, const std::string& path, int format,
+                   ReadOnlyFiles readOnly = ReadOnlyFiles::Refuse);
 
 // The viewer-level calls: a negative format means the one of the path's
 // extension. With adjust set a GIF target is first reduced to 8 bits and a
 // JPEG target raised to 24 bits.
 bool LoadImage(RasterImage& image, const std::string& path, int format = -1);
-bool SaveImage(RasterImage& image, const std::string& path, int format = -1, bool adjust = false);
+bool SaveImage(RasterImage& image, const std::string& path, int format = -1, bool adjust = false,
+               ReadOnlyFiles readOnly = ReadOnlyFiles::Refuse);
 
 } // namespace orvo

@@ -1,6 +1,7 @@
 #include "platform/FileIO.h"
 
 #include "platform/PathText.h"
+#include "platform/SaveTarget.h"
 
 #include <atomic>
 #include <cerrno>
@@ -101,7 +102,26 @@ int OpenNamed(const std::string& path, std::string& temp) {
 
 } // namespace
 
-void WriteFileAtomically(const std::string& path, std::string_view bytes, bool durable) {
+void WriteFileAtomically(const std::string& named, std::string_view bytes, bool durable,
+                         ReadOnlyFiles readOnly) {
+    const SaveTarget target = ResolveSaveTarget(named);
+    switch (target.state) {
+    case SaveTarget::State::Unreachable:
+        throw FileError(named, target.error, "write");
+    case SaveTarget::State::NotAFile: {
+        struct stat st{};
+        const bool directory = ::stat(target.path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+        throw FileError(named, directory ? EISDIR : EINVAL, "write");
+    }
+    case SaveTarget::State::ReadOnly:
+        if (readOnly == ReadOnlyFiles::Refuse)
+            throw FileError(named, EACCES, "replace the read-only file");
+        break;
+    case SaveTarget::State::New:
+    case SaveTarget::State::Writable:
+        break;
+    }
+    const std::string& path = target.path;
     std::string temp;
     int fd = OpenUnnamedBeside(path);
     bool unnamed = fd >= 0;
@@ -133,7 +153,7 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes, bool d
     if (!ok) {
         if (!temp.empty())
             ::unlink(temp.c_str());
-        throw FileError(path, e, "write");
+        throw FileError(named, e, "write");
     }
 }
 

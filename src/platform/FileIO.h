@@ -21,11 +21,19 @@ private:
 // The whole content of a file; throws FileError.
 std::string ReadWholeFile(const std::string& path);
 
+// Whether a save may replace a file marked read-only; only a user's answer
+// to a question says Replace.
+enum class ReadOnlyFiles { Refuse, Replace };
+
 // Replaces (or creates) a file so that no reader ever sees it half written
 // and a failure never harms the old content: the bytes go to a fresh file
 // beside the target, which is renamed over it once complete. An existing
-// target's permission bits are kept. With durable set the data is flushed
-// to the disk before the rename. Throws FileError.
-void WriteFileAtomically(const std::string& path, std::string_view bytes, bool durable = true);
+// target's permission bits are kept. A symbolic link is followed and the
+// file it names written, the link staying as it was. A read-only file is
+// refused unless readOnly says Replace; a directory or special file always.
+// With durable set the data is flushed to the disk before the rename.
+// Throws FileError.
+void WriteFileAtomically(const std::string& path, std::string_view bytes, bool durable = true,
+                         ReadOnlyFiles readOnly = ReadOnlyFiles::Refuse);
 
 } // namespace orvo

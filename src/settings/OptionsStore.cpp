@@ -2,6 +2,7 @@
 
 #include "platform/DataDirectory.h"
 #include "platform/FileIO.h"
+#include "platform/SaveTarget.h"
 #include "settings/DefaultOptions.h"
 #include "settings/OptionKeys.h"
 #include "settings/OptionTables.h"
@@ -140,16 +141,16 @@ OptionsLoadResult OptionsStore::Load(const std::string& path) {
     return result;
 }
 
-OptionsSaveResult OptionsStore::Save() {
+OptionsSaveResult OptionsStore::Save(ReadOnlyFiles readOnly) {
     if (path_.empty()) {
         OptionsSaveResult result;
         result.message = "The options have no file to be saved to.";
         return result;
     }
-    return Save(path_);
+    return Save(path_, readOnly);
 }
 
-OptionsSaveResult OptionsStore::Save(const std::string& path) {
+OptionsSaveResult OptionsStore::Save(const std::string& path, ReadOnlyFiles readOnly) {
     OptionsSaveResult result;
     const bool overDamaged = damaged_ && path == path_;
     if (overDamaged) {
@@ -159,8 +160,10 @@ OptionsSaveResult OptionsStore::Save(const std::string& path) {
         }
         // The user changed options: they are saved, but the unreadable file
         // is kept beside them in case it matters to someone.
-        std::string aside = path + ".damaged";
-        if (std::rename(path.c_str(), aside.c_str()) == 0) {
+        // A link to the options stays a link: the file it names goes aside.
+        const std::string damaged = ResolveSaveTarget(path).path;
+        std::string aside = damaged + ".damaged";
+        if (std::rename(damaged.c_str(), aside.c_str()) == 0) {
             result.damagedCopy = aside;
         } else if (errno != ENOENT) {
             result.message = "The options were not saved: the unreadable file \"" + path +
@@ -174,7 +177,7 @@ OptionsSaveResult OptionsStore::Save(const std::string& path) {
     if (!parent.empty())
         std::filesystem::create_directories(parent, ignored);
     try {
-        SaveDataBaseFile(path, db_);
+        SaveDataBaseFile(path, db_, readOnly);
     } catch (const FileError& e) {
         result.message = "The options were not saved. " + std::string(e.what()) + ".";
         return result;
@@ -215,11 +218,11 @@ OptionsLoadResult LoadOptions() {
 OptionsLoadResult LoadOptions(const std::string& path) {
     return GetOptionsStore().Load(path);
 }
-OptionsSaveResult SaveOptions() {
-    return GetOptionsStore().Save();
+OptionsSaveResult SaveOptions(ReadOnlyFiles readOnly) {
+    return GetOptionsStore().Save(readOnly);
 }
-OptionsSaveResult SaveOptions(const std::string& path) {
-    return GetOptionsStore().Save(path);
+OptionsSaveResult SaveOptions(const std::string& path, ReadOnlyFiles readOnly) {
+    return GetOptionsStore().Save(path, readOnly);
 }
 
 } // namespace orvo

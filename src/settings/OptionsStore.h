@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FileIO.h"
 #include "store/QDataBase.h"
 
 #include <functional>
@@ -57,9 +58,11 @@ public:
     // first load) and the file is then kept at Save unless the options
     // change in between.
     OptionsLoadResult Load(const std::string& path);
-    // Writes the database to the file it was loaded from, or to path.
-    OptionsSaveResult Save();
-    OptionsSaveResult Save(const std::string& path);
+    // Writes the database to the file it was loaded from, or to path; a
+    // link is written through, a read-only file left alone unless readOnly
+    // says Replace.
+    OptionsSaveResult Save(ReadOnlyFiles readOnly = ReadOnlyFiles::Refuse);
+    OptionsSaveResult Save(const std::string& path, ReadOnlyFiles readOnly = ReadOnlyFiles::Refuse);
 
     // True while the file on disk is one that failed to load.
     bool FileIsDamaged() const { return damaged_; }
@@ -97,7 +100,8 @@ std::string OptionsFilePath(const std::string& dataDirectory);
 // file of the data directory.
 OptionsLoadResult LoadOptions();
 OptionsLoadResult LoadOptions(const std::string& path);
-OptionsSaveResult SaveOptions();
-OptionsSaveResult SaveOptions(const std::string& path);
+OptionsSaveResult SaveOptions(ReadOnlyFiles readOnly = ReadOnlyFiles::Refuse);
+OptionsSaveResult SaveOptions(const std::string& path,
+                              ReadOnlyFiles readOnly = ReadOnlyFiles::Refuse);
 
 } // namespace orvo

@@ -221,10 +221,10 @@ void LoadTableFile(const std::string& path, QTable& table) {
     ReadTable(in, table);
 }
 
-void SaveTableFile(const std::string& path, const QTable& table) {
+void SaveTableFile(const std::string& path, const QTable& table, ReadOnlyFiles readOnly) {
     ArchiveWriter out;
     WriteTable(out, table);
-    WriteFileAtomically(path, out.Data());
+    WriteFileAtomically(path, out.Data(), true, readOnly);
 }
 
 void LoadDataBaseFile(const std::string& path, QDataBase& db) {
@@ -233,10 +233,10 @@ void LoadDataBaseFile(const std::string& path, QDataBase& db) {
     ReadDataBase(in, db);
 }
 
-void SaveDataBaseFile(const std::string& path, const QDataBase& db) {
+void SaveDataBaseFile(const std::string& path, const QDataBase& db, ReadOnlyFiles readOnly) {
     ArchiveWriter out;
     WriteDataBase(out, db);
-    WriteFileAtomically(path, out.Data());
+    WriteFileAtomically(path, out.Data(), true, readOnly);
 }
 
 bool LoadTableFileIfExists(const std::string& path, QTable& table) {

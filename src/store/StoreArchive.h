@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FileIO.h"
 #include "store/ArchiveReader.h"
 #include "store/ArchiveWriter.h"
 #include "store/QDataBase.h"
@@ -39,11 +40,14 @@ void ReadDataBase(ArchiveReader& in, QDataBase& db);
 
 // Whole-file forms. Loading throws FileError (cannot read) or ArchiveError
 // (not a valid archive of that kind); saving goes through a temporary file
-// renamed over the target, so a failed save keeps the old file.
+// renamed over the target, so a failed save keeps the old file; links are
+// written through and read-only files refused unless readOnly says Replace.
 void LoadTableFile(const std::string& path, QTable& table);
-void SaveTableFile(const std::string& path, const QTable& table);
+void SaveTableFile(const std::string& path, const QTable& table,
+                   ReadOnlyFiles readOnly = ReadOnlyFiles::Refuse);
 void LoadDataBaseFile(const std::string& path, QDataBase& db);
-void SaveDataBaseFile(const std::string& path, const QDataBase& db);
+void SaveDataBaseFile(const std::string& path, const QDataBase& db,
+                      ReadOnlyFiles readOnly = ReadOnlyFiles::Refuse);
 // Does nothing (and returns false) when the file does not exist.
 bool LoadTableFileIfExists(const std::string& path, QTable& table);
 bool LoadDataBaseFileIfExists(const std::string& path, QDataBase& db);

@@ -139,9 +139,9 @@ void LoadFileList(const std::string& path, DirectoryListing& list) {
     list.SetCreated(created);
 }
 
-void SaveFileList(const std::string& path, const DirectoryListing& list) {
+void SaveFileList(const std::string& path, const DirectoryListing& list, ReadOnlyFiles readOnly) {
     if (HasLoadedIds(list)) {
-        SaveTableFile(path, list);
+        SaveTableFile(path, list, readOnly);
         return;
     }
     // Rows removed or inserted leave gaps in the ids; a load numbers rows
@@ -153,7 +153,7 @@ void SaveFileList(const std::string& path, const DirectoryListing& list) {
     numbered.SetSecondText(list.GetSecondText());
     for (int r = 0; r < numbered.GetRecordCount(); ++r)
         numbered.GetRecord(r)->SetId(static_cast<uint32_t>(r));
-    SaveTableFile(path, numbered);
+    SaveTableFile(path, numbered, readOnly);
 }
 
 std::string ExportListText(const QTable& list, const ListExportOptions& options, int maxRows) {

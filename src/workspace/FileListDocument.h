@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FileIO.h"
 #include "store/QTable.h"
 
 #include <string>
@@ -23,7 +24,8 @@ void LoadFileList(const std::string& path, DirectoryListing& list);
 // renamed into place). Rows are numbered in the file as a load numbers
 // them, so saving, opening and saving again writes the same bytes. Throws
 // FileError when it cannot be written.
-void SaveFileList(const std::string& path, const DirectoryListing& list);
+void SaveFileList(const std::string& path, const DirectoryListing& list,
+                  ReadOnlyFiles readOnly = ReadOnlyFiles::Refuse);
 
 // The export dialog's check boxes and separator; the defaults are its
 // initial state.

@@ -1,4 +1,5 @@
 #include "platform/FileIO.h"
+#include "platform/SaveTarget.h"
 
 #include "TestDirectory.h"
 
@@ -52,6 +53,66 @@ TEST(WriteFileAtomically, AWriterKilledHalfWayLeavesTheOldFileAndNothingElse) {
     EXPECT_EQ(NamesIn(dir.Path()), std::vector<std::string>{"notes.bin"});
     EXPECT_EQ(std::filesystem::status(path).permissions() & std::filesystem::perms::all,
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+}
+
+// Saving through links: the link stays and the file it names gets the
+// bytes, however the link is written (relative, chained, dangling).
+TEST(WriteFileAtomically, WritesTheFileALinkNamesAndKeepsTheLink) {
+    namespace fs = std::filesystem;
+    test::TestDirectory dir;
+    std::string real = dir.Write("real/notes.txt", "old");
+    fs::create_symlink("real/notes.txt", dir / "relative");
+    fs::create_symlink(dir / "relative", dir / "chained");
+
+    WriteFileAtomically(dir / "chained", "through two links", false);
+    EXPECT_TRUE(fs::is_symlink(dir / "chained"));
+    EXPECT_TRUE(fs::is_symlink(dir / "relative"));
+    EXPECT_EQ(ReadWholeFile(real), "through two links");
+    EXPECT_EQ(NamesIn(dir.Path()), (std::vector<std::string>{"chained", "real", "relative"}));
+    EXPECT_EQ(NamesIn(dir / "real"), std::vector<std::string>{"notes.txt"});
+
+    // A dangling link names the file the save creates.
+    fs::create_symlink("real/later.txt", dir / "dangling");
+    WriteFileAtomically(dir / "dangling", "made", false);
+    EXPECT_TRUE(fs::is_symlink(dir / "dangling"));
+    EXPECT_EQ(ReadWholeFile(dir / "real/later.txt"), "made");
+
+    // One pointing into a missing directory fails cleanly and leaves the link.
+    fs::create_symlink("nowhere/x.txt", dir / "lost");
+    EXPECT_THROW(WriteFileAtomically(dir / "lost", "x", false), FileError);
+    EXPECT_TRUE(fs::is_symlink(dir / "lost"));
+}
+
+TEST(WriteFileAtomically, NeverReplacesADirectoryOrALoopAndAsksForReadOnlyFiles) {
+    namespace fs = std::filesystem;
+    test::TestDirectory dir;
+    dir.MakeDirectory("folder");
+    dir.Write("folder/inside.txt", "kept");
+    fs::create_symlink("folder", dir / "to-folder");
+    fs::create_symlink("loop-b", dir / "loop-a");
+    fs::create_symlink("loop-a", dir / "loop-b");
+    for (const char* name : {"folder", "to-folder", "loop-a"})
+        EXPECT_THROW(WriteFileAtomically(dir / name, "x", false), FileError) << name;
+    EXPECT_TRUE(fs::is_symlink(dir / "to-folder"));
+    EXPECT_TRUE(fs::is_symlink(dir / "loop-a"));
+    EXPECT_EQ(ReadWholeFile(dir / "folder/inside.txt"), "kept");
+    EXPECT_EQ(ResolveSaveTarget(dir / "to-folder").state, SaveTarget::State::NotAFile);
+    EXPECT_EQ(ResolveSaveTarget(dir / "loop-a").state, SaveTarget::State::Unreachable);
+
+    std::string locked = dir.Write("locked.txt", "old");
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read);
+    fs::create_symlink("locked.txt", dir / "to-locked");
+    const SaveTarget seen = ResolveSaveTarget(dir / "to-locked");
+    EXPECT_EQ(seen.state, SaveTarget::State::ReadOnly);
+    EXPECT_TRUE(seen.throughLink);
+    EXPECT_THROW(WriteFileAtomically(dir / "to-locked", "new", false), FileError);
+    EXPECT_EQ(ReadWholeFile(locked), "old");
+
+    WriteFileAtomically(dir / "to-locked", "new", false, ReadOnlyFiles::Replace);
+    EXPECT_EQ(ReadWholeFile(locked), "new");
+    EXPECT_TRUE(fs::is_symlink(dir / "to-locked"));
+    EXPECT_EQ(fs::status(locked).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::group_read);
 }
 
 } // namespace

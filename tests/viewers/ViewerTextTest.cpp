@@ -13,14 +13,16 @@ TEST(ViewerText, ZeroBytesAreHiddenAndMakeTheFileBinary) {
     EXPECT_FALSE(DecodeViewerText("").binary);
 }
 
-TEST(ViewerText, BytesThatAreNotUtf8ShowAsLatin1) {
+TEST(ViewerText, BytesThatAreNotUtf8ShowAsLatin1OrWindows1252) {
+    // Beside real UTF-8 characters, a stray byte is the Latin-1 character.
     const ViewerText latin = DecodeViewerText("caf\xe9 \xc3\xa9t\xc3\xa9");
     EXPECT_EQ(latin.text, "caf\xc3\xa9 \xc3\xa9t\xc3\xa9");
     EXPECT_TRUE(latin.latin1Bytes);
-    // Overlong forms, surrogates and cut sequences are not UTF-8 either.
+    // Overlong forms, surrogates and cut sequences are not UTF-8 either;
+    // alone in a file they make it Windows-1252 text.
     EXPECT_EQ(DecodeViewerText("\xc0\xaf").text, "\xc3\x80\xc2\xaf");
-    EXPECT_EQ(DecodeViewerText("\xed\xa0\x80").text, "\xc3\xad\xc2\xa0\xc2\x80");
-    EXPECT_EQ(DecodeViewerText("a\xe2\x82").text, "a\xc3\xa2\xc2\x82");
+    EXPECT_EQ(DecodeViewerText("\xed\xa0\x80").text, "\xc3\xad\xc2\xa0\u20ac");
+    EXPECT_EQ(DecodeViewerText("a\xe2\x82").text, "a\xc3\xa2\u201a");
     const ViewerText clean = DecodeViewerText("\xf0\x9f\x98\x80 ok");
     EXPECT_EQ(clean.text, "\xf0\x9f\x98\x80 ok");
     EXPECT_FALSE(clean.latin1Bytes);
@@ -36,6 +38,49 @@ TEST(ViewerText, LineBreaksComeBackAsTheFileHadThem) {
     const ViewerText mixed = DecodeViewerText("a\r\nb\r\nc\nd");
     EXPECT_EQ(mixed.lineBreak, LineBreak::CrLf);
     EXPECT_EQ(EncodeViewerText(mixed.text, mixed.lineBreak), "a\r\nb\r\nc\r\nd");
+}
+
+// A save gives every line the break it had, wherever lines were added,
+// removed or edited; new lines follow the line above them.
+TEST(ViewerText, EditedTextKeepsEachLinesOwnBreak) {
+    const std::string file = "a\r\nb\nc\r\nd\re\n"s;
+    const ViewerText facts = DecodeViewerText(file);
+    EXPECT_EQ(EncodeViewerText(facts.text, facts).bytes, file);
+    EXPECT_EQ(EncodeViewerText("a\nb\nX\nc\nd\ne\n", facts).bytes, "a\r\nb\nX\nc\r\nd\re\n");
+    EXPECT_EQ(EncodeViewerText("a\nc\nd\ne\n", facts).bytes, "a\r\nc\r\nd\re\n");
+    EXPECT_EQ(EncodeViewerText("A\nb\nC\nd\ne\n", facts).bytes, "A\r\nb\nC\r\nd\re\n");
+    // Lines moved apart by insertions at both ends still find their own.
+    EXPECT_EQ(EncodeViewerText("0\na\nb\nc\nd\nY\ne\n", facts).bytes,
+              "0\na\r\nb\nc\r\nd\rY\re\n");
+    // A text that gained lines after its unterminated last one.
+    const ViewerText open = DecodeViewerText("x\r\ny"s);
+    EXPECT_EQ(EncodeViewerText("x\ny\nz", open).bytes, "x\r\ny\r\nz");
+}
+
+TEST(ViewerText, EightBitFilesStayInTheirEncoding) {
+    std::string every;
+    for (int c = 1; c < 256; ++c)
+        if (c != '\r' && c != '\n')
+            every += static_cast<char>(c);
+    const ViewerText all = DecodeViewerText(every);
+    EXPECT_EQ(all.encoding, TextEncoding::Windows1252);
+    const EncodedText same = EncodeViewerText(all.text, all);
+    EXPECT_TRUE(same.encodingKept);
+    EXPECT_EQ(same.bytes, every);
+
+    const ViewerText latin = DecodeViewerText("\x93Gr\xfc\xdf\x94");
+    EXPECT_EQ(latin.text, "\u201cGr\u00fc\u00df\u201d");
+    EXPECT_EQ(EncodeViewerText("\u20ac \u00e9", latin).bytes, "\x80 \xe9");
+
+    // What the encoding cannot hold is written as UTF-8, flagged for a question.
+    const EncodedText wide = EncodeViewerText("\u00e9 \u4e2d", latin);
+    EXPECT_FALSE(wide.encodingKept);
+    EXPECT_EQ(wide.bytes, "\u00e9 \u4e2d");
+    // Stray bytes in UTF-8 cannot come back as they were.
+    const ViewerText stray = DecodeViewerText("caf\xe9 \xc3\xa9t\xc3\xa9");
+    EXPECT_EQ(stray.encoding, TextEncoding::Utf8WithStrayBytes);
+    EXPECT_FALSE(EncodeViewerText(stray.text, stray).encodingKept);
+    EXPECT_TRUE(EncodeViewerText("\u00e9", DecodeViewerText("\xc3\xa9")).encodingKept);
 }
 
 TEST(ViewerText, StatusLineAndQuestions) {

@@ -1,6 +1,7 @@
 #include "settings/ui/OptionsCommands.h"
 
 #include "platform/DataDirectory.h"
+#include "platform/ui/SaveQuestion.h"
 #include "platform/ui/UserPrompt.h"
 #include "settings/OptionTables.h"
 #include "settings/ui/CGeneralOptionsDlg.h"
@@ -69,7 +70,12 @@ OptionsLoadResult RereadOptions(QWidget* parent) {
 }
 
 OptionsSaveResult SaveOptionsWithPrompt(QWidget* parent) {
-    OptionsSaveResult result = SaveOptions();
+    const std::string& path = GetOptionsStore().Path();
+    const std::optional<ReadOnlyFiles> allowed =
+        path.empty() ? ReadOnlyFiles::Refuse : AskBeforeSavingOver(parent, path);
+    if (!allowed)
+        return {};
+    OptionsSaveResult result = SaveOptions(*allowed);
     Tell(parent, result.message,
          result.saved ? UserPrompt::Icon::Information : UserPrompt::Icon::Warning);
     return result;

@@ -10,6 +10,7 @@
 #include "platform/FileStatus.h"
 #include "platform/PathText.h"
 #include "platform/ui/QtText.h"
+#include "platform/ui/SaveQuestion.h"
 #include "platform/ui/UserPrompt.h"
 #include "viewers/ImageConversion.h"
 #include "viewers/ImageViewerTexts.h"
@@ -70,9 +71,12 @@ void ImageViewerCommands::Save() {
     }
     if (image_.IsEmpty())
         return;
+    const std::optional<ReadOnlyFiles> allowed = AskBeforeSaving(path);
+    if (!allowed)
+        return;
     image_.ClearLastError();
     // A failed save must not pass for a saved picture.
-    if (!SaveImage(image_, path, -1, true))
+    if (!SaveImage(image_, path, -1, true, *allowed))
         UserPrompt::Message(
             &window_,
             ToQ(image_.LastError().empty() ? "Couldn't save " + path : image_.LastError()),
@@ -113,9 +117,12 @@ void ImageViewerCommands::SaveAs() {
         window_.Repaint();
         return;
     }
+    const std::optional<ReadOnlyFiles> allowed = AskBeforeSaving(target);
+    if (!allowed)
+        return;
     image_.SetJpegQuality(chosen.jpegQuality);
     image_.ClearLastError();
-    const bool saved = SaveImage(image_, target, -1, true);
+    const bool saved = SaveImage(image_, target, -1, true, *allowed);
     if (!saved || !image_.LastError().empty())
         UserPrompt::Message(
             &window_,
@@ -123,6 +130,15 @@ void ImageViewerCommands::SaveAs() {
             UserPrompt::Icon::Warning);
     window_.Area()->ImageChanged();
     window_.Repaint();
+}
+
+std::optional<ReadOnlyFiles> ImageViewerCommands::AskBeforeSaving(const std::string& path) {
+    walk_.SetHeld(true);
+    const std::optional<ReadOnlyFiles> allowed = AskBeforeSavingOver(&window_, path);
+    walk_.SetHeld(false);
+    if (!allowed)
+        window_.Repaint();
+    return allowed;
 }
 
 void ImageViewerCommands::RunImageDialog(const std::function<bool()>& run) {

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "platform/FileIO.h"
+
 #include <QObject>
 #include <QPointer>
 #include <functional>
+#include <optional>
+#include <string>
 
 namespace orvo {
 
@@ -37,6 +41,9 @@ public:
 private:
     // A conversion dialog on the picture; the view follows an OK.
     void RunImageDialog(const std::function<bool()>& run);
+    // The read-only question before a save, asked with the slideshow held;
+    // nullopt when the user keeps the file.
+    std::optional<ReadOnlyFiles> AskBeforeSaving(const std::string& path);
 
     ImageViewerWindow& window_;
     RasterImage& image_;

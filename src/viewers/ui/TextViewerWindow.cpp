@@ -5,6 +5,7 @@
 #include "platform/FileStatus.h"
 #include "platform/PathText.h"
 #include "platform/ui/QtText.h"
+#include "platform/ui/SaveQuestion.h"
 #include "platform/ui/UserPrompt.h"
 #include "viewers/ui/TextFindDialog.h"
 #include "viewers/ui/ViewerHost.h"
@@ -96,6 +97,8 @@ void TextViewerWindow::Open() {
         editor_->setReadOnly(true);
     } else {
         editor_->setPlainText(QString::fromUtf8(facts_.text.data(), qsizetype(facts_.text.size())));
+        // The editor holds the text now; saving needs only the line facts.
+        std::string().swap(facts_.text);
     }
     editor_->document()->setModified(false);
     editor_->setFocus();
@@ -209,14 +212,24 @@ QByteArray TextViewerWindow::ShownText() const {
 
 bool TextViewerWindow::WriteBack() {
     const QByteArray shown = ShownText();
+    const EncodedText encoded =
+        EncodeViewerText(std::string_view(shown.constData(), size_t(shown.size())), facts_);
+    if (!encoded.encodingKept &&
+        !UserPrompt::AskYesNo(this, ToQ(EncodingQuestion(FileNameOf(path_), facts_.encoding)),
+                              QStringLiteral("Confirmation ")))
+        return false;
+    const std::optional<ReadOnlyFiles> allowed = AskBeforeSavingOver(this, path_);
+    if (!allowed)
+        return false;
     try {
-        WriteFileAtomically(
-            path_, EncodeViewerText(std::string_view(shown.constData(), size_t(shown.size())),
-                                    facts_.lineBreak));
+        WriteFileAtomically(path_, encoded.bytes, true, *allowed);
     } catch (const FileError&) {
         UserPrompt::Message(this, QString::fromLatin1(kCouldNotWrite), UserPrompt::Icon::Warning);
         return false;
     }
+    // The next save compares with what this one wrote.
+    facts_ = DecodeViewerText(encoded.bytes);
+    std::string().swap(facts_.text);
     editor_->document()->setModified(false);
     return true;
 }

@@ -7,6 +7,7 @@
 #include "platform/FileStatus.h"
 #include "platform/PathText.h"
 #include "platform/ui/QtText.h"
+#include "platform/ui/SaveQuestion.h"
 #include "platform/ui/UserPrompt.h"
 #include "workspace/FileListDocument.h"
 #include "workspace/ui/BackgroundArea.h"
@@ -148,8 +149,11 @@ void FrameListCommands::SaveListAs() {
     QString path = AskListFileName(&frame_, ListFileDialog::SaveAs, proposed);
     if (path.isEmpty())
         return;
+    const std::optional<ReadOnlyFiles> allowed = AskBeforeSavingOver(&frame_, QToPath(path));
+    if (!allowed)
+        return;
     try {
-        SaveFileList(QToPath(path), view->Listing());
+        SaveFileList(QToPath(path), view->Listing(), *allowed);
     } catch (const std::exception& e) {
         UserPrompt::Message(&frame_, tr("The list was not saved: %1").arg(ToQ(e.what())),
                             UserPrompt::Icon::Warning);
@@ -173,8 +177,12 @@ void FrameListCommands::ExportList() {
     QString path = AskListFileName(&frame_, ListFileDialog::Export, proposed);
     if (path.isEmpty())
         return;
+    const std::optional<ReadOnlyFiles> allowed = AskBeforeSavingOver(&frame_, QToPath(path));
+    if (!allowed)
+        return;
     try {
-        WriteFileAtomically(QToPath(path), ExportListText(view->Listing(), dialog.Options()));
+        WriteFileAtomically(QToPath(path), ExportListText(view->Listing(), dialog.Options()), true,
+                            *allowed);
     } catch (const std::exception&) {
         UserPrompt::Message(&frame_, QStringLiteral("Nie udało się wykreować pliku ") + path,
                             UserPrompt::Icon::Warning);

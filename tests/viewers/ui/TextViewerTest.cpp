@@ -6,7 +6,9 @@
 #include "../../platform/ui/AnyNameTemporaryDir.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QPlainTextEdit>
+#include <QTextBlock>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -77,21 +79,68 @@ private slots:
         QCOMPARE(Read("data.bin"), bytes);
     }
 
-    void saveAsksAndWritesWhatIsShown() {
-        TextViewerWindow* w = Open("notes.txt", "one\r\ncaf\xe9\r\n");
-        QCOMPARE(w->Editor()->toPlainText(), QString::fromUtf8("one\ncaf\xc3\xa9\n"));
-        QCOMPARE(w->StatusText(), QStringLiteral("3 lines.9 chars. <Ln 1, Col 1>"));
+    void saveKeepsTheEncodingAndEachLinesBreak() {
+        const QByteArray file("one\r\ncaf\xe9\nna\xefve\r\nend");
+        TextViewerWindow* w = Open("notes.txt", file);
+        QCOMPARE(w->Editor()->toPlainText(), QString::fromUtf8("one\ncaf\xc3\xa9\nna\xc3\xafve\nend"));
+        QCOMPARE(w->StatusText(), QStringLiteral("4 lines.18 chars. <Ln 1, Col 1>"));
         Screenshot(w, "text-viewer");
         prompt_->answers = {UserPrompt::Answer::No};
         QTest::keyClick(w->Editor(), Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(prompt_->asked.last(),
                  QStringLiteral("Are you sure you want to save notes.txt ?"));
         QCOMPARE(prompt_->titles.last(), QStringLiteral("Confirmation "));
-        QCOMPARE(Read("notes.txt"), QByteArray("one\r\ncaf\xe9\r\n"));
+        QCOMPARE(Read("notes.txt"), file);
+
+        // The second line edited and a line added after it: both end as it
+        // did, the others keep theirs, the file stays 8-bit.
+        QTextCursor cursor(w->Editor()->document()->findBlockByNumber(1));
+        cursor.movePosition(QTextCursor::EndOfBlock);
+        w->Editor()->setTextCursor(cursor);
+        w->Editor()->insertPlainText(QString::fromUtf8(", cr\xc3\xa8me \xe2\x82\xac"));
+        QTest::keyClick(w->Editor(), Qt::Key_Return);
+        QTest::keyClicks(w->Editor(), QStringLiteral("two"));
+        prompt_->asked.clear();
         prompt_->answers = {UserPrompt::Answer::Yes};
         QTest::keyClick(w->Editor(), Qt::Key_S, Qt::ControlModifier);
-        // The line breaks stay; the Latin-1 byte is written as the character shown.
-        QCOMPARE(Read("notes.txt"), QByteArray("one\r\ncaf\xc3\xa9\r\n"));
+        QCOMPARE(prompt_->asked.size(), 1);
+        QCOMPARE(Read("notes.txt"), QByteArray("one\r\ncaf\xe9, cr\xe8me \x80\ntwo\nna\xefve\r\nend"));
+        QVERIFY(!w->Editor()->document()->isModified());
+
+        // A character the encoding has not: asked, and only Yes writes UTF-8.
+        w->Editor()->moveCursor(QTextCursor::End);
+        w->Editor()->insertPlainText(QString::fromUtf8(" \xe4\xb8\xad"));
+        prompt_->asked.clear();
+        prompt_->answers = {UserPrompt::Answer::Yes, UserPrompt::Answer::No};
+        QTest::keyClick(w->Editor(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(prompt_->asked.value(1),
+                 QStringLiteral("Some characters of notes.txt cannot be written in its "
+                                "Windows-1252 encoding. Save it as UTF-8 ?"));
+        QVERIFY(Read("notes.txt").endsWith("end"));
+        prompt_->answers = {UserPrompt::Answer::Yes, UserPrompt::Answer::Yes};
+        QTest::keyClick(w->Editor(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(Read("notes.txt"),
+                 QByteArray("one\r\ncaf\xc3\xa9, cr\xc3\xa8me \xe2\x82\xac\ntwo\nna\xc3\xafve\r\n"
+                            "end \xe4\xb8\xad"));
+    }
+
+    void saveWritesThroughALinkAndAsksBeforeAReadOnlyFile() {
+        WriteBytes(In("real.txt"), "old");
+        QVERIFY(QFile::link(QStringLiteral("real.txt"), In("link.txt")));
+        QVERIFY(QFile::setPermissions(In("real.txt"), QFile::ReadOwner | QFile::ReadGroup));
+        TextViewerWindow* w = OpenExisting("link.txt");
+        QTest::keyClicks(w->Editor(), QStringLiteral("new "));
+        prompt_->answers = {UserPrompt::Answer::Yes, UserPrompt::Answer::No};
+        QTest::keyClick(w->Editor(), Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(prompt_->asked.value(1).contains(QStringLiteral("read-only")));
+        QCOMPARE(Read("real.txt"), QByteArray("old"));
+        prompt_->answers = {UserPrompt::Answer::Yes, UserPrompt::Answer::Yes};
+        QTest::keyClick(w->Editor(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(Read("real.txt"), QByteArray("new old"));
+        QVERIFY(QFileInfo(In("link.txt")).isSymLink());
+        struct stat st{};
+        QCOMPARE(::stat(In("real.txt").toLocal8Bit().constData(), &st), 0);
+        QCOMPARE(st.st_mode & 07777, 0440u);
     }
 
     void findWithAndWithoutCaseAndFromTheBeginning() {

@@ -133,9 +133,11 @@ void ImageViewerCommands::SaveAs() {
 }
 
 std::optional<ReadOnlyFiles> ImageViewerCommands::AskBeforeSaving(const std::string& path) {
-    walk_.SetHeld(true);
-    const std::optional<ReadOnlyFiles> allowed = AskBeforeSavingOver(&window_, path);
-    walk_.SetHeld(false);
+    std::optional<ReadOnlyFiles> allowed;
+    {
+        const ImageDirectoryWalk::Hold hold(walk_);
+        allowed = AskBeforeSavingOver(&window_, path);
+    }
     if (!allowed)
         window_.Repaint();
     return allowed;

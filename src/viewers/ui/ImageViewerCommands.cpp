@@ -3,6 +3,7 @@
 #include "comments/ui/CommentEditDialog.h"
 #include "fileops/FileOperationRequest.h"
 #include "fileops/OperationTexts.h"
+#include "fileops/ui/CFileOperationDlg.h"
 #include "fileops/ui/FileOperationService.h"
 #include "image/ImageFile.h"
 #include "image/ImageTransforms.h"
@@ -229,7 +230,20 @@ void ImageViewerCommands::TransferFile(bool move) {
                             UserPrompt::Icon::Warning);
         return;
     }
-    StartFileOperation({path}, target, move ? OpMove : OpCopy, 1);
+    CFileOperationDlg* run = StartFileOperation({path}, target, move ? OpMove : OpCopy, 1);
+    if (!move || !run)
+        return;
+    // A picture moved away is left as a deleted one is: the walk goes on
+    // from its neighbour, found while the file is still there. A move the
+    // user stopped or skipped leaves the view where it is.
+    const std::string neighbour = walk_.NeighbourOf(path);
+    connect(run, &CFileOperationDlg::Finished, this, [this, path, neighbour] {
+        if (PathExists(path) || window_.Path() != path)
+            return;
+        walk_.Forget(path);
+        if (!neighbour.empty())
+            window_.Load(neighbour);
+    });
 }
 
 } // namespace orvo

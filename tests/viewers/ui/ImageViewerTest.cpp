@@ -461,6 +461,20 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(In("b.bmp")), 10000);
         QTest::keyClick(w, Qt::Key_PageUp);
         QCOMPARE(QString::fromStdString(w->Path()), In("a.bmp"));
+
+        // A picture moved away is left as a deleted one is: the view goes
+        // on to its neighbour and the walk goes on from there.
+        QVERIFY(QDir(dir_->path()).mkpath("away"));
+        ViewerHost host;
+        host.chooseDestination = [this](QWidget*) { return In("away"); };
+        auto* v = new ImageViewerWindow(Std(In("a.bmp")), Std(dir_->path()), &host, true);
+        windows_ << v;
+        v->show();
+        QTest::keyClick(v, Qt::Key_F6);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(In("away/a.bmp")), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(QString::fromStdString(v->Path()), In("c.bmp"), 5000);
+        QTest::keyClick(v, Qt::Key_PageUp);
+        QCOMPARE(QString::fromStdString(v->Path()), In("c.bmp")); // nothing left before it
     }
 };
 

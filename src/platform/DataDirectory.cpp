@@ -1,5 +1,6 @@
 #include "platform/DataDirectory.h"
 
+#include "platform/DisplayText.h"
 #include "platform/FileIO.h"
 #include "platform/PathText.h"
 
@@ -92,15 +93,9 @@ std::set<std::string> ReadManifest(const std::string& path) {
     } catch (const FileError&) {
         return names;
     }
-    size_t begin = 0;
-    while (begin < bytes.size()) {
-        size_t end = bytes.find('\n', begin);
-        if (end == std::string::npos)
-            end = bytes.size();
-        if (end > begin)
-            names.insert(bytes.substr(begin, end - begin));
-        begin = end + 1;
-    }
+    for (std::string_view line : SplitLines(bytes))
+        if (!line.empty())
+            names.emplace(line);
     return names;
 }
 

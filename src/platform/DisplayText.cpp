@@ -60,4 +60,16 @@ std::string TimeCellText(double time) {
     return FormatOleDate(time, "%H:%M-%S");
 }
 
+std::vector<std::string_view> SplitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    size_t start = 0;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (text[i] == '\n') {
+            lines.push_back(text.substr(start, i - start));
+            start = i + 1;
+        }
+    lines.push_back(text.substr(start));
+    return lines;
+}
+
 } // namespace orvo

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace orvo {
 
@@ -21,5 +23,9 @@ std::string AgeText(double date, double now);
 std::string DateCellText(double date, double now);
 // "14:05-33".
 std::string TimeCellText(double time);
+
+// The pieces of a text between its LF bytes, the last one too (empty after a
+// final LF); a CR before an LF stays with its line.
+std::vector<std::string_view> SplitLines(std::string_view text);
 
 } // namespace orvo

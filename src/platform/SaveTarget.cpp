@@ -1,12 +1,11 @@
 #include "platform/SaveTarget.h"
 
-#include "platform/PathText.h"
+#include "platform/Shortcut.h"
 
 #include <cerrno>
-#include <climits>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
+#include <utility>
 
 namespace orvo {
 
@@ -14,20 +13,6 @@ namespace {
 
 // The same bound the kernel puts on a path's links.
 constexpr int kMostLinks = 40;
-
-bool ReadLink(const std::string& path, std::string& target) {
-    std::vector<char> buffer(PATH_MAX);
-    for (;;) {
-        ssize_t n = ::readlink(path.c_str(), buffer.data(), buffer.size());
-        if (n < 0)
-            return false;
-        if (static_cast<size_t>(n) < buffer.size()) {
-            target.assign(buffer.data(), static_cast<size_t>(n));
-            return true;
-        }
-        buffer.resize(buffer.size() * 2);
-    }
-}
 
 bool IsReadOnly(const std::string& path, const struct stat& st) {
     // The superuser may write anything, so access() alone would never call a
@@ -58,14 +43,15 @@ SaveTarget ResolveSaveTarget(const std::string& path) {
                 result.state = SaveTarget::State::Writable;
             return result;
         }
-        std::string next;
-        if (links >= kMostLinks || !ReadLink(result.path, next) || next.empty()) {
-            result.error = links >= kMostLinks ? ELOOP : next.empty() ? ENOENT : errno;
+        errno = 0;
+        std::string next = links < kMostLinks ? ResolveShortcut(result.path) : std::string();
+        if (next.empty()) {
+            result.error = links >= kMostLinks ? ELOOP : errno != 0 ? errno : ENOENT;
             result.state = SaveTarget::State::Unreachable;
             return result;
         }
         result.throughLink = true;
-        result.path = next.front() == '/' ? next : JoinPath(ParentDirectoryOf(result.path), next);
+        result.path = std::move(next);
     }
 }
 

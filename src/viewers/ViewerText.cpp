@@ -87,18 +87,6 @@ uint64_t LinePrint(std::string_view line) {
     return h;
 }
 
-std::vector<std::string_view> SplitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    size_t start = 0;
-    for (size_t i = 0; i < text.size(); ++i)
-        if (text[i] == '\n') {
-            lines.push_back(text.substr(start, i - start));
-            start = i + 1;
-        }
-    lines.push_back(text.substr(start));
-    return lines;
-}
-
 const char* BreakBytes(LineBreak b) {
     return b == LineBreak::CrLf ? "\r\n" : b == LineBreak::Cr ? "\r" : "\n";
 }

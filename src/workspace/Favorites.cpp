@@ -5,6 +5,7 @@
 #include "fileops/CTreeFinder.h"
 #include "platform/DataDirectory.h"
 #include "platform/DesktopPrograms.h"
+#include "platform/DisplayText.h"
 #include "platform/FileIO.h"
 #include "platform/FileStatus.h"
 #include "platform/PathText.h"
@@ -93,18 +94,6 @@ std::string ReadSmallText(const std::string& path) {
     } catch (const FileError&) {
         return {};
     }
-}
-
-std::vector<std::string_view> SplitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        size_t end = text.find('\n');
-        lines.push_back(text.substr(0, end));
-        if (end == std::string_view::npos)
-            break;
-        text.remove_prefix(end + 1);
-    }
-    return lines;
 }
 
 } // namespace

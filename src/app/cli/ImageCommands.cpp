@@ -3,6 +3,8 @@
 #include "image/ImageFile.h"
 #include "image/ImageTransforms.h"
 #include "image/LoadImageGuarded.h"
+#include "image/StoredLayout.h"
+#include "platform/FileIO.h"
 
 #include <algorithm>
 #include <atomic>
@@ -56,6 +58,17 @@ int Info(const std::string& path) {
                 FormatName(image.Format()), image.Width(), image.Height(), image.Bits(),
                 image.DpiX(), image.DpiY(), image.IsGreyScale() ? "TRUE" : "FALSE",
                 image.FrameCount());
+    // The depth above is the one the picture is held and saved in; the
+    // file's own layout can be richer (32 bits, alpha, LZW).
+    std::string header;
+    try {
+        header = ReadWholeFile(path); // a TIFF header may point anywhere in the file
+    } catch (const std::exception&) {
+    }
+    const StoredLayout stored = ReadStoredLayout(header);
+    if (stored.bitsPerPixel > 0)
+        std::printf("stored bits: %d\ncompression: %s\nalpha: %s\n", stored.bitsPerPixel,
+                    stored.compression.c_str(), stored.alpha ? "TRUE" : "FALSE");
     return 0;
 }
 

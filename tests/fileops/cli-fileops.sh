@@ -32,7 +32,7 @@ check "row 1 switched off" "$(cat "$dst/tree/a.txt")" "one"
 check "other rows done" "$(cat "$dst/solo.txt")" "new"
 if "$orvo" cp "$src/tree" "$dst" </dev/null 2>"$tmp/err"; then echo "FAIL unanswered list went ahead"; fail=1; fi
 grep -q "cancelled; nothing was changed" "$tmp/err" || { echo "FAIL cancel message: $(cat "$tmp/err")"; fail=1; }
-"$orvo" cp --yes "$src/tree" "$dst" </dev/null 2>/dev/null || { echo "FAIL cp --yes"; fail=1; }
+"$orvo" cp "$src/tree" "$dst" --yes </dev/null 2>/dev/null || { echo "FAIL cp ... --yes"; fail=1; }
 check "overwritten" "$(cat "$dst/tree/a.txt")" "new"
 
 # A move takes the comment away from the source.

@@ -13,6 +13,7 @@ packages=(
   libvips-tools   # the image benchmark compares with vipsthumbnail
   ripgrep         # the search benchmark compares with rg
   xvfb xauth
+  man-db groff-base   # the manual pages are checked by formatting them
 )
 
 missing=()

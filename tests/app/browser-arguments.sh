@@ -15,7 +15,7 @@ run() { timeout 60 "$browser" "$@" > "$tmp/out" 2> "$tmp/err"; }
 version=$(sed -n 's/^project([A-Za-z]* VERSION \([0-9.]*\).*/\1/p' "$src/CMakeLists.txt")
 run --version; check "--version status" "$?" "0"
 check "--version" "$(cat "$tmp/out")" "orvo-browser $version"
-run -style Fusion --platform=offscreen -reverse --version
+run -style=Fusion --platform offscreen -reverse --version
 check "Qt's options are not mistakes" "$?:$(cat "$tmp/out")" "0:orvo-browser $version"
 
 run --help; check "--help status" "$?" "0"
@@ -36,5 +36,7 @@ mistake() { # NAME MESSAGE ARGS...
 mistake "unknown option" "orvo-browser: unknown option --frobnicate" --frobnicate
 mistake "unknown option after a list" "orvo-browser: unknown option -x" a.orl -x
 mistake "Qt option without its value" "orvo-browser: -platform needs a value" -platform
+mistake "Qt option joined to a value Qt would not see" \
+    "orvo-browser: unknown option -platform=offscreen" -platform=offscreen
 mistake "two lists" "orvo-browser: one file list at a time (2 were named)" a.orl -- -b.orl
 exit $fail

@@ -6,17 +6,16 @@ namespace orvo {
 
 namespace {
 
-// Qt's documented options, written with one dash or two; the first group
-// takes the next word as its value unless given as -NAME=VALUE.
-constexpr const char* kQtOptionsWithValue[] = {"platform",        "platformpluginpath",
-                                               "platformtheme",   "plugin",
-                                               "qwindowgeometry", "qwindowicon",
-                                               "qwindowtitle",    "session",
-                                               "style",           "stylesheet",
-                                               "display",         "geometry",
-                                               "title",           "name",
-                                               "visual",          "qmljsdebugger",
-                                               "dialogs",         "fontengine"};
+// The options Qt takes out of the command line, written with one dash or
+// two: those that take the next word as their value, those that take it
+// after "=" in the same word, and those without a value.
+constexpr const char* kQtOptionsWithValue[] = {
+    "platform",    "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
+    "qwindowicon", "qwindowtitle",       "session",       "style",  "stylesheet",
+    "display",     "geometry",           "title",         "icon",   "name",
+    "visual"};
+constexpr const char* kQtJoinedOptions[] = {"style", "stylesheet", "qmljsdebugger", "dialogs",
+                                            "fontengine"};
 constexpr const char* kQtFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
 
 bool IsOneOf(std::string_view name, const auto& list) {
@@ -49,18 +48,21 @@ BrowserCommandLine ReadBrowserCommandLine(int argc, const char* const* argv) {
             line.action = BrowserCommandLine::Action::Version;
             return line;
         }
-        std::string_view name = word.substr(word[1] == '-' ? 2 : 1);
+        const std::string_view name = word.substr(word[1] == '-' ? 2 : 1);
         const size_t equals = name.find('=');
-        if (IsOneOf(name.substr(0, equals), kQtOptionsWithValue)) {
-            if (equals == std::string_view::npos && ++i >= argc) {
+        if (equals != std::string_view::npos) {
+            if (IsOneOf(name.substr(0, equals), kQtJoinedOptions))
+                continue;
+        } else if (IsOneOf(name, kQtOptionsWithValue)) {
+            if (++i >= argc) {
                 line.action = BrowserCommandLine::Action::Mistake;
                 line.mistake = std::string(word) + " needs a value";
                 return line;
             }
             continue;
-        }
-        if (equals == std::string_view::npos && IsOneOf(name, kQtFlags))
+        } else if (IsOneOf(name, kQtFlags)) {
             continue;
+        }
         line.action = BrowserCommandLine::Action::Mistake;
         line.mistake = "unknown option " + std::string(word);
         return line;

@@ -23,8 +23,8 @@ public:
     // the command line, the tip of the day.
     void Startup(const QStringList& arguments);
     // The paths named on the command line (argv after the program's name,
-    // once QApplication took its own options out), made absolute, their
-    // bytes kept: Qt's decoded arguments lose a name that is not UTF-8.
+    // the options already taken out), made absolute, their bytes kept:
+    // Qt's decoded arguments lose a name that is not UTF-8.
     static QStringList CommandLinePaths(int argc, const char* const* argv);
     void RestoreWindows();
     // Writes the window layout into "Browse windows".

@@ -71,6 +71,8 @@ grep -q "Destination directory is the same as source directory. Stopping." "$tmp
 "$orvo" rm "$tmp/missing" 2>"$tmp/err"; [ $? -eq 1 ] || { echo "FAIL missing status"; fail=1; }
 grep -q "no such file or directory: $tmp/missing" "$tmp/err" || { echo "FAIL missing text"; fail=1; }
 "$orvo" cp --frobnicate a b 2>/dev/null; [ $? -eq 2 ] || { echo "FAIL unknown option"; fail=1; }
+"$orvo" cp "$src/solo.txt" "$dst" --on-error maybe 2>"$tmp/err"; [ $? -eq 2 ] || { echo "FAIL bad --on-error answer"; fail=1; }
+grep -q "^orvo: --on-error takes abort or ignore, not maybe" "$tmp/err" || { echo "FAIL --on-error message: $(head -1 "$tmp/err")"; fail=1; }
 
 [ $fail -eq 0 ] && echo "cli fileops: all checks passed"
 exit $fail

@@ -53,6 +53,8 @@ Parsed ParseArguments(const CliArguments& args) {
         } else if (option.name == "--on-error" && option.values[0] == "ignore") {
             p.answers.errors = TerminalAnswers::Errors::Ignore;
         } else {
+            std::fprintf(stderr, "orvo: --on-error takes abort or ignore, not %s\n",
+                         option.values[0].c_str());
             p.ok = false;
         }
     }

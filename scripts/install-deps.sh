@@ -14,6 +14,7 @@ packages=(
   ripgrep         # the search benchmark compares with rg
   xvfb xauth
   man-db groff-base   # the manual pages are checked by formatting them
+  bash-completion     # the completion of orvo is tested as bash loads it
 )
 
 missing=()

@@ -69,6 +69,14 @@ void CompleteCommand(const CliCommand& command, const std::vector<std::string>& 
             out.AddList(valueOf->choices);
         return;
     }
+    // "--name=VALUE": the shell replaces only what follows the "=".
+    if (const size_t equals = typed.find('=');
+        !ended && typed.starts_with("--") && equals != std::string::npos) {
+        for (const CliOption& o : command.options)
+            if (o.values == 1 && o.choices && typed.compare(0, equals, o.name) == 0)
+                Candidates(typed.substr(equals + 1)).AddList(o.choices);
+        return;
+    }
     if (!ended && typed.starts_with("-")) {
         const std::string verb = operands.empty() ? std::string() : operands[0];
         for (const CliOption& o : command.options)

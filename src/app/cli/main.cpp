@@ -48,12 +48,11 @@ std::string EscapeCell(const std::string& text) {
 namespace {
 
 void PrintHelp(FILE* to) {
-    std::fprintf(to,
-                 "orvo: the Orvo Browser core from the command line\n\n"
-                 "usage: orvo COMMAND [OPTION | OPERAND]...\n"
-                 "       orvo COMMAND --help, orvo help [COMMAND], orvo --version\n"
-                 "Options may stand before or after the operands; -- ends them.\n\n"
-                 "Commands:\n");
+    std::fprintf(to, "orvo: the Orvo Browser core from the command line\n\n"
+                     "usage: orvo COMMAND [OPTION | OPERAND]...\n"
+                     "       orvo COMMAND --help, orvo help [COMMAND], orvo --version\n"
+                     "Options may stand before or after the operands; -- ends them.\n\n"
+                     "Commands:\n");
     for (const CliCommand& c : CliCommands())
         std::fprintf(to, "%s\n", c.usage);
 }

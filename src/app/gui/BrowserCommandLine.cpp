@@ -67,18 +67,13 @@ BrowserCommandLine ReadBrowserCommandLine(int argc, const char* const* argv) {
         line.mistake = "unknown option " + std::string(word);
         return line;
     }
-    if (line.files.size() > 1) {
-        line.action = BrowserCommandLine::Action::Mistake;
-        line.mistake =
-            "one file list at a time (" + std::to_string(line.files.size()) + " were named)";
-    }
     return line;
 }
 
 std::string BrowserUsage() {
-    return "usage: orvo-browser [OPTION]... [LIST.orl]\n"
-           "The Orvo Browser file manager. The windows of the last run come back; a saved\n"
-           "file list named on the command line opens in a list window beside them.\n"
+    return "usage: orvo-browser [OPTION]... [LIST.orl]...\n"
+           "The Orvo Browser file manager. The windows of the last run come back; each\n"
+           "saved file list named on the command line opens in a list window beside them.\n"
            "\n"
            "Options:\n"
            "  --help, -h     print this help and exit\n"

@@ -13,6 +13,8 @@ packages=(
   libvips-tools   # the image benchmark compares with vipsthumbnail
   ripgrep         # the search benchmark compares with rg
   xvfb xauth
+  man-db groff-base   # the manual pages are checked by formatting them
+  bash-completion     # the completion of orvo is tested as bash loads it
 )
 
 missing=()

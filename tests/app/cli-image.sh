@@ -58,7 +58,7 @@ grep -q "notes.png" "$tmp/err" || { echo "FAIL no message for the failed thumbna
 turned=$src/tests/data/image/orientation/o6.jpg
 check "turned size" "$("$orvo" image info "$turned" | sed -n '2,3p' | tr '\n' ' ')" "width: 8 height: 16 "
 mkdir "$tmp/turned"
-"$orvo" image thumb --size 16 --out "$tmp/turned" "$turned" || { echo "FAIL turned thumb"; fail=1; }
+"$orvo" image thumb "$turned" --out "$tmp/turned" --size=16 || { echo "FAIL turned thumb"; fail=1; }
 "$orvo" image convert "$tmp/turned/o6.jpg.png" "$tmp/turned.bmp" || { echo "FAIL thumb to bmp"; fail=1; }
 # Row 2 from the top, column 6 of the 16 x 16 cell: the green corner, not the white field
 # a wide, unturned picture would leave there.

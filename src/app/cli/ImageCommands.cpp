@@ -175,7 +175,7 @@ int Run(const CliArguments& arguments) {
 
 const CliRegistration registration(
     {"image",
-     "  orvo image info FILE       format, size, depth, dpi, grey and frames of a picture\n"
+     "  orvo image info FILE       format, size, depth, dpi, grey, frames and stored layout\n"
      "  orvo image convert IN OUT [--bits N] [--size WxH] [--quality Q]\n"
      "                             convert a picture (format from OUT's extension)\n"
      "  orvo image thumb --size N --out DIR IN...\n"

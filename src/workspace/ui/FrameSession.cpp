@@ -60,9 +60,16 @@ void FrameSession::Startup(const QStringList& arguments) {
     state.startupFinished = false;
     RestoreWindows();
     // Each file-list document named on the command line opens in a list
-    // window: the desktop passes every list the user opened together.
-    for (const QString& list : arguments)
-        frame_.Lists().OpenListDocument(list);
+    // window: the desktop passes every list the user opened together. A
+    // directory opens a browse window, as "Open with" in another file
+    // manager means.
+    for (const QString& argument : arguments) {
+        const std::string path = QToPath(argument);
+        if (GetFileStatus(path).isDirectory)
+            frame_.OpenBrowseWindow(path);
+        else
+            frame_.Lists().OpenListDocument(argument);
+    }
     RunTipOfDay(&frame_, GetOptionsDatabase(), false);
     state.startupFinished = true;
 }

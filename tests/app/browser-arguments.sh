@@ -20,7 +20,7 @@ check "Qt's options are not mistakes" "$?:$(cat "$tmp/out")" "0:orvo-browser $ve
 
 run --help; check "--help status" "$?" "0"
 check "--help writes nothing on stderr" "$(cat "$tmp/err")" ""
-check "usage line" "$(head -1 "$tmp/out")" "usage: orvo-browser [OPTION]... [LIST.orl]..."
+check "usage line" "$(head -1 "$tmp/out")" "usage: orvo-browser [OPTION]... [LIST.orl | DIRECTORY]..."
 for option in $(grep -o -- '--[a-z-]*' "$tmp/out" | sort -u); do
     [ "$option" = -- ] && continue
     grep -qF -- "${option//-/\\-}" "$src/dist/man/orvo-browser.1" || { echo "FAIL orvo-browser.1 does not describe $option"; fail=1; }

@@ -71,9 +71,10 @@ BrowserCommandLine ReadBrowserCommandLine(int argc, const char* const* argv) {
 }
 
 std::string BrowserUsage() {
-    return "usage: orvo-browser [OPTION]... [LIST.orl]...\n"
+    return "usage: orvo-browser [OPTION]... [LIST.orl | DIRECTORY]...\n"
            "The Orvo Browser file manager. The windows of the last run come back; each\n"
-           "saved file list named on the command line opens in a list window beside them.\n"
+           "saved file list named on the command line opens in a list window beside them,\n"
+           "each directory in a browse window.\n"
            "\n"
            "Options:\n"
            "  --help, -h     print this help and exit\n"

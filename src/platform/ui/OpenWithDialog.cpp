@@ -1,5 +1,7 @@
 #include "platform/ui/OpenWithDialog.h"
 
+#include "platform/DesktopExec.h"
+#include "platform/PathText.h"
 #include "platform/ui/OpenWith.h"
 #include "platform/ui/QtText.h"
 #include "platform/ui/UserPrompt.h"
@@ -85,8 +87,11 @@ void OpenWithDialog::Filter(const QString& text) {
     for (int row = 0; row < list_->count(); ++row) {
         QListWidgetItem* item = list_->item(row);
         const DesktopApplication& app = apps_[item->data(kIndexRole).toInt()];
+        // The program's own name finds an entry named for what it does.
+        const auto argv = ExpandExecForFiles(app.exec, {});
+        const QString program = argv ? PathToQ(FileNameOf(argv->front().front())) : QString();
         const bool shown = item->text().contains(text, Qt::CaseInsensitive) ||
-                           ToQ(app.exec).contains(text, Qt::CaseInsensitive);
+                           program.contains(text, Qt::CaseInsensitive);
         item->setHidden(!shown);
         if (shown && !first)
             first = item;

@@ -172,15 +172,6 @@ private slots:
         // %F: one process gets every selected file, names as their bytes.
         QTRY_COMPARE(Runs("viewer", 1), (QList<QByteArrayList>{QByteArrayList{"--all"} + both}));
 
-        OpenWith("notes.txt", [](QMenu* sub) { ClickEntry(sub, "Editor"); });
-        // %f: one process a file.
-        QTRY_COMPARE(Runs("editor", 2).size(), 2);
-        QList<QByteArrayList> runs = Runs("editor", 2);
-        std::sort(runs.begin(), runs.end());
-        QList<QByteArrayList> expected{{"--line", "1", both[0]}, {"--line", "1", both[1]}};
-        std::sort(expected.begin(), expected.end());
-        QCOMPARE(runs, expected);
-
         // A directory has the applications of directories.
         OpenWith("sub", [](QMenu* sub) {
             QCOMPARE(Entries(sub), (QStringList{"Files", "Other application..."}));

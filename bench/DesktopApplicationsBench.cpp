@@ -17,11 +17,21 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The generated folders, removed when the run ends.
+struct Folder {
+    fs::path root = fs::temp_directory_path() / ("orvo-bench-apps-" + std::to_string(::getpid()));
+    ~Folder() {
+        std::error_code ignored;
+        fs::remove_all(root, ignored);
+    }
+};
+
 // Builds the XDG folders once for a count of entries and points the
 // variables at them.
 void UseDesktop(int entries) {
+    static Folder folder;
     static int made = -1;
-    const fs::path root = fs::temp_directory_path() / ("orvo-bench-apps-" + std::to_string(::getpid()));
+    const fs::path& root = folder.root;
     if (made != entries) {
         fs::remove_all(root);
         fs::create_directories(root / "system/applications");
@@ -31,13 +41,14 @@ void UseDesktop(int entries) {
         for (const char* lang : {"de", "fr", "es", "it", "ja", "pt_BR", "ru", "zh_CN", "pl", "nl"})
             translations += std::string("Name[") + lang + "]=Application name\nComment[" + lang +
                             "]=What this application is for, in a long sentence of its own\n"
-                            "Keywords[" + lang + "]=one;two;three;four;\n";
+                            "Keywords[" +
+                            lang + "]=one;two;three;four;\n";
         for (int i = 0; i < entries; ++i) {
             const std::string id = "org.example.App" + std::to_string(i) + ".desktop";
             std::ofstream(root / "system/applications" / id)
                 << "[Desktop Entry]\nType=Application\nName=App " << i << "\nExec=app" << i
-                << " %U\nIcon=app" << i << "\nMimeType="
-                << (i % 3 == 0 ? "text/plain;" : "image/png;image/jpeg;") << "\n"
+                << " %U\nIcon=app" << i
+                << "\nMimeType=" << (i % 3 == 0 ? "text/plain;" : "image/png;image/jpeg;") << "\n"
                 << translations << translations << translations << translations
                 << "\n[Desktop Action new-window]\nName=New Window\nExec=app" << i << " --new\n";
             if (i % 3 == 0)

@@ -122,8 +122,10 @@ std::map<std::string, Installed> ScanApplications() {
     for (size_t index = 0; index < folders.size(); ++index) {
         std::error_code ec;
         std::vector<std::pair<std::string, std::string>> found; // id, path
-        for (fs::recursive_directory_iterator it(folders[index], ec), end; !ec && it != end;
-             it.increment(ec)) {
+        for (fs::recursive_directory_iterator
+                 it(folders[index], fs::directory_options::skip_permission_denied, ec),
+             end;
+             !ec && it != end; it.increment(ec)) {
             const std::string path = it->path().string();
             if (path.size() <= 8 || path.compare(path.size() - 8, 8, ".desktop") != 0 ||
                 !it->is_regular_file(ec))

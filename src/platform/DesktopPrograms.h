@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/DesktopExec.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,22 +33,13 @@ std::vector<std::string> TextEditorArgv(const std::string& file);
 // The desktop's default handler (xdg-open) for a file, directory or URL.
 std::vector<std::string> DefaultOpenerArgv(const std::string& target);
 
-// The desktop entry id (like "org.gnome.TextEditor.desktop") of the default
-// application for a MIME type, from the mimeapps.list files and the
-// mimeinfo.cache files of the XDG directories; empty when none is known.
+// The desktop entry id (like "org.gnome.TextEditor.desktop") of the
+// application that comes first for a MIME type (see ApplicationsForTypes);
+// empty when none is known.
 std::string DefaultApplicationFor(std::string_view mimeType);
 
 // The path of an installed desktop entry, searched in the XDG data
 // directories; empty when it is not installed.
 std::string FindDesktopEntry(std::string_view desktopId);
-
-// Splits a desktop entry's Exec value into arguments (its quoting rules)
-// and expands its field codes for one file: %f %F %u %U become the file,
-// %c the name, %k the entry's path; %i and the deprecated codes vanish.
-// Without any file code the file is appended. Empty when the value is
-// malformed (an unclosed quote).
-std::vector<std::string> ExpandExecLine(std::string_view exec, const std::string& file,
-                                        const std::string& name = {},
-                                        const std::string& entryPath = {});
 
 } // namespace orvo

@@ -72,4 +72,23 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
     return lines;
 }
 
+std::vector<std::string> SplitList(std::string_view text, char separator) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t stop = text.find(separator, start);
+        if (stop == std::string_view::npos)
+            stop = text.size();
+        std::string_view part = text.substr(start, stop - start);
+        while (!part.empty() && (part.front() == ' ' || part.front() == '\t'))
+            part.remove_prefix(1);
+        while (!part.empty() && (part.back() == ' ' || part.back() == '\t'))
+            part.remove_suffix(1);
+        if (!part.empty())
+            parts.emplace_back(part);
+        start = stop + 1;
+    }
+    return parts;
+}
+
 } // namespace orvo

@@ -28,4 +28,8 @@ std::string TimeCellText(double time);
 // final LF); a CR before an LF stays with its line.
 std::vector<std::string_view> SplitLines(std::string_view text);
 
+// The parts of a list such as "*.txt; *.doc" split at the separator, blanks
+// around each part removed and empty parts dropped.
+std::vector<std::string> SplitList(std::string_view text, char separator = ';');
+
 } // namespace orvo

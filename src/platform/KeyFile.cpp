@@ -53,11 +53,10 @@ std::string Unescape(std::string_view v) {
     return out;
 }
 
-} // namespace
-
-std::optional<std::string> KeyFileValue(std::string_view text, std::string_view group,
-                                        std::string_view key, KeyFileStyle style) {
-    bool ignoreCase = style == KeyFileStyle::WindowsIni;
+// Calls visit(key, raw value) for each entry of the group until it
+// returns true.
+template <typename Visit>
+void ForEachEntry(std::string_view text, std::string_view group, bool ignoreCase, Visit&& visit) {
     bool inGroup = false;
     size_t pos = 0;
     while (pos < text.size()) {
@@ -77,13 +76,35 @@ std::optional<std::string> KeyFileValue(std::string_view text, std::string_view 
         if (!inGroup)
             continue;
         size_t eq = line.find('=');
-        if (eq == std::string_view::npos)
-            continue;
-        if (Same(Trim(line.substr(0, eq)), key, ignoreCase))
-            return ignoreCase ? std::string(Trim(line.substr(eq + 1)))
-                              : Unescape(Trim(line.substr(eq + 1)));
+        if (eq != std::string_view::npos &&
+            visit(Trim(line.substr(0, eq)), Trim(line.substr(eq + 1))))
+            return;
     }
-    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<std::string> KeyFileValue(std::string_view text, std::string_view group,
+                                        std::string_view key, KeyFileStyle style) {
+    bool ignoreCase = style == KeyFileStyle::WindowsIni;
+    std::optional<std::string> found;
+    ForEachEntry(text, group, ignoreCase, [&](std::string_view k, std::string_view value) {
+        if (!Same(k, key, ignoreCase))
+            return false;
+        found = ignoreCase ? std::string(value) : Unescape(value);
+        return true;
+    });
+    return found;
+}
+
+std::map<std::string, std::string, std::less<>> KeyFileGroup(std::string_view text,
+                                                             std::string_view group) {
+    std::map<std::string, std::string, std::less<>> entries;
+    ForEachEntry(text, group, false, [&](std::string_view k, std::string_view value) {
+        entries.emplace(std::string(k), Unescape(value));
+        return false;
+    });
+    return entries;
 }
 
 } // namespace orvo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,5 +20,11 @@ enum class KeyFileStyle {
 std::optional<std::string> KeyFileValue(std::string_view text, std::string_view group,
                                         std::string_view key,
                                         KeyFileStyle style = KeyFileStyle::Desktop);
+
+// Every key of one [group] of a desktop-style text, localised forms
+// (Key[de]) included, decoded as KeyFileValue decodes them; of a key given
+// twice the first value counts.
+std::map<std::string, std::string, std::less<>> KeyFileGroup(std::string_view text,
+                                                             std::string_view group);
 
 } // namespace orvo

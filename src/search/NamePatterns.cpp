@@ -19,10 +19,6 @@ bool MatchPrepared(const WildcardPattern& pattern, std::string_view name) {
     return pattern.Match(dotted);
 }
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
 } // namespace
 
 bool MatchNamePattern(std::string_view name, std::string_view pattern) {
@@ -38,25 +34,6 @@ bool MatchAnyPattern(const std::vector<std::string>& patterns, std::string_view 
         if (MatchNamePattern(name, p))
             return true;
     return false;
-}
-
-std::vector<std::string> SplitList(std::string_view text, char separator) {
-    std::vector<std::string> parts;
-    size_t start = 0;
-    while (start <= text.size()) {
-        size_t stop = text.find(separator, start);
-        if (stop == std::string_view::npos)
-            stop = text.size();
-        std::string_view part = text.substr(start, stop - start);
-        while (!part.empty() && IsBlank(part.front()))
-            part.remove_prefix(1);
-        while (!part.empty() && IsBlank(part.back()))
-            part.remove_suffix(1);
-        if (!part.empty())
-            parts.emplace_back(part);
-        start = stop + 1;
-    }
-    return parts;
 }
 
 NamePatternList::NamePatternList(const std::vector<std::string>& patterns) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/DisplayText.h" // SplitList
 #include "search/WildcardPattern.h"
 
 #include <string>
@@ -14,10 +15,6 @@ namespace orvo {
 bool MatchNamePattern(std::string_view name, std::string_view pattern);
 // Whether any of the patterns matches; false for an empty name or list.
 bool MatchAnyPattern(const std::vector<std::string>& patterns, std::string_view name);
-
-// The parts of a list such as "*.txt; *.doc" split at the separator, blanks
-// around each part removed and empty parts dropped.
-std::vector<std::string> SplitList(std::string_view text, char separator = ';');
 
 // A list of name patterns prepared once, for matching many names.
 class NamePatternList {

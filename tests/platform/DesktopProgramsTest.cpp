@@ -1,6 +1,6 @@
 #include "platform/DesktopPrograms.h"
 
-#include "TestDirectory.h"
+#include "FakeDesktop.h"
 #include "platform/ProcessLauncher.h"
 
 #include <chrono>
@@ -11,34 +11,12 @@
 using namespace orvo;
 using orvo::test::ReadFile;
 using orvo::test::ScopedEnv;
-using orvo::test::TestDirectory;
 
 namespace {
 
 using Argv = std::vector<std::string>;
 
-// An XDG world of its own: data, config and a bin folder with a fake
-// terminal that runs what follows its "-e".
-struct Desktop {
-    TestDirectory root;
-    ScopedEnv dataHome{"XDG_DATA_HOME", root / "data"};
-    ScopedEnv dataDirs{"XDG_DATA_DIRS", root / "system"};
-    ScopedEnv configHome{"XDG_CONFIG_HOME", root / "config"};
-    ScopedEnv configDirs{"XDG_CONFIG_DIRS", root / "etc"};
-    ScopedEnv terminalVar{"TERMINAL", nullptr};
-    ScopedEnv visual{"VISUAL", nullptr};
-    ScopedEnv editor{"EDITOR", nullptr};
-    std::string terminal;
-
-    Desktop() {
-        terminal =
-            root.Write("bin/fake-term", "#!/bin/sh\n[ \"$1\" = -e ] && shift\nexec \"$@\"\n");
-        ::chmod(terminal.c_str(), 0755);
-    }
-    std::string App(const std::string& id, const std::string& body) {
-        return root.Write("data/applications/" + id, "[Desktop Entry]\nType=Application\n" + body);
-    }
-};
+using Desktop = orvo::test::FakeDesktop;
 
 } // namespace
 

@@ -9,6 +9,7 @@
 #include "browse/ui/ViewTableModel.h"
 #include "fileops/NewEntries.h"
 #include "platform/FileStatus.h"
+#include "platform/ui/OpenWith.h"
 #include "platform/ui/QtText.h"
 
 #include <QAbstractItemView>
@@ -133,6 +134,7 @@ void BrowseContextMenu::AddRowCommands(QMenu* menu) {
         AddEntry(menu, tr("P&roperties"), QString(), [commands] { commands->ShowProperties(); });
         return;
     }
+    AddOpenWithMenu(menu, view, view->SelectedPaths());
     frame(Slot::AfterOpen);
     menu->addSeparator();
     AddEntry(menu, tr("&Copy"), KeyText(Qt::CTRL | Qt::Key_C),

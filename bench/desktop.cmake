@@ -1,0 +1,2 @@
+add_executable(bench_desktop_apps ${CMAKE_CURRENT_SOURCE_DIR}/DesktopApplicationsBench.cpp)
+target_link_libraries(bench_desktop_apps PRIVATE orvo_platform benchmark::benchmark)

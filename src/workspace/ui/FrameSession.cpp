@@ -59,9 +59,10 @@ void FrameSession::Startup(const QStringList& arguments) {
     AppState& state = GetAppState();
     state.startupFinished = false;
     RestoreWindows();
-    // A file-list document named on the command line opens in a list window.
-    if (!arguments.isEmpty())
-        frame_.Lists().OpenListDocument(arguments.first());
+    // Each file-list document named on the command line opens in a list
+    // window (a desktop passes every file the user chose).
+    for (const QString& path : arguments)
+        frame_.Lists().OpenListDocument(path);
     RunTipOfDay(&frame_, GetOptionsDatabase(), false);
     state.startupFinished = true;
 }

@@ -50,15 +50,15 @@ set(CPACK_PACKAGE_VENDOR "Orvo Browser developers")
 set(CPACK_PACKAGE_CONTACT "Orvo Browser developers <orvo-browser@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "file manager with several windows and a comment on every file")
+# The synopsis comes from the summary; these lines are the long text.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "file manager with several windows and a comment on every file
- Orvo Browser shows several browse windows side by side in one main window.
- Every file and directory can carry a free-text comment that follows it
- through every copy and move the program makes. It copies, moves and
- deletes in the background, counts directory sizes, searches by names,
- text, dates and sizes, keeps file lists as documents and has quick
- viewers for pictures, text and media. The companion command-line tool
- orvo reaches the comments, lists and options from a shell.")
+    "Orvo Browser shows several browse windows side by side in one main window.
+Every file and directory can carry a free-text comment that follows it
+through every copy and move the program makes. It copies, moves and
+deletes in the background, counts directory sizes, searches by names,
+text, dates and sizes, keeps file lists as documents and has quick
+viewers for pictures, text and media. The companion command-line tool
+orvo reaches the comments, lists and options from a shell.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

@@ -59,10 +59,9 @@ void FrameSession::Startup(const QStringList& arguments) {
     AppState& state = GetAppState();
     state.startupFinished = false;
     RestoreWindows();
-    // Each file-list document named on the command line opens in a list
-    // window (a desktop passes every file the user chose).
-    for (const QString& path : arguments)
-        frame_.Lists().OpenListDocument(path);
+    // A file-list document named on the command line opens in a list window.
+    if (!arguments.isEmpty())
+        frame_.Lists().OpenListDocument(arguments.first());
     RunTipOfDay(&frame_, GetOptionsDatabase(), false);
     state.startupFinished = true;
 }

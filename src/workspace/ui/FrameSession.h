@@ -19,8 +19,8 @@ public:
     // Writes the options once; later calls do nothing.
     void SaveOptions();
     // Start-up after construction: the windows of the last run (or two
-    // side by side on the home directory), the file-list documents named
-    // on the command line, the tip of the day.
+    // side by side on the home directory), a file-list document named on
+    // the command line, the tip of the day.
     void Startup(const QStringList& arguments);
     // The paths named on the command line (argv after the program's name,
     // once QApplication took its own options out), made absolute, their

@@ -4,6 +4,8 @@
 // and must survive being written and read back in BMP.
 #include "image/ImageCodec.h"
 #include "image/ImageFile.h"
+#include "image/ImageOrientation.h"
+#include "image/StoredLayout.h"
 
 #include <cstdlib>
 
@@ -45,6 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     orvo::RasterImage image;
     if (ORVO_FUZZ_FORMAT < 0) {
+        // `orvo image info` reads the stored layout from the same bytes.
+        orvo::ReadStoredLayout(bytes);
         if (orvo::LoadImageBytes(image, bytes, orvo::ImageFormatBmp))
             CheckPicture(image);
         else if (!image.IsEmpty() || image.LastError().empty())
@@ -61,6 +65,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             break;
         case orvo::ImageFormatIco:
             orvo::ReadIco(image, bytes);
+            break;
+        case orvo::ImageFormatJpeg: {
+            // Thumbnails take the size peek and the reduced-scale decode;
+            // both read the same untrusted headers as the full decode.
+            int width = 0, height = 0;
+            orvo::PeekJpegSize(bytes, width, height);
+            orvo::JpegExifOrientation(bytes);
+            try {
+                orvo::RasterImage thumbnail;
+                orvo::ReadJpeg(thumbnail, bytes, 8);
+                CheckPicture(thumbnail);
+            } catch (const orvo::ImageFormatError&) {
+            }
+            orvo::ReadJpeg(image, bytes);
+            break;
+        }
+        case orvo::ImageFormatPng:
+            orvo::ReadPng(image, bytes);
+            break;
+        case orvo::ImageFormatTiff:
+            orvo::ReadTiff(image, bytes);
             break;
         default:
             break;

@@ -1,6 +1,6 @@
-# One target per reader written by the program itself, and one for the
-# whole loader (which also reaches libjpeg, libpng and libtiff).
-foreach(target IN ITEMS bmp:0 gif:1 ico:4 load:-1)
+# One target per format reader, and one for the whole loader with its
+# retry in every format.
+foreach(target IN ITEMS bmp:0 gif:1 ico:4 jpeg:2 png:3 tiff:5 load:-1)
     string(REPLACE ":" ";" parts ${target})
     list(GET parts 0 name)
     list(GET parts 1 format)

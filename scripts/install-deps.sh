@@ -18,6 +18,8 @@ packages=(
   # make package: dpkg-shlibdeps finds the libraries' packages; the package
   # check installs it into a fresh Debian chroot
   dpkg-dev debootstrap
+  man-db groff-base   # the manual pages are checked by formatting them
+  bash-completion     # the completion of orvo is tested as bash loads it
 )
 
 missing=()

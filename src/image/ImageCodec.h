@@ -119,6 +119,12 @@ void ReadPng(RasterImage& image, std::string_view data);
 std::string WritePng(const RasterImage& image);
 void ReadTiff(RasterImage& image, std::string_view data);
 std::string WriteTiff(const RasterImage& image);
+// The first page's bits per pixel (samples times bits per sample),
+// compression tag and whether an extra sample is alpha; false when the
+// header cannot be read.
+bool PeekTiffLayout(std::string_view data, int& bitsPerPixel, int& compression, bool& alpha);
+// "none", "LZW", "JPEG", "deflate", "PackBits", ... for a compression tag.
+const char* TiffCompressionName(int compression);
 
 // Create or throw the readers' allocation text.
 void CreateOrThrow(RasterImage& image, int width, int height, int bits, const char* message);

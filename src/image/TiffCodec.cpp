@@ -284,6 +284,43 @@ void ReadTiff(RasterImage& image, std::string_view data) {
         throw ImageFormatError(kNoRaster);
 }
 
+bool PeekTiffLayout(std::string_view data, int& bitsPerPixel, int& compression, bool& alpha) {
+    TiffMemory memory;
+    memory.data = reinterpret_cast<const uint8_t*>(data.data());
+    memory.size = data.size();
+    TiffHandle tif(OpenMemory(memory, "r"));
+    if (!tif)
+        return false;
+    uint16_t samples = 1, bitsPerSample = 1, tag = COMPRESSION_NONE, extraCount = 0;
+    uint16_t* extra = nullptr;
+    TIFFGetFieldDefaulted(tif.get(), TIFFTAG_SAMPLESPERPIXEL, &samples);
+    TIFFGetFieldDefaulted(tif.get(), TIFFTAG_BITSPERSAMPLE, &bitsPerSample);
+    TIFFGetFieldDefaulted(tif.get(), TIFFTAG_COMPRESSION, &tag);
+    alpha = TIFFGetField(tif.get(), TIFFTAG_EXTRASAMPLES, &extraCount, &extra) && extra &&
+            std::any_of(extra, extra + extraCount, [](uint16_t e) {
+                return e == EXTRASAMPLE_ASSOCALPHA || e == EXTRASAMPLE_UNASSALPHA;
+            });
+    bitsPerPixel = samples * bitsPerSample;
+    compression = tag;
+    return true;
+}
+
+const char* TiffCompressionName(int compression) {
+    switch (compression) {
+    case COMPRESSION_NONE: return "none";
+    case COMPRESSION_CCITTRLE: return "CCITT RLE";
+    case COMPRESSION_CCITTFAX3: return "CCITT group 3";
+    case COMPRESSION_CCITTFAX4: return "CCITT group 4";
+    case COMPRESSION_LZW: return "LZW";
+    case COMPRESSION_OJPEG:
+    case COMPRESSION_JPEG: return "JPEG";
+    case COMPRESSION_ADOBE_DEFLATE:
+    case COMPRESSION_DEFLATE: return "deflate";
+    case COMPRESSION_PACKBITS: return "PackBits";
+    default: return "other";
+    }
+}
+
 std::string WriteTiff(const RasterImage& image) {
     if (image.IsEmpty())
         throw ImageFormatError("Can't save an empty image");

@@ -10,12 +10,19 @@ fail=0
 check() { if [ "$2" != "$3" ]; then echo "FAIL $1"; echo "  expected: $(printf %q "$3")"; echo "  got:      $(printf %q "$2")"; fail=1; fi; }
 field() { "$orvo" image info "$1" | sed -n "s/^$2: //p"; }
 
-check "info" "$("$orvo" image info "$sample")" $'format: BMP\nwidth: 12\nheight: 7\nbits: 24\ndpi: 72 72\ngrey: FALSE\nframes: 0'
+check "info" "$("$orvo" image info "$sample")" $'format: BMP\nwidth: 12\nheight: 7\nbits: 24\ndpi: 72 72\ngrey: FALSE\nframes: 0\nstored bits: 24\ncompression: none\nalpha: FALSE'
 
 # 32-bit BMPs (any channel masks) and LZW TIFFs open; the picture holds 24 or fewer bits.
 check "32-bit bmp" "$("$orvo" image info "$src/tests/data/image/bitfields/a2r10g10b10-v5.bmp" | head -4 | tr '\n' ' ')" "format: BMP width: 8 height: 4 bits: 24 "
 check "lzw tiff" "$("$orvo" image info "$src/tests/data/image/lzw/rgb.tif" | head -4 | tr '\n' ' ')" "format: TIFF width: 8 height: 4 bits: 24 "
 check "lzw palette tiff" "$(field "$src/tests/data/image/lzw/palette.tif" bits)" "8"
+# ... while the file's own layout is told as it is stored.
+stored() { "$orvo" image info "$1" | sed -n '8,10p' | tr '\n' ' '; }
+check "32-bit bmp stored" "$(stored "$src/tests/data/image/bitfields/a2r10g10b10-v5.bmp")" "stored bits: 32 compression: bit fields alpha: TRUE "
+check "xrgb bmp stored" "$(stored "$src/tests/data/image/bitfields/xrgb-uncompressed.bmp")" "stored bits: 32 compression: none alpha: FALSE "
+check "lzw rgba tiff stored" "$(stored "$src/tests/data/image/lzw/rgba.tif")" "stored bits: 32 compression: LZW alpha: TRUE "
+check "lzw grey tiff stored" "$(stored "$src/tests/data/image/lzw/grey.tif")" "stored bits: 8 compression: LZW alpha: FALSE "
+check "jpeg has no stored lines" "$("$orvo" image info "$src/tests/data/image/orientation/o6.jpg" | wc -l)" "7"
 
 # The format comes from the output's extension; a JPEG named .bmp still opens as JPEG.
 "$orvo" image convert "$sample" "$tmp/photo.jpg" --quality 90 || { echo "FAIL convert to jpg"; fail=1; }
@@ -51,7 +58,7 @@ grep -q "notes.png" "$tmp/err" || { echo "FAIL no message for the failed thumbna
 turned=$src/tests/data/image/orientation/o6.jpg
 check "turned size" "$("$orvo" image info "$turned" | sed -n '2,3p' | tr '\n' ' ')" "width: 8 height: 16 "
 mkdir "$tmp/turned"
-"$orvo" image thumb --size 16 --out "$tmp/turned" "$turned" || { echo "FAIL turned thumb"; fail=1; }
+"$orvo" image thumb "$turned" --out "$tmp/turned" --size=16 || { echo "FAIL turned thumb"; fail=1; }
 "$orvo" image convert "$tmp/turned/o6.jpg.png" "$tmp/turned.bmp" || { echo "FAIL thumb to bmp"; fail=1; }
 # Row 2 from the top, column 6 of the 16 x 16 cell: the green corner, not the white field
 # a wide, unturned picture would leave there.

@@ -25,6 +25,10 @@ grep -q -- "--string" "$tmp/err" || { echo "FAIL no hint at the type flags: $(ca
 "$orvo" options set --string 'Window title' $'two\tparts'
 check "escaped listing" "$("$orvo" options list | grep 'Window title')" $'string\tWindow title\ttwo\\tparts'
 check "missing key with a type" "$("$orvo" options get --int 'No such key')" "-1"
+"$orvo" options set 'Dir size' 12 --int || { echo "FAIL type flag after the operands"; fail=1; }
+check "type flag after the operands" "$("$orvo" options get 'Dir size' --int)" "12"
+fails get --int --bool 'Dir size'
+fails list --bool
 fails get 'No such key'
 
 # A damaged file is reported and left as it is.

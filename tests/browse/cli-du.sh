@@ -21,6 +21,10 @@ check "and the rest is still counted" "$(cat "$tmp/out")" "0     (0 dirs, 0 file
 check "the message" "$(cat "$tmp/err")" "orvo: no such file or directory: $d/missing"
 "$orvo" du > /dev/null 2>&1
 check "no path is a usage error" "$?" "2"
+: > "$d/-x"
+check "a name like an option after --" "$(cd "$d" && "$orvo" du -- -x)" "0	-x"
+(cd "$d" && "$orvo" du -x > /dev/null 2>&1)
+check "and without -- a usage error" "$?" "2"
 
 mkdir -p "$d/other/mnt"
 if [ "$(id -u)" = 0 ] && mount -t tmpfs -o size=1m tmpfs "$d/other/mnt" 2> /dev/null; then

@@ -50,4 +50,13 @@ check "move gives the target none" "$("$orvo" comment get "$dst")" ""
 "$orvo" cp "$d" "$dst" </dev/null || { echo "FAIL cp tree"; fail=1; }
 check "tree copy" "$("$orvo" comment get "$dst/d")" "the directory"
 check "tree copy, odd file" "$("$orvo" comment get "$dst/d/:THIS_DIR:")" ""
+
+# A name and a comment that begin with a dash, after --; without it the
+# name is an unknown option and nothing is stored.
+: > "$d/-x"
+(cd "$d" && "$orvo" comment set -- -x "-dashed-") || { echo "FAIL set after --"; fail=1; }
+check "get after --" "$(cd "$d" && "$orvo" comment get -- -x)" "-dashed-"
+(cd "$d" && "$orvo" comment set -x other 2>/dev/null)
+check "without --: usage error" "$?" "2"
+check "and nothing stored" "$("$orvo" comment get "$d/-x")" "-dashed-"
 exit $fail

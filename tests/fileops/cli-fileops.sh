@@ -32,7 +32,7 @@ check "row 1 switched off" "$(cat "$dst/tree/a.txt")" "one"
 check "other rows done" "$(cat "$dst/solo.txt")" "new"
 if "$orvo" cp "$src/tree" "$dst" </dev/null 2>"$tmp/err"; then echo "FAIL unanswered list went ahead"; fail=1; fi
 grep -q "cancelled; nothing was changed" "$tmp/err" || { echo "FAIL cancel message: $(cat "$tmp/err")"; fail=1; }
-"$orvo" cp --yes "$src/tree" "$dst" </dev/null 2>/dev/null || { echo "FAIL cp --yes"; fail=1; }
+"$orvo" cp "$src/tree" "$dst" --yes </dev/null 2>/dev/null || { echo "FAIL cp ... --yes"; fail=1; }
 check "overwritten" "$(cat "$dst/tree/a.txt")" "new"
 
 # A move takes the comment away from the source.
@@ -71,6 +71,8 @@ grep -q "Destination directory is the same as source directory. Stopping." "$tmp
 "$orvo" rm "$tmp/missing" 2>"$tmp/err"; [ $? -eq 1 ] || { echo "FAIL missing status"; fail=1; }
 grep -q "no such file or directory: $tmp/missing" "$tmp/err" || { echo "FAIL missing text"; fail=1; }
 "$orvo" cp --frobnicate a b 2>/dev/null; [ $? -eq 2 ] || { echo "FAIL unknown option"; fail=1; }
+"$orvo" cp "$src/solo.txt" "$dst" --on-error maybe 2>"$tmp/err"; [ $? -eq 2 ] || { echo "FAIL bad --on-error answer"; fail=1; }
+grep -q "^orvo: --on-error takes abort or ignore, not maybe" "$tmp/err" || { echo "FAIL --on-error message: $(head -1 "$tmp/err")"; fail=1; }
 
 [ $fail -eq 0 ] && echo "cli fileops: all checks passed"
 exit $fail

@@ -27,7 +27,7 @@ check "nothing changed yet" "$("$orvo" list status "$list")" ""
 
 # Extending the list; then a renamed file is dead and a re-commented one changed.
 "$orvo" list add "$list" "$d/sub/" || { echo "FAIL add to an existing list"; fail=1; }
-check "extended" "$(bytes "$orvo" list export "$list" --fields title)" \
+check "extended" "$(bytes "$orvo" list export --fields=title "$list")" \
     "$(bytes printf 'a\r\n[sub]\r\nREADME\r\n[sub]')"
 mv "$d/README" "$d/README.md"
 "$orvo" comment set "$d/a.txt" "second"

@@ -1,20 +1,31 @@
 #pragma once
 
+#include "app/cli/CliArguments.h"
+
 #include <string>
 #include <vector>
 
 namespace orvo::cli {
 
 // One top-level subcommand of `orvo` (`orvo store ...`, `orvo ls ...`).
+// Its options are declared here, not parsed by the command, so that every
+// command splits its words the same way and the shell completion offers
+// what the command takes.
 struct CliCommand {
     const char* name;
-    const char* usage;   // shown by `orvo help`, one or more lines
-    int (*run)(const std::vector<std::string>& args); // args after the name
+    const char* usage;                    // shown by `orvo help`, one or more lines
+    int (*run)(const CliArguments& args); // the words after the name, split
+    std::vector<CliOption> options = {};
+    // The sub-commands ("get set list") when the first operand is one.
+    const char* verbs = nullptr;
+    // Whether the operands are names of files (for the shell completion).
+    bool fileOperands = true;
 };
 
 // Each cli/*.cpp file registers its commands with a static CliRegistration,
 // so adding a subcommand touches no shared file.
 std::vector<CliCommand>& CliCommands();
+const CliCommand* FindCliCommand(const std::string& name);
 
 struct CliRegistration {
     explicit CliRegistration(const CliCommand& command) { CliCommands().push_back(command); }

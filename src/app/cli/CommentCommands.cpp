@@ -68,7 +68,8 @@ int List(const std::string& directory) {
     return file.IsDamaged() ? Fail(DamagedMessage(StripTrailingSlash(directory))) : 0;
 }
 
-int Run(const std::vector<std::string>& args) {
+int Run(const CliArguments& arguments) {
+    const std::vector<std::string>& args = arguments.operands;
     if (args.size() == 2 && args[0] == "get")
         return Get(args[1]);
     if (args.size() == 3 && args[0] == "set")
@@ -83,7 +84,9 @@ const CliRegistration registration(
      "  orvo comment get PATH      print the comment of a file or directory\n"
      "  orvo comment set PATH TEXT store a comment (an empty TEXT removes it)\n"
      "  orvo comment list DIR      the entries of DIR's comment file: key, tab, comment",
-     Run});
+     Run,
+     {},
+     "get set list"});
 
 } // namespace
 

@@ -14,7 +14,8 @@ namespace {
 
 // One line per path: the text the counting mode puts into a directory's
 // Comment cell, or a file's size, then a tab and the path.
-int Du(const std::vector<std::string>& args) {
+int Du(const CliArguments& arguments) {
+    const std::vector<std::string>& args = arguments.operands;
     if (args.empty())
         return UsageError("du");
     int status = 0;

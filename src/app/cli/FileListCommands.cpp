@@ -35,23 +35,6 @@ bool SetField(ListExportOptions& options, const std::string& field) {
     return true;
 }
 
-// "--name VALUE" or "--name=VALUE" at args[i]; i moves past what was used.
-bool TakeOption(const std::vector<std::string>& args, size_t& i, const std::string& name,
-                std::string& value) {
-    const std::string& arg = args[i];
-    if (arg == name) {
-        if (i + 1 >= args.size())
-            return false;
-        value = args[++i];
-        return true;
-    }
-    if (arg.compare(0, name.size() + 1, name + "=") == 0) {
-        value = arg.substr(name.size() + 1);
-        return true;
-    }
-    return false;
-}
-
 // LoadFileList with the file's name in every message.
 void LoadList(const std::string& file, DirectoryListing& list) {
     try {
@@ -64,38 +47,28 @@ void LoadList(const std::string& file, DirectoryListing& list) {
     }
 }
 
-int Export(const std::vector<std::string>& args) {
-    std::string file;
+int Export(const CliArguments& args) {
+    if (args.operands.size() != 2)
+        return UsageError("list");
+    const std::string& file = args.operands[1];
     ListExportOptions options;
-    for (size_t i = 1; i < args.size(); ++i) {
-        std::string value;
-        if (TakeOption(args, i, "--fields", value)) {
-            options = ListExportOptions{.title = false,
-                                        .extension = false,
-                                        .comment = false,
-                                        .separator = options.separator};
-            size_t start = 0;
-            while (start <= value.size()) {
-                size_t comma = value.find(',', start);
-                if (comma == std::string::npos)
-                    comma = value.size();
-                std::string field = value.substr(start, comma - start);
-                if (!field.empty() && !SetField(options, field))
-                    return Fail(
-                        "unknown field '" + field +
-                        "' (ID, Fields, Title, Extension, Comment, Size, Date, Attributes)");
-                start = comma + 1;
-            }
-        } else if (TakeOption(args, i, "--separator", value)) {
-            options.separator = value;
-        } else if (args[i].starts_with("--") || !file.empty()) {
-            return UsageError("list");
-        } else {
-            file = args[i];
+    if (const auto* fields = args.Last("--fields")) {
+        options = ListExportOptions{.title = false, .extension = false, .comment = false};
+        const std::string& value = fields->front();
+        size_t start = 0;
+        while (start <= value.size()) {
+            size_t comma = value.find(',', start);
+            if (comma == std::string::npos)
+                comma = value.size();
+            std::string field = value.substr(start, comma - start);
+            if (!field.empty() && !SetField(options, field))
+                return Fail("unknown field '" + field +
+                            "' (ID, Fields, Title, Extension, Comment, Size, Date, Attributes)");
+            start = comma + 1;
         }
     }
-    if (file.empty())
-        return UsageError("list");
+    if (const auto* separator = args.Last("--separator"))
+        options.separator = separator->front();
     DirectoryListing list;
     LoadList(file, list);
     const std::string text = ExportListText(list, options);
@@ -135,9 +108,10 @@ int Add(const std::string& file, const std::vector<std::string>& given) {
     return 0;
 }
 
-int Run(const std::vector<std::string>& args) {
+int Run(const CliArguments& arguments) {
+    const std::vector<std::string>& args = arguments.operands;
     if (args.size() >= 2 && args[0] == "export")
-        return Export(args);
+        return Export(arguments);
     if (args.size() == 2 && args[0] == "status")
         return Status(args[1]);
     if (args.size() >= 3 && args[0] == "add")
@@ -155,7 +129,10 @@ const CliRegistration registration(
      "  orvo list status FILE.orl  `changed PATH` and `dead PATH` lines, as the ORL Status dialog\n"
      "  orvo list add FILE.orl PATH...\n"
      "                             adds the paths to a file list (made when it does not exist)",
-     Run});
+     Run,
+     {{"--fields", 1, "export", "ID Fields Title Extension Comment Size Date Attributes"},
+      {"--separator", 1, "export"}},
+     "export status add"});
 
 } // namespace
 

@@ -38,31 +38,30 @@ struct Parsed {
     bool ok = true;
 };
 
-Parsed ParseArguments(const std::vector<std::string>& args) {
+Parsed ParseArguments(const CliArguments& args) {
     Parsed p;
-    bool options = true;
-    for (const std::string& a : args) {
-        if (options && a == "--") {
-            options = false;
-        } else if (options && a == "--yes") {
+    p.paths = args.operands;
+    // The last of --yes and --skip counts, as a later word overrides.
+    for (const CliArguments::Given& option : args.options) {
+        if (option.name == "--yes") {
             p.answers.problems = TerminalAnswers::Problems::ExecuteAll;
             p.answers.continueWithoutSpace = true;
-        } else if (options && a == "--skip") {
+        } else if (option.name == "--skip") {
             p.answers.problems = TerminalAnswers::Problems::SkipAll;
-        } else if (options && a == "--on-error=abort") {
+        } else if (option.name == "--on-error" && option.values[0] == "abort") {
             p.answers.errors = TerminalAnswers::Errors::Abort;
-        } else if (options && a == "--on-error=ignore") {
+        } else if (option.name == "--on-error" && option.values[0] == "ignore") {
             p.answers.errors = TerminalAnswers::Errors::Ignore;
-        } else if (options && a.size() > 1 && a[0] == '-') {
-            p.ok = false;
         } else {
-            p.paths.push_back(a);
+            std::fprintf(stderr, "orvo: --on-error takes abort or ignore, not %s\n",
+                         option.values[0].c_str());
+            p.ok = false;
         }
     }
     return p;
 }
 
-int Operate(const char* name, int kind, const std::vector<std::string>& args) {
+int Operate(const char* name, int kind, const CliArguments& args) {
     Parsed parsed = ParseArguments(args);
     size_t needed = kind == OpDelete ? 1 : 2;
     if (!parsed.ok || parsed.paths.size() < needed)
@@ -111,13 +110,13 @@ int Operate(const char* name, int kind, const std::vector<std::string>& args) {
     return status;
 }
 
-int RunCopy(const std::vector<std::string>& args) {
+int RunCopy(const CliArguments& args) {
     return Operate("cp", OpCopy, args);
 }
-int RunMove(const std::vector<std::string>& args) {
+int RunMove(const CliArguments& args) {
     return Operate("mv", OpMove, args);
 }
-int RunDelete(const std::vector<std::string>& args) {
+int RunDelete(const CliArguments& args) {
     return Operate("rm", OpDelete, args);
 }
 
@@ -139,9 +138,12 @@ const char* const kDeleteUsage =
     "                             delete files and trees; hidden and special files are\n"
     "                             listed first;\n" ORVO_ANSWER_OPTIONS;
 
-const CliRegistration copy({"cp", kCopyUsage, RunCopy});
-const CliRegistration move({"mv", kMoveUsage, RunMove});
-const CliRegistration remove({"rm", kDeleteUsage, RunDelete});
+const std::vector<CliOption> kAnswerOptions = {
+    {"--yes"}, {"--skip"}, {"--on-error", 1, nullptr, "abort ignore"}};
+
+const CliRegistration copy({"cp", kCopyUsage, RunCopy, kAnswerOptions});
+const CliRegistration move({"mv", kMoveUsage, RunMove, kAnswerOptions});
+const CliRegistration remove({"rm", kDeleteUsage, RunDelete, kAnswerOptions});
 
 } // namespace
 

@@ -3,6 +3,8 @@
 #include "image/ImageFile.h"
 #include "image/ImageTransforms.h"
 #include "image/LoadImageGuarded.h"
+#include "image/StoredLayout.h"
+#include "platform/FileIO.h"
 
 #include <algorithm>
 #include <atomic>
@@ -56,34 +58,40 @@ int Info(const std::string& path) {
                 FormatName(image.Format()), image.Width(), image.Height(), image.Bits(),
                 image.DpiX(), image.DpiY(), image.IsGreyScale() ? "TRUE" : "FALSE",
                 image.FrameCount());
+    // The depth above is the one the picture is held and saved in; the
+    // file's own layout can be richer (32 bits, alpha, LZW).
+    std::string header;
+    try {
+        header = ReadWholeFile(path); // a TIFF header may point anywhere in the file
+    } catch (const std::exception&) {
+    }
+    const StoredLayout stored = ReadStoredLayout(header);
+    if (stored.bitsPerPixel > 0)
+        std::printf("stored bits: %d\ncompression: %s\nalpha: %s\n", stored.bitsPerPixel,
+                    stored.compression.c_str(), stored.alpha ? "TRUE" : "FALSE");
     return 0;
 }
 
-int Convert(const std::vector<std::string>& args) {
-    if (args.size() < 3)
+int Convert(const CliArguments& arguments) {
+    const std::vector<std::string>& args = arguments.operands;
+    if (args.size() != 3)
         return UsageError("image");
     const std::string& in = args[1];
     const std::string& out = args[2];
     std::optional<int> bits, quality;
     int width = 0, height = 0;
-    for (size_t i = 3; i < args.size(); i += 2) {
-        if (i + 1 >= args.size())
-            return UsageError("image");
-        const std::string& value = args[i + 1];
-        if (args[i] == "--bits") {
-            bits = ParseInt(value);
-            if (!bits || (*bits != 1 && *bits != 4 && *bits != 8 && *bits != 24))
-                return Fail("--bits takes 1, 4, 8 or 24");
-        } else if (args[i] == "--size") {
-            if (!ParseSize(value, width, height))
-                return Fail("--size takes WIDTHxHEIGHT, for example 640x480");
-        } else if (args[i] == "--quality") {
-            quality = ParseInt(value);
-            if (!quality || *quality > 100)
-                return Fail("--quality takes 0 to 100");
-        } else {
-            return UsageError("image");
-        }
+    if (const auto* value = arguments.Last("--bits")) {
+        bits = ParseInt(value->front());
+        if (!bits || (*bits != 1 && *bits != 4 && *bits != 8 && *bits != 24))
+            return Fail("--bits takes 1, 4, 8 or 24");
+    }
+    if (const auto* value = arguments.Last("--size");
+        value && !ParseSize(value->front(), width, height))
+        return Fail("--size takes WIDTHxHEIGHT, for example 640x480");
+    if (const auto* value = arguments.Last("--quality")) {
+        quality = ParseInt(value->front());
+        if (!quality || *quality > 100)
+            return Fail("--quality takes 0 to 100");
     }
     RasterImage image;
     if (!LoadImage(image, in))
@@ -104,22 +112,17 @@ int Convert(const std::vector<std::string>& args) {
     return 0;
 }
 
-int Thumbnails(const std::vector<std::string>& args) {
+int Thumbnails(const CliArguments& arguments) {
     int size = 0;
-    std::string outDir;
-    std::vector<std::string> inputs;
-    for (size_t i = 1; i < args.size(); ++i) {
-        if (args[i] == "--size" && i + 1 < args.size()) {
-            auto n = ParseInt(args[++i]);
-            if (!n || *n < 1 || *n > 4096)
-                return Fail("--size takes 1 to 4096 pixels");
-            size = *n;
-        } else if (args[i] == "--out" && i + 1 < args.size()) {
-            outDir = args[++i];
-        } else {
-            inputs.push_back(args[i]);
-        }
+    if (const auto* value = arguments.Last("--size")) {
+        auto n = ParseInt(value->front());
+        if (!n || *n < 1 || *n > 4096)
+            return Fail("--size takes 1 to 4096 pixels");
+        size = *n;
     }
+    const auto* out = arguments.Last("--out");
+    const std::string outDir = out ? out->front() : std::string();
+    const std::vector<std::string> inputs(arguments.operands.begin() + 1, arguments.operands.end());
     if (!size || outDir.empty() || inputs.empty())
         return UsageError("image");
 
@@ -159,25 +162,31 @@ int Thumbnails(const std::vector<std::string>& args) {
     return failures ? 1 : 0;
 }
 
-int Run(const std::vector<std::string>& args) {
+int Run(const CliArguments& arguments) {
+    const std::vector<std::string>& args = arguments.operands;
     if (args.size() == 2 && args[0] == "info")
         return Info(args[1]);
     if (!args.empty() && args[0] == "convert")
-        return Convert(args);
+        return Convert(arguments);
     if (!args.empty() && args[0] == "thumb")
-        return Thumbnails(args);
+        return Thumbnails(arguments);
     return UsageError("image");
 }
 
 const CliRegistration registration(
     {"image",
-     "  orvo image info FILE       format, size, depth, dpi, grey and frames of a picture\n"
+     "  orvo image info FILE       format, size, depth, dpi, grey, frames and stored layout\n"
      "  orvo image convert IN OUT [--bits N] [--size WxH] [--quality Q]\n"
      "                             convert a picture (format from OUT's extension)\n"
      "  orvo image thumb --size N --out DIR IN...\n"
      "                             one PNG thumbnail DIR/NAME.png per picture, as the browser "
      "makes them",
-     Run});
+     Run,
+     {{"--bits", 1, "convert", "1 4 8 24"},
+      {"--size", 1, "convert thumb"},
+      {"--quality", 1, "convert"},
+      {"--out", 1, "thumb", kFileChoice}},
+     "info convert thumb"});
 
 } // namespace
 

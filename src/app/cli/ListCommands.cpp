@@ -98,23 +98,13 @@ void PrintView(const DirectoryListing& listing, const QTable& view) {
     std::fwrite(out.data(), 1, out.size(), stdout);
 }
 
-int Run(const std::vector<std::string>& args) {
-    std::string directory, sortColumn;
-    bool descending = false, haveDirectory = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--sort" && i + 1 < args.size()) {
-            sortColumn = args[++i];
-        } else if (args[i] == "--desc") {
-            descending = true;
-        } else if (!haveDirectory && (args[i].empty() || args[i][0] != '-' || args[i] == "-")) {
-            directory = args[i];
-            haveDirectory = true;
-        } else {
-            return UsageError("ls");
-        }
-    }
-    if (!haveDirectory || (descending && sortColumn.empty()))
+int Run(const CliArguments& args) {
+    const auto* sort = args.Last("--sort");
+    const std::string sortColumn = sort ? sort->front() : std::string();
+    const bool descending = args.Has("--desc");
+    if (args.operands.size() != 1 || (descending && sortColumn.empty()))
         return UsageError("ls");
+    const std::string& directory = args.operands[0];
 
     DirectoryListing listing;
     QTable view;
@@ -154,7 +144,9 @@ const CliRegistration registration(
      "  orvo ls DIR [--sort COLUMN [--desc]]\n"
      "                             the view of DIR (\"Computer/\": the drives) as a browse\n"
      "                             window shows it: name, comment, size, date, time, attributes",
-     Run});
+     Run,
+     {{"--sort", 1, nullptr, "Name Path Extension Comment Size Date Time Attr Directory"},
+      {"--desc"}}});
 
 } // namespace
 

@@ -50,19 +50,17 @@ bool Open(OptionsStore& store, const std::string& dataDirectory) {
     return true;
 }
 
-// Takes a leading --bool, --int or --string off the arguments.
-const OptionKind* TakeKind(std::vector<std::string>& args, bool& bad) {
+// The type flag given, if any; more than one is a mistake.
+const OptionKind* KindGiven(const CliArguments& args, bool& bad) {
+    const OptionKind* kind = nullptr;
     bad = false;
-    if (args.empty() || args[0].rfind("--", 0) != 0)
-        return nullptr;
-    for (const OptionKind& k : kKinds) {
-        if (args[0] == k.flag) {
-            args.erase(args.begin());
-            return &k;
-        }
-    }
-    bad = true;
-    return nullptr;
+    for (const CliArguments::Given& given : args.options)
+        for (const OptionKind& k : kKinds)
+            if (given.name == k.flag) {
+                bad = bad || kind != nullptr;
+                kind = &k;
+            }
+    return kind;
 }
 
 // The kinds whose table holds the key.
@@ -167,13 +165,13 @@ int Set(const OptionKind* kind, const std::string& key, const std::string& text)
     return 0;
 }
 
-int Run(const std::vector<std::string>& all) {
-    if (all.empty())
+int Run(const CliArguments& arguments) {
+    if (arguments.operands.empty())
         return UsageError("options");
-    std::string verb = all[0];
-    std::vector<std::string> args(all.begin() + 1, all.end());
+    const std::string& verb = arguments.operands[0];
+    const std::vector<std::string> args(arguments.operands.begin() + 1, arguments.operands.end());
     bool badFlag = false;
-    const OptionKind* kind = TakeKind(args, badFlag);
+    const OptionKind* kind = KindGiven(arguments, badFlag);
     if (badFlag)
         return UsageError("options");
     if (verb == "list" && args.empty() && !kind)
@@ -193,7 +191,10 @@ const CliRegistration registration(
      "  orvo options set [--bool|--int|--string] KEY VALUE\n"
      "                                        change an option (the type flag is needed for a\n"
      "                                        key the options do not have yet)",
-     Run});
+     Run,
+     {{"--bool", 0, "get set"}, {"--int", 0, "get set"}, {"--string", 0, "get set"}},
+     "list get set",
+     false});
 
 } // namespace
 

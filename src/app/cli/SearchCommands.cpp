@@ -82,62 +82,57 @@ private:
     std::string line_;
 };
 
-int Run(const std::vector<std::string>& args) {
+int Run(const CliArguments& args) {
     SearchCriteria criteria;
+    criteria.placeList = args.operands;
     bool longForm = false;
-    bool placesOnly = false;
-    auto need = [&](size_t i, size_t count) { return i + count < args.size(); };
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (placesOnly || a.empty() || a[0] != '-') {
-            criteria.placeList.push_back(a);
-        } else if (a == "--") {
-            placesOnly = true;
-        } else if (a == "--names" && need(i, 1)) {
-            criteria.names = args[++i];
-        } else if (a == "--text" && need(i, 1)) {
+    for (const CliArguments::Given& option : args.options) {
+        const std::string& a = option.name;
+        const std::vector<std::string>& v = option.values;
+        if (a == "--names") {
+            criteria.names = v[0];
+        } else if (a == "--text") {
             criteria.textOn = true;
-            criteria.text = args[++i];
-        } else if (a == "--mode" && need(i, 1)) {
+            criteria.text = v[0];
+        } else if (a == "--mode") {
             const char* const modes[] = {"simple", "or", "and"};
-            auto mode = Pick<TextMode>(args[++i], modes);
+            auto mode = Pick<TextMode>(v[0], modes);
             if (!mode)
-                return Fail("--mode is simple, or or and, not " + args[i]);
+                return Fail("--mode is simple, or or and, not " + v[0]);
             criteria.textMode = *mode;
         } else if (a == "--regex") {
             criteria.wildcard = true;
         } else if (a == "--case") {
             criteria.matchCase = true;
-        } else if (a == "--newer" && need(i, 2)) {
+        } else if (a == "--newer") {
             criteria.noOlderThan = true;
-            criteria.ageNumber = args[++i];
-            auto unit = ReadTimeUnit(args[++i]);
+            criteria.ageNumber = v[0];
+            auto unit = ReadTimeUnit(v[1]);
             if (!IsNumber(criteria.ageNumber) || !unit)
                 return Fail("--newer takes a number and seconds, minutes, hours, days, weeks, "
                             "months or years");
             criteria.ageUnit = *unit;
-        } else if (a == "--between" && need(i, 2)) {
-            auto from = ReadDate(args[i + 1]), to = ReadDate(args[i + 2]);
-            i += 2;
+        } else if (a == "--between") {
+            auto from = ReadDate(v[0]), to = ReadDate(v[1]);
             if (!from || !to)
                 return Fail("--between takes two dates written YYYY-MM-DD");
             criteria.dateBetween = true;
             criteria.dateFrom = *from;
             criteria.dateTo = *to;
-        } else if (a == "--size-between" && need(i, 3)) {
+        } else if (a == "--size-between") {
             criteria.sizeBetween = true;
-            criteria.sizeLow = args[++i];
-            criteria.sizeHigh = args[++i];
-            auto unit = ReadSizeUnit(args[++i]);
+            criteria.sizeLow = v[0];
+            criteria.sizeHigh = v[1];
+            auto unit = ReadSizeUnit(v[2]);
             if (!IsNumber(criteria.sizeLow) || !IsNumber(criteria.sizeHigh) || !unit)
                 return Fail("--size-between takes two numbers and bytes, kbytes or mbytes");
             criteria.sizeBetweenUnit = *unit;
-        } else if (a == "--size" && need(i, 3)) {
+        } else if (a == "--size") {
             const char* const relations[] = {"eq", "gt", "lt"};
-            auto relation = Pick<SizeRelation>(args[++i], relations);
+            auto relation = Pick<SizeRelation>(v[0], relations);
             criteria.sizeCompare = true;
-            criteria.sizeNumber = args[++i];
-            auto unit = ReadSizeUnit(args[++i]);
+            criteria.sizeNumber = v[1];
+            auto unit = ReadSizeUnit(v[2]);
             if (!relation || !IsNumber(criteria.sizeNumber) || !unit)
                 return Fail("--size takes eq, gt or lt, a number and bytes, kbytes or mbytes");
             criteria.sizeRelation = *relation;
@@ -148,8 +143,6 @@ int Run(const std::vector<std::string>& args) {
             criteria.followLinks = true;
         } else if (a == "--long") {
             longForm = true;
-        } else {
-            return UsageError("search");
         }
     }
     if (criteria.placeList.empty())
@@ -194,7 +187,19 @@ const CliRegistration registration(
      "                             the patterns (\";\" between them), with the text inside; one\n"
      "                             path a line (--long: size, date, text sample), then the counts\n"
      "                             on stderr. UNIT: seconds..years or bytes, kbytes, mbytes",
-     Run});
+     Run,
+     {{"--names", 1},
+      {"--text", 1},
+      {"--mode", 1, nullptr, "simple or and"},
+      {"--regex"},
+      {"--case"},
+      {"--newer", 2},
+      {"--between", 2},
+      {"--size-between", 3},
+      {"--size", 3, nullptr, "eq gt lt"},
+      {"--exclude-binaries"},
+      {"--follow-links"},
+      {"--long"}}});
 
 } // namespace
 

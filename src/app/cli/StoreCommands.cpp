@@ -1,6 +1,5 @@
 // orvo store dump FILE | orvo store copy IN OUT
 #include "app/cli/CliCommand.h"
-
 #include "platform/FileIO.h"
 #include "store/StoreArchive.h"
 
@@ -73,7 +72,8 @@ int Copy(const std::string& from, const std::string& to) {
     }
 }
 
-int Run(const std::vector<std::string>& args) {
+int Run(const CliArguments& arguments) {
+    const std::vector<std::string>& args = arguments.operands;
     try {
         if (args.size() == 2 && args[0] == "dump")
             return Dump(args[1]);
@@ -85,10 +85,13 @@ int Run(const std::vector<std::string>& args) {
     return UsageError("store");
 }
 
-const CliRegistration registration({"store",
-                                    "  orvo store dump FILE       print every table of a .qad or .orl file\n"
-                                    "  orvo store copy IN OUT     load a record-store file and save it again",
-                                    Run});
+const CliRegistration
+    registration({"store",
+                  "  orvo store dump FILE       print every table of a .qad or .orl file\n"
+                  "  orvo store copy IN OUT     load a record-store file and save it again",
+                  Run,
+                  {},
+                  "dump copy"});
 
 } // namespace
 

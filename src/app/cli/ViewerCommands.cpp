@@ -13,17 +13,12 @@ namespace orvo::cli {
 namespace {
 
 // The viewer quick view opens: "none" for a text file over the limit.
-int Kind(const std::vector<std::string>& args) {
-    bool alt = false;
+int Kind(const CliArguments& args) {
+    const bool alt = args.Has("--alt");
     int status = 0;
-    bool anyFile = false;
-    for (size_t i = 1; i < args.size(); ++i) {
-        if (args[i] == "--alt") {
-            alt = true;
-            continue;
-        }
-        anyFile = true;
-        const std::string& path = args[i];
+    const bool anyFile = args.operands.size() > 1;
+    for (size_t i = 1; i < args.operands.size(); ++i) {
+        const std::string& path = args.operands[i];
         const FileStatus file = GetFileStatus(path);
         if (!file.exists) {
             status = Fail("no such file or directory: " + path);
@@ -89,19 +84,10 @@ bool FindInFile(const std::string& path, const std::string& what, bool matchCase
     return found;
 }
 
-int Find(const std::vector<std::string>& args) {
-    bool matchCase = false, wildcard = false, words = false;
-    std::vector<std::string> rest;
-    for (size_t i = 1; i < args.size(); ++i) {
-        if (args[i] == "--case")
-            matchCase = true;
-        else if (args[i] == "--wildcard")
-            wildcard = true;
-        else if (args[i] == "--words")
-            words = true;
-        else
-            rest.push_back(args[i]);
-    }
+int Find(const CliArguments& args) {
+    const bool matchCase = args.Has("--case"), wildcard = args.Has("--wildcard"),
+               words = args.Has("--words");
+    const std::vector<std::string> rest(args.operands.begin() + 1, args.operands.end());
     if (rest.size() < 2 || rest[0].empty())
         return UsageError("view");
     int status = 0;
@@ -113,12 +99,12 @@ int Find(const std::vector<std::string>& args) {
     return found ? 0 : 1;
 }
 
-int View(const std::vector<std::string>& args) {
-    if (args.empty())
+int View(const CliArguments& args) {
+    if (args.operands.empty())
         return UsageError("view");
-    if (args[0] == "kind")
+    if (args.operands[0] == "kind")
         return Kind(args);
-    if (args[0] == "find")
+    if (args.operands[0] == "find")
         return Find(args);
     return UsageError("view");
 }
@@ -130,6 +116,11 @@ const CliRegistration registration({
     "  orvo view find [--case] [--wildcard] [--words] TEXT FILE...\n"
     "                             every match as the text viewer finds it: FILE:LINE:COL: line",
     View,
+    {{"--alt", 0, "kind"},
+     {"--case", 0, "find"},
+     {"--wildcard", 0, "find"},
+     {"--words", 0, "find"}},
+    "kind find",
 });
 
 } // namespace

@@ -59,9 +59,17 @@ void FrameSession::Startup(const QStringList& arguments) {
     AppState& state = GetAppState();
     state.startupFinished = false;
     RestoreWindows();
-    // A file-list document named on the command line opens in a list window.
-    if (!arguments.isEmpty())
-        frame_.Lists().OpenListDocument(arguments.first());
+    // Each file-list document named on the command line opens in a list
+    // window: the desktop passes every list the user opened together. A
+    // directory opens a browse window, as "Open with" in another file
+    // manager means.
+    for (const QString& argument : arguments) {
+        const std::string path = QToPath(argument);
+        if (GetFileStatus(path).isDirectory)
+            frame_.OpenBrowseWindow(path);
+        else
+            frame_.Lists().OpenListDocument(argument);
+    }
     RunTipOfDay(&frame_, GetOptionsDatabase(), false);
     state.startupFinished = true;
 }

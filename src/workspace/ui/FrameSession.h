@@ -19,12 +19,12 @@ public:
     // Writes the options once; later calls do nothing.
     void SaveOptions();
     // Start-up after construction: the windows of the last run (or two
-    // side by side on the home directory), a file-list document named on
+    // side by side on the home directory), the file-list documents named on
     // the command line, the tip of the day.
     void Startup(const QStringList& arguments);
     // The paths named on the command line (argv after the program's name,
-    // once QApplication took its own options out), made absolute, their
-    // bytes kept: Qt's decoded arguments lose a name that is not UTF-8.
+    // the options already taken out), made absolute, their bytes kept:
+    // Qt's decoded arguments lose a name that is not UTF-8.
     static QStringList CommandLinePaths(int argc, const char* const* argv);
     void RestoreWindows();
     // Writes the window layout into "Browse windows".

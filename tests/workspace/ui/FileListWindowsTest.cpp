@@ -39,6 +39,7 @@
 #include <QTemporaryDir>
 #include <QTreeView>
 #include <QtTest>
+#include <algorithm>
 #include <fstream>
 #include <memory>
 #include <sys/stat.h>
@@ -192,6 +193,9 @@ private slots:
         {
             CMainFrame frame;
             frame.show();
+            frame.Lists().CreateListWindow({In("docs/b.doc")});
+            answer_ = home_->path() + "/second.orl";
+            frame.Lists().SaveListAs();
             frame.Lists().CreateListWindow({In("docs/a.txt")});
             answer_ = home_->path() + "/kept.orl";
             frame.Lists().SaveListAs();
@@ -207,13 +211,24 @@ private slots:
             QCOMPARE(Paths(view), std::vector<std::string>{In("docs/a.txt")});
             frame.close();
         }
-        // A first start (no saved windows) with a list named on the command line.
+        // A first start (no saved windows) with two lists and a directory named
+        // on the command line, as the desktop passes what the user opened
+        // together: a window each, the directory browsed.
         data_ = std::make_unique<QTemporaryDir>();
         qputenv("ORVO_HOME", data_->path().toUtf8());
         CMainFrame frame;
         frame.show();
-        frame.Session().Startup({home_->path() + "/kept.orl"});
-        QVERIFY(frame.ActiveView()->ListMode().IsListMode());
+        frame.Session().Startup({home_->path() + "/second.orl", home_->path() + "/docs",
+                                 home_->path() + "/kept.orl"});
+        std::vector<std::string> opened, browsed;
+        for (COrvoBrowserView* v : frame.ViewsInStackingOrder())
+            if (v->ListMode().IsListMode())
+                opened.push_back(v->ListMode().ListDocumentPath());
+            else
+                browsed.push_back(v->CurrentPath());
+        std::sort(opened.begin(), opened.end());
+        QCOMPARE(opened, (std::vector<std::string>{In("kept.orl"), In("second.orl")}));
+        QVERIFY(std::count(browsed.begin(), browsed.end(), In("docs")) == 1);
         QCOMPARE(frame.ActiveView()->ListMode().ListDocumentPath(), In("kept.orl"));
         QCOMPARE(prompt_->asked, QStringList());
     }

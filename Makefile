@@ -43,12 +43,13 @@ install: optimized
 # Removes what the last make install (same DESTDIR) put in place.
 uninstall:
 	@test -f $(RUN_DIR)/install_manifest.txt || { echo "nothing installed from $(RUN_DIR)"; exit 1; }
-	@while IFS= read -r f; do rm -fv "$(DESTDIR)$$f"; done < $(RUN_DIR)/install_manifest.txt
+	@while IFS= read -r f || [ -n "$$f" ]; do rm -fv "$(DESTDIR)$$f"; done < $(RUN_DIR)/install_manifest.txt
+	@cd "$(DESTDIR)$(PREFIX)/share/orvo-browser" 2>/dev/null && \
+	  rmdir --ignore-fail-on-non-empty "File types" help images ../orvo-browser 2>/dev/null || true
 	@if [ -z "$(DESTDIR)" ]; then \
-	  rmdir --ignore-fail-on-non-empty "$(PREFIX)/share/orvo-browser/File types" "$(PREFIX)/share/orvo-browser/help" \
-	    "$(PREFIX)/share/orvo-browser/images" "$(PREFIX)/share/orvo-browser" 2>/dev/null || true; \
 	  ! command -v update-mime-database >/dev/null || update-mime-database "$(PREFIX)/share/mime"; \
 	  ! command -v update-desktop-database >/dev/null || update-desktop-database -q "$(PREFIX)/share/applications"; \
+	  ! command -v gtk-update-icon-cache >/dev/null || gtk-update-icon-cache -q -t -f "$(PREFIX)/share/icons/hicolor" || true; \
 	fi
 
 # A Debian package (build/run/orvo-browser_VERSION_ARCH.deb); see

@@ -13,6 +13,11 @@ packages=(
   libvips-tools   # the image benchmark compares with vipsthumbnail
   ripgrep         # the search benchmark compares with rg
   xvfb xauth
+  # the desktop entry, metainfo and file-type checks run as tests
+  desktop-file-utils appstream shared-mime-info
+  # make package: dpkg-shlibdeps finds the libraries' packages; the package
+  # check installs it into a fresh Debian chroot
+  dpkg-dev debootstrap
   man-db groff-base   # the manual pages are checked by formatting them
   bash-completion     # the completion of orvo is tested as bash loads it
 )

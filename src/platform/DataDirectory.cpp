@@ -51,16 +51,22 @@ std::string ShippedDataDirectory() {
     std::string fromEnv = Env("ORVO_SOURCE_DATA");
     if (IsDirectoryPath(fromEnv))
         return fromEnv;
+    // An installed program uses its own prefix's copy, found from where the
+    // executable is, so a tree installed under DESTDIR or moved elsewhere
+    // works too, even while the source tree it was built from still exists.
+#ifdef ORVO_INSTALLED_DATA_DIR
+    std::string exeDir = ExecutableDirectory();
+    if (!exeDir.empty()) {
+        std::string installed =
+            (fs::path(exeDir) / ORVO_INSTALLED_DATA_DIR).lexically_normal().string();
+        if (IsDirectoryPath(installed))
+            return installed;
+    }
+#endif
 #ifdef ORVO_SOURCE_DATA_DIR
     if (IsDirectoryPath(ORVO_SOURCE_DATA_DIR))
         return ORVO_SOURCE_DATA_DIR;
 #endif
-    std::string exeDir = ExecutableDirectory();
-    if (!exeDir.empty()) {
-        std::string installed = JoinPath(ParentDirectoryOf(exeDir), "share/orvo-browser");
-        if (IsDirectoryPath(installed))
-            return installed;
-    }
     return {};
 }
 

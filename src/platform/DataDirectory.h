@@ -12,9 +12,8 @@ namespace orvo {
 std::string DataDirectoryPath();
 
 // The shipped data folder that seeds a new data directory: $ORVO_SOURCE_DATA,
-// else the source tree's data folder of a build tree, else
-// <prefix>/share/orvo-browser beside the installed program. Empty when
-// none of them exists.
+// else <prefix>/share/orvo-browser beside the installed program, else the
+// source tree's data folder of a build tree. Empty when none of them exists.
 std::string ShippedDataDirectory();
 
 // The data directory, created when missing, with whatever of the shipped

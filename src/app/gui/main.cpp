@@ -32,6 +32,9 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Orvo Browser"));
     QApplication::setOrganizationName(QStringLiteral("orvo-browser"));
     QApplication::setApplicationVersion(QStringLiteral(ORVO_VERSION));
+    // Lets the desktop match the windows to the menu entry (its icon and
+    // name), on Wayland in particular.
+    QGuiApplication::setDesktopFileName(QStringLiteral(ORVO_APP_ID));
     // Qt sets the locale from the environment; text columns sort by it.
     std::setlocale(LC_ALL, "");
     std::setlocale(LC_NUMERIC, "C");

@@ -300,7 +300,11 @@ bool PeekTiffLayout(std::string_view data, int& bitsPerPixel, int& compression, 
             std::any_of(extra, extra + extraCount, [](uint16_t e) {
                 return e == EXTRASAMPLE_ASSOCALPHA || e == EXTRASAMPLE_UNASSALPHA;
             });
-    bitsPerPixel = samples * bitsPerSample;
+    // Both counts are the file's word; their product can pass any int.
+    const int64_t bits = int64_t(samples) * bitsPerSample;
+    if (bits <= 0 || bits > 4096)
+        return false;
+    bitsPerPixel = static_cast<int>(bits);
     compression = tag;
     return true;
 }

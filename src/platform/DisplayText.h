@@ -28,4 +28,8 @@ std::string TimeCellText(double time);
 // final LF); a CR before an LF stays with its line.
 std::vector<std::string_view> SplitLines(std::string_view text);
 
+// Bytes that a name was written with as an introducer and two hex digits
+// (udev's "\x20", a URI's "%2F") put back; anything else stays.
+std::string DecodeHexEscapes(std::string_view text, std::string_view introducer);
+
 } // namespace orvo

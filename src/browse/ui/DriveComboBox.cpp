@@ -1,18 +1,35 @@
 #include "browse/ui/DriveComboBox.h"
 
+#include "browse/ui/BrowseIcons.h"
+#include "browse/ui/MountWatcher.h"
 #include "platform/MountTable.h"
 #include "platform/ui/QtText.h"
 
 #include <QAbstractItemView>
+#include <QFutureWatcher>
 #include <QStyle>
 #include <QStyleOptionComboBox>
+#include <QtConcurrent>
 #include <algorithm>
 
 namespace orvo {
 
+namespace {
+
+// How long a network volume may take to tell its space; the pool's thread
+// is free again after it.
+constexpr int kSpaceTimeoutMs = 3000;
+
+} // namespace
+
 DriveComboBox::DriveComboBox(QWidget* parent) : QComboBox(parent) {
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     setMinimumContentsLength(18);
+    connect(&MountWatcher::Instance(), &MountWatcher::MountsChanged, this, [this] {
+        // An open list is refilled when it opens next.
+        if (count() > 0 && !view()->isVisible())
+            Refill();
+    });
 }
 
 QSize DriveComboBox::sizeHint() const {
@@ -35,10 +52,12 @@ int DriveComboBox::WidestEntry() const {
     return widest;
 }
 
-QString DriveComboBox::EntryText(const QString& name, quint64 freeBytes, quint64 totalBytes, bool known) {
+QString DriveComboBox::EntryText(const QString& name, quint64 freeBytes, quint64 totalBytes,
+                                 bool known) {
     if (!known)
         return name;
-    return name + QStringLiteral("     Free %1 of %2").arg(freeBytes / 1048576).arg(totalBytes / 1048576);
+    return name +
+           QStringLiteral("     Free %1 of %2").arg(freeBytes / 1048576).arg(totalBytes / 1048576);
 }
 
 void DriveComboBox::Refill() {
@@ -46,15 +65,41 @@ void DriveComboBox::Refill() {
     blockSignals(true);
     clear();
     for (const MountedVolume& v : ListMountedVolumes()) {
+        const QString name = PathToQ(v.mountPoint + " " + v.DisplayName());
+        const QString point = PathToQ(v.mountPoint);
+        const QIcon icon = BrowseIcons::DriveIcon(v.driveType);
+        if (v.mayHang) {
+            addItem(icon, name, point);
+            AskSpaceLater(point, name);
+            continue;
+        }
         VolumeSpace space = GetVolumeSpace(v.mountPoint);
-        QString name = QString::fromStdString(v.mountPoint + " " + v.DisplayName());
-        addItem(EntryText(name, space.freeBytes, space.totalBytes, space.known),
-                PathToQ(v.mountPoint));
+        addItem(icon, EntryText(name, space.freeBytes, space.totalBytes, space.known), point);
     }
     int index = findData(current);
     setCurrentIndex(index >= 0 ? index : 0);
     blockSignals(false);
     updateGeometry();
+}
+
+void DriveComboBox::AskSpaceLater(const QString& mountPoint, const QString& name) {
+    if (asking_.contains(mountPoint))
+        return;
+    asking_.insert(mountPoint);
+    auto* job = new QFutureWatcher<VolumeSpace>(this);
+    connect(job, &QFutureWatcher<VolumeSpace>::finished, this, [this, job, mountPoint, name] {
+        job->deleteLater();
+        asking_.remove(mountPoint);
+        const VolumeSpace space = job->result();
+        const int index = findData(mountPoint);
+        if (index < 0 || !space.known)
+            return;
+        setItemText(index, EntryText(name, space.freeBytes, space.totalBytes, true));
+        updateGeometry();
+    });
+    const std::string path = QToPath(mountPoint);
+    job->setFuture(
+        QtConcurrent::run([path] { return GetVolumeSpaceWithin(path, kSpaceTimeoutMs); }));
 }
 
 void DriveComboBox::ShowDriveOf(const QString& path) {
@@ -71,7 +116,8 @@ void DriveComboBox::ShowDriveOf(const QString& path) {
 
 void DriveComboBox::showPopup() {
     Refill();
-    const int margins = 4 * view()->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+    const int margins = 4 * view()->frameWidth() +
+                        style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
                         2 * fontMetrics().averageCharWidth();
     view()->setMinimumWidth(std::max(300, WidestEntry() + margins));
     QComboBox::showPopup();

@@ -1,0 +1,100 @@
+#include "browse/ui/MountWatcher.h"
+
+#include "platform/FileIO.h"
+
+#include <QCoreApplication>
+#include <QFutureWatcher>
+#include <QPointer>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <QtConcurrent>
+#include <algorithm>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace orvo {
+
+namespace {
+
+constexpr const char* kMountTable = "/proc/self/mountinfo";
+
+std::vector<std::string> PointsOf(const std::vector<MountedVolume>& volumes) {
+    std::vector<std::string> points;
+    for (const MountedVolume& v : volumes)
+        points.push_back(v.mountPoint);
+    return points;
+}
+
+} // namespace
+
+MountWatcher& MountWatcher::Instance() {
+    static QPointer<MountWatcher> instance;
+    if (!instance)
+        instance = new MountWatcher(QCoreApplication::instance());
+    return *instance;
+}
+
+MountWatcher::MountWatcher(QObject* parent) : QObject(parent) {
+    // The table reads as always ready; a change shows as an exceptional
+    // condition (POLLPRI) until the next poll.
+    fd_ = ::open(kMountTable, O_RDONLY | O_CLOEXEC);
+    if (fd_ >= 0) {
+        notifier_ = new QSocketNotifier(fd_, QSocketNotifier::Exception, this);
+        connect(notifier_, &QSocketNotifier::activated, this, [this] {
+            ReadTable();
+            emit MountsChanged();
+        });
+    }
+    sharePoll_ = new QTimer(this);
+    sharePoll_->setInterval(kSharePollMs);
+    connect(sharePoll_, &QTimer::timeout, this, &MountWatcher::PollShares);
+    ReadTable();
+}
+
+MountWatcher::~MountWatcher() {
+    delete notifier_;
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+void MountWatcher::ReadTable() {
+    try {
+        mounts_ = ParseMountInfo(ReadWholeFile(kMountTable));
+    } catch (const FileError&) {
+        mounts_.clear();
+    }
+    volumes_ = ListMountedVolumes();
+    const bool shares = std::any_of(mounts_.begin(), mounts_.end(), [](const MountInfoEntry& m) {
+        return m.fsType == "fuse.gvfsd-fuse";
+    });
+    if (shares && !sharePoll_->isActive())
+        sharePoll_->start();
+    else if (!shares)
+        sharePoll_->stop();
+}
+
+void MountWatcher::PollShares() {
+    if (polling_)
+        return; // a place that does not answer holds its poll; no second one
+    polling_ = true;
+    auto* job = new QFutureWatcher<std::vector<MountedVolume>>(this);
+    connect(job, &QFutureWatcher<std::vector<MountedVolume>>::finished, this, [this, job] {
+        job->deleteLater();
+        polling_ = false;
+        std::vector<MountedVolume> volumes = job->result();
+        if (PointsOf(volumes) == PointsOf(volumes_))
+            return;
+        volumes_ = std::move(volumes);
+        emit MountsChanged();
+    });
+    job->setFuture(QtConcurrent::run(&ListMountedVolumes));
+}
+
+bool MountWatcher::IsMounted(const std::string& mountPoint) const {
+    return std::any_of(mounts_.begin(), mounts_.end(),
+                       [&](const MountInfoEntry& m) { return m.mountPoint == mountPoint; }) ||
+           std::any_of(volumes_.begin(), volumes_.end(),
+                       [&](const MountedVolume& v) { return v.mountPoint == mountPoint; });
+}
+
+} // namespace orvo

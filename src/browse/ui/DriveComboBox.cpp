@@ -48,7 +48,8 @@ int DriveComboBox::WidestEntry() const {
     const QFontMetrics metrics = view()->fontMetrics();
     int widest = 0;
     for (int i = 0; i < count(); ++i)
-        widest = std::max(widest, metrics.horizontalAdvance(itemText(i)));
+        widest = std::max(widest, metrics.horizontalAdvance(itemText(i)) +
+                                      (itemIcon(i).isNull() ? 0 : iconSize().width() + 8));
     return widest;
 }
 

@@ -27,7 +27,7 @@ public:
     // Wide enough for the whole text of the shown volume, free space and
     // all; the list that drops down is as wide as its widest entry.
     QSize sizeHint() const override;
-    // The widest entry of the drop-down list, in pixels.
+    // The widest entry of the drop-down list, its icon included, in pixels.
     int WidestEntry() const;
 
 private:

@@ -51,12 +51,12 @@ void BrowseMounts::OnMountsChanged() {
 }
 
 void BrowseMounts::OnUnmounted(const std::string& directory) {
-    if (!mountPoint_.empty() && directory == view_->CurrentPath())
+    if (directory == view_->CurrentPath())
         LeaveForDriveList();
 }
 
 void BrowseMounts::LeaveForDriveList() {
-    const QString name = volumeName_;
+    const QString name = volumeName_.isEmpty() ? PathToQ(view_->CurrentPath()) : volumeName_;
     view_->Navigate(std::string(kComputerPath), true, true, false);
     view_->Notice().SayHere(tr("%1 was unmounted.").arg(name));
 }

@@ -40,9 +40,18 @@ MountWatcher::MountWatcher(QObject* parent) : QObject(parent) {
     fd_ = ::open(kMountTable, O_RDONLY | O_CLOEXEC);
     if (fd_ >= 0) {
         notifier_ = new QSocketNotifier(fd_, QSocketNotifier::Exception, this);
+        // A container starting mounts dozens of file systems at once: one
+        // look at the table serves them all.
+        settle_ = new QTimer(this);
+        settle_->setSingleShot(true);
+        settle_->setInterval(kSettleMs);
         connect(notifier_, &QSocketNotifier::activated, this, [this] {
-            ReadTable();
-            emit MountsChanged();
+            if (!settle_->isActive())
+                settle_->start();
+        });
+        connect(settle_, &QTimer::timeout, this, [this] {
+            if (ReadTable())
+                emit MountsChanged();
         });
     }
     sharePoll_ = new QTimer(this);
@@ -57,13 +66,22 @@ MountWatcher::~MountWatcher() {
         ::close(fd_);
 }
 
-void MountWatcher::ReadTable() {
+bool MountWatcher::ReadTable() {
+    std::vector<MountInfoEntry> mounts;
     try {
-        mounts_ = ParseMountInfo(ReadWholeFile(kMountTable));
+        mounts = ParseMountInfo(ReadWholeFile(kMountTable));
     } catch (const FileError&) {
-        mounts_.clear();
     }
-    volumes_ = ListMountedVolumes();
+    std::vector<MountedVolume> volumes = ListMountedVolumes();
+    auto point = [](const MountInfoEntry& m) { return m.mountPoint; };
+    const bool changed =
+        PointsOf(volumes) != PointsOf(volumes_) || mounts.size() != mounts_.size() ||
+        !std::equal(mounts.begin(), mounts.end(), mounts_.begin(), mounts_.end(),
+                    [&](const MountInfoEntry& a, const MountInfoEntry& b) {
+                        return point(a) == point(b) && a.deviceNumber == b.deviceNumber;
+                    });
+    mounts_ = std::move(mounts);
+    volumes_ = std::move(volumes);
     const bool shares = std::any_of(mounts_.begin(), mounts_.end(), [](const MountInfoEntry& m) {
         return m.fsType == "fuse.gvfsd-fuse";
     });
@@ -71,6 +89,7 @@ void MountWatcher::ReadTable() {
         sharePoll_->start();
     else if (!shares)
         sharePoll_->stop();
+    return changed;
 }
 
 void MountWatcher::PollShares() {

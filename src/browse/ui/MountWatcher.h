@@ -30,17 +30,20 @@ public:
     bool IsMounted(const std::string& mountPoint) const;
 
     static constexpr int kSharePollMs = 3000;
+    static constexpr int kSettleMs = 100;
 
 signals:
     void MountsChanged();
 
 private:
     explicit MountWatcher(QObject* parent);
-    void ReadTable();
+    // Whether the mounts differ from the ones known before.
+    bool ReadTable();
     void PollShares();
 
     int fd_ = -1;
     QSocketNotifier* notifier_ = nullptr;
+    QTimer* settle_ = nullptr;
     QTimer* sharePoll_ = nullptr;
     bool polling_ = false;
     std::vector<MountInfoEntry> mounts_;

@@ -13,6 +13,7 @@ packages=(
   libvips-tools   # the image benchmark compares with vipsthumbnail
   ripgrep         # the search benchmark compares with rg
   xvfb xauth
+  bindfs          # a FUSE mount that a test can make stop answering
 )
 
 missing=()

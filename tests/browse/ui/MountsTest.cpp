@@ -12,9 +12,13 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QtTest>
+#include <csignal>
 #include <sys/mount.h>
+#include <unistd.h>
 
 using namespace orvo;
 using namespace orvo::test;
@@ -143,6 +147,51 @@ private slots:
         }
         QTRY_COMPARE(box->findData(stick.Path()), -1);
         QTRY_COMPARE(DriveRow(view, stick.Path()), -1);
+    }
+
+    void aFuseDriveThatStopsAnsweringHoldsNeitherTheDriveBoxNorTheDriveList() {
+        const QString bindfs = QStandardPaths::findExecutable("bindfs");
+        if (::geteuid() != 0 || bindfs.isEmpty())
+            QSKIP("needs root and bindfs to make a FUSE mount");
+        QTemporaryDir base;
+        QVERIFY(QDir(base.path()).mkpath("source") && QDir(base.path()).mkpath("fuse"));
+        const QString fuse = base.path() + "/fuse";
+        QProcess daemon;
+        daemon.start(bindfs, {"-f", base.path() + "/source", fuse});
+        QVERIFY(daemon.waitForStarted());
+        QTRY_VERIFY(MountPointOf(fuse.toStdString()) == fuse.toStdString());
+        const auto cleanUp = qScopeGuard([&] {
+            ::kill(static_cast<pid_t>(daemon.processId()), SIGCONT);
+            ::umount2(fuse.toLocal8Bit().constData(), MNT_DETACH);
+            daemon.waitForFinished(3000);
+        });
+
+        COrvoBrowserView view;
+        view.resize(900, 300);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QComboBox* box = view.PathBar().DriveBox();
+        // The daemon stops answering: a stat of the mount would wait for
+        // ever, and the alarm ends the test instead.
+        ::kill(static_cast<pid_t>(daemon.processId()), SIGSTOP);
+        ::alarm(60);
+        view.Navigate(std::string(kComputerPath));
+        QVERIFY(DriveRow(view, fuse) > 0);
+        view.DetailsList()->setFocus();
+        QTest::keyClick(view.DetailsList(), Qt::Key_F1, Qt::AltModifier);
+        QVERIFY(box->view()->isVisible());
+        const int entry = box->findData(fuse);
+        QVERIFY(entry >= 0);
+        QVERIFY(!box->itemText(entry).contains("Free"));
+        QVERIFY(box->itemText(box->findData("/")).contains("Free"));
+        box->hidePopup();
+        ::alarm(0);
+
+        // Answering again, it gets its figures.
+        ::kill(static_cast<pid_t>(daemon.processId()), SIGCONT);
+        box->showPopup();
+        QTRY_VERIFY(box->itemText(box->findData(fuse)).contains("Free"));
+        box->hidePopup();
     }
 };
 

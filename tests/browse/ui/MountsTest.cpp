@@ -193,6 +193,49 @@ private slots:
         QTRY_VERIFY(box->itemText(box->findData(fuse)).contains("Free"));
         box->hidePopup();
     }
+
+    // The desktop's network places are folders of one FUSE mount; a FUSE
+    // mount of the same type stands in for it.
+    void aNetworkPlaceThatClosesSendsItsWindowToTheDriveList() {
+        const QString bindfs = QStandardPaths::findExecutable("bindfs");
+        if (::geteuid() != 0 || bindfs.isEmpty())
+            QSKIP("needs root and bindfs to make a FUSE mount");
+        QTemporaryDir base;
+        const QString share = "sftp:host=example.org,user=me";
+        QVERIFY(QDir(base.path()).mkpath("places/" + share + "/docs"));
+        QVERIFY(QDir(base.path()).mkpath("gvfs"));
+        const QString gvfs = base.path() + "/gvfs";
+        QProcess daemon;
+        daemon.start(bindfs, {"-f", "-o", "subtype=gvfsd-fuse", base.path() + "/places", gvfs});
+        QVERIFY(daemon.waitForStarted());
+        QTRY_VERIFY(MountPointOf(gvfs.toStdString()) == gvfs.toStdString());
+        const auto cleanUp = qScopeGuard([&] {
+            ::umount2(gvfs.toLocal8Bit().constData(), MNT_DETACH);
+            daemon.waitForFinished(3000);
+        });
+
+        COrvoBrowserView view;
+        view.resize(900, 300);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        view.Navigate(std::string(kComputerPath));
+        const QString place = gvfs + "/" + share;
+        QTRY_VERIFY(DriveRow(view, place) > 0);
+        QCOMPARE(view.Model()->FullName(DriveRow(view, place)),
+                 place + " me on example.org (sftp)");
+        QCOMPARE(DriveRow(view, gvfs), -1);
+        view.SelectRow(DriveRow(view, place));
+        view.DetailsList()->setFocus();
+        QTest::keyClick(view.DetailsList(), Qt::Key_Return);
+        QCOMPARE(QString::fromStdString(view.CurrentPath()), place);
+        QVERIFY(RowOf(view, "docs") > 0);
+
+        // The place closes: its folder goes, the mount table stays the same.
+        QVERIFY(QDir(base.path() + "/places/" + share).removeRecursively());
+        QTRY_VERIFY_WITH_TIMEOUT(view.CurrentPath() == kComputerPath, 10000);
+        QCOMPARE(view.Notice().text(), QString("me on example.org was unmounted."));
+        QCOMPARE(DriveRow(view, place), -1);
+    }
 };
 
 QTEST_MAIN(MountsTest)

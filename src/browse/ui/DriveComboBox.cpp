@@ -97,6 +97,12 @@ void DriveComboBox::AskSpaceLater(const QString& mountPoint, const QString& name
             return;
         setItemText(index, EntryText(name, space.freeBytes, space.totalBytes, true));
         updateGeometry();
+        if (view()->isVisible()) {
+            // The open list grows to show the figures whole.
+            FitPopupWidth();
+            view()->window()->resize(std::max(view()->window()->width(), view()->minimumWidth()),
+                                     view()->window()->height());
+        }
     });
     const std::string path = QToPath(mountPoint);
     job->setFuture(
@@ -106,8 +112,19 @@ void DriveComboBox::AskSpaceLater(const QString& mountPoint, const QString& name
 void DriveComboBox::ShowDriveOf(const QString& path) {
     if (count() == 0)
         Refill();
-    QString mount = PathToQ(MountPointOf(QToPath(path)));
-    int index = findData(mount);
+    // The entry of the longest mount point holding the path: a place of
+    // the desktop's network mount is an entry below the mount itself.
+    int index = -1;
+    qsizetype longest = -1;
+    for (int i = 0; i < count(); ++i) {
+        const QString point = itemData(i).toString();
+        const bool holds = point == QStringLiteral("/") || path == point ||
+                           path.startsWith(point + QLatin1Char('/'));
+        if (holds && point.size() > longest) {
+            index = i;
+            longest = point.size();
+        }
+    }
     blockSignals(true);
     if (index >= 0)
         setCurrentIndex(index);
@@ -115,12 +132,16 @@ void DriveComboBox::ShowDriveOf(const QString& path) {
     updateGeometry();
 }
 
-void DriveComboBox::showPopup() {
-    Refill();
+void DriveComboBox::FitPopupWidth() {
     const int margins = 4 * view()->frameWidth() +
                         style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
                         2 * fontMetrics().averageCharWidth();
     view()->setMinimumWidth(std::max(300, WidestEntry() + margins));
+}
+
+void DriveComboBox::showPopup() {
+    Refill();
+    FitPopupWidth();
     QComboBox::showPopup();
 }
 

@@ -31,6 +31,7 @@ public:
     int WidestEntry() const;
 
 private:
+    void FitPopupWidth();
     void AskSpaceLater(const QString& mountPoint, const QString& name);
 
     // Volumes whose space is being asked: one question at a time each.

@@ -229,6 +229,7 @@ private slots:
         QTest::keyClick(view.DetailsList(), Qt::Key_Return);
         QCOMPARE(QString::fromStdString(view.CurrentPath()), place);
         QVERIFY(RowOf(view, "docs") > 0);
+        QCOMPARE(view.PathBar().DriveBox()->currentData().toString(), place);
 
         // The place closes: its folder goes, the mount table stays the same.
         QVERIFY(QDir(base.path() + "/places/" + share).removeRecursively());

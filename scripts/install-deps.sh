@@ -20,6 +20,7 @@ packages=(
   dpkg-dev debootstrap
   man-db groff-base   # the manual pages are checked by formatting them
   bash-completion     # the completion of orvo is tested as bash loads it
+  bindfs          # a FUSE mount that a test can make stop answering
 )
 
 missing=()

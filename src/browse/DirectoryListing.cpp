@@ -47,13 +47,20 @@ void DirectoryListing::TakeRows(QTable& fresh, std::string directoryPath,
     SetCreated(created);
     directoryPath_ = std::move(directoryPath);
     largeSizes_ = std::move(largeSizes);
+    mayHang_.clear();
     readError_ = 0;
 }
 
 void DirectoryListing::TakeListing(DirectoryListing& other) {
     const int error = other.readError_;
+    std::unordered_set<std::string> mayHang = std::move(other.mayHang_);
     TakeRows(other, other.directoryPath_, std::move(other.largeSizes_));
+    mayHang_ = std::move(mayHang);
     readError_ = error;
+}
+
+bool DirectoryListing::MayHang(std::string_view path) const {
+    return !mayHang_.empty() && mayHang_.count(std::string(path)) > 0;
 }
 
 uint32_t DirectoryListing::SizeCell(uint64_t size) {
@@ -128,6 +135,9 @@ void ReadComputer(DirectoryListing& listing, std::vector<int>& driveTypes,
         driveTypes.push_back(v.driveType);
     }
     listing.TakeRows(fresh, std::string(kComputerPath));
+    for (const MountedVolume& v : volumes)
+        if (v.mayHang)
+            listing.mayHang_.insert(v.mountPoint);
 }
 
 void ReadComputer(DirectoryListing& listing, std::vector<int>& driveTypes) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace orvo {
@@ -56,10 +57,19 @@ public:
     // Takes all of another listing (read on another thread), emptying it.
     void TakeListing(DirectoryListing& other);
 
+    // Whether a row's path lies on a network or FUSE drive that the
+    // interface must not ask anything (its own comment file included): the
+    // drive list's rows of such drives.
+    bool MayHang(std::string_view path) const;
+
 private:
     std::string directoryPath_;
     std::unordered_map<std::string, uint64_t> largeSizes_;
+    std::unordered_set<std::string> mayHang_;
     int readError_ = 0;
+
+    friend void ReadComputer(DirectoryListing&, std::vector<int>&,
+                             const std::vector<MountedVolume>&);
 };
 
 // Fills the listing with the drive list: one directory row per volume of

@@ -231,9 +231,10 @@ ViewRebuilder::Result ViewRebuilder::Rebuild(DirectoryListing& listing, QTable& 
             continue;
         std::string comment;
         std::string_view path = from.GetValueAt(pathColumn).AsStringView();
-        if (from.GetValueAt(directoryColumn).AsBool())
+        const bool directory = from.GetValueAt(directoryColumn).AsBool();
+        if (directory && !listing.MayHang(path))
             comment = OwnComment(std::string(path));
-        else if (haveComments)
+        else if (!directory && haveComments)
             comment = comments.GetComment(FileNameOf(path), names);
         row->ValueRef(static_cast<uint32_t>(commentColumn)) =
             fresh.ArenaString(CommentCell(std::move(comment)));

@@ -78,7 +78,16 @@ void DirectoryWatchSet::Forget(int wd) {
 }
 
 std::vector<std::string> DirectoryWatchSet::ReadChanges() {
+    std::vector<std::string> unmounted;
+    std::vector<std::string> changed = ReadChanges(unmounted);
+    changed.insert(changed.end(), unmounted.begin(), unmounted.end());
+    std::sort(changed.begin(), changed.end());
+    return changed;
+}
+
+std::vector<std::string> DirectoryWatchSet::ReadChanges(std::vector<std::string>& unmounted) {
     std::set<std::string> changed;
+    std::set<std::string> gone;
     std::vector<int> lost;
     if (fd_ >= 0) {
         alignas(inotify_event) char buffer[64 * (sizeof(inotify_event) + NAME_MAX + 1)];
@@ -96,7 +105,7 @@ std::vector<std::string> DirectoryWatchSet::ReadChanges() {
                 }
                 auto [first, last] = paths_.equal_range(event->wd);
                 for (auto it = first; it != last; ++it)
-                    changed.insert(it->second);
+                    (event->mask & IN_UNMOUNT ? gone : changed).insert(it->second);
                 if (event->mask & (IN_IGNORED | IN_DELETE_SELF | IN_MOVE_SELF))
                     lost.push_back(event->wd);
             }
@@ -110,6 +119,9 @@ std::vector<std::string> DirectoryWatchSet::ReadChanges() {
             ::inotify_rm_watch(fd_, wd);
         Forget(wd);
     }
+    for (const std::string& path : gone)
+        changed.erase(path);
+    unmounted.assign(gone.begin(), gone.end());
     return {changed.begin(), changed.end()};
 }
 

@@ -34,6 +34,9 @@ public:
     // reported and no longer watched by the kernel; a lost queue (the
     // kernel's overflow) reports every directory.
     std::vector<std::string> ReadChanges();
+    // The same, with the directories whose file system was unmounted put
+    // in unmounted instead (they are no longer watched either).
+    std::vector<std::string> ReadChanges(std::vector<std::string>& unmounted);
 
 private:
     struct Entry {

@@ -91,4 +91,29 @@ std::vector<std::string> SplitList(std::string_view text, char separator) {
     return parts;
 }
 
+std::string DecodeHexEscapes(std::string_view text, std::string_view introducer) {
+    auto hex = [](char c) -> int {
+        if (c >= '0' && c <= '9')
+            return c - '0';
+        if (c >= 'a' && c <= 'f')
+            return c - 'a' + 10;
+        if (c >= 'A' && c <= 'F')
+            return c - 'A' + 10;
+        return -1;
+    };
+    const size_t n = introducer.size();
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (n > 0 && text.substr(i, n) == introducer && i + n + 1 < text.size() &&
+            hex(text[i + n]) >= 0 && hex(text[i + n + 1]) >= 0) {
+            out.push_back(static_cast<char>(hex(text[i + n]) * 16 + hex(text[i + n + 1])));
+            i += n + 1;
+            continue;
+        }
+        out.push_back(text[i]);
+    }
+    return out;
+}
+
 } // namespace orvo

@@ -32,4 +32,8 @@ std::vector<std::string_view> SplitLines(std::string_view text);
 // around each part removed and empty parts dropped.
 std::vector<std::string> SplitList(std::string_view text, char separator = ';');
 
+// Bytes that a name was written with as an introducer and two hex digits
+// (udev's "\x20", a URI's "%2F") put back; anything else stays.
+std::string DecodeHexEscapes(std::string_view text, std::string_view introducer);
+
 } // namespace orvo

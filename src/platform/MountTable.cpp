@@ -1,7 +1,10 @@
 #include "platform/MountTable.h"
 
+#include "platform/DisplayText.h"
 #include "platform/FileIO.h"
+#include "platform/GvfsShare.h"
 #include "platform/PathText.h"
+#include "platform/TimedCall.h"
 
 #include <algorithm>
 #include <array>
@@ -33,30 +36,6 @@ std::string DecodeOctal(std::string_view field) {
     return out;
 }
 
-// udev names label links with \xNN for bytes it does not keep.
-std::string DecodeHex(std::string_view text) {
-    std::string out;
-    auto hex = [](char c) -> int {
-        if (c >= '0' && c <= '9')
-            return c - '0';
-        if (c >= 'a' && c <= 'f')
-            return c - 'a' + 10;
-        if (c >= 'A' && c <= 'F')
-            return c - 'A' + 10;
-        return -1;
-    };
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\' && i + 3 < text.size() && text[i + 1] == 'x' && hex(text[i + 2]) >= 0 &&
-            hex(text[i + 3]) >= 0) {
-            out.push_back(static_cast<char>(hex(text[i + 2]) * 16 + hex(text[i + 3])));
-            i += 3;
-            continue;
-        }
-        out.push_back(text[i]);
-    }
-    return out;
-}
-
 std::vector<std::string_view> SplitFields(std::string_view line) {
     std::vector<std::string_view> fields;
     size_t pos = 0;
@@ -79,14 +58,86 @@ bool IsPathPrefix(std::string_view prefix, std::string_view path) {
 }
 
 bool IsNetworkType(std::string_view type) {
-    static const std::array<std::string_view, 10> kNetwork = {
-        "nfs", "nfs4", "cifs", "smb3", "smbfs", "fuse.sshfs", "9p", "virtiofs", "afs", "ceph"};
+    static const std::array<std::string_view, 18> kNetwork = {
+        "nfs",        "nfs4",          "cifs",          "smb3",         "smbfs",
+        "9p",         "virtiofs",      "afs",           "ceph",         "davfs",
+        "fuse.sshfs", "fuse.rclone",   "fuse.s3fs",     "fuse.gcsfuse", "fuse.curlftpfs",
+        "fuse.davfs", "fuse.smbnetfs", "fuse.glusterfs"};
     return std::find(kNetwork.begin(), kNetwork.end(), type) != kNetwork.end();
 }
 
 std::string RealPathOf(const std::string& path) {
     char buffer[PATH_MAX];
     return ::realpath(path.c_str(), buffer) ? std::string(buffer) : path;
+}
+
+bool IsMediaPlace(std::string_view mountPoint) {
+    return (IsPathPrefix("/media", mountPoint) || IsPathPrefix("/run/media", mountPoint)) &&
+           mountPoint != "/media" && mountPoint != "/run/media";
+}
+
+bool IsFuse(std::string_view type) {
+    return type == "fuse" || type == "fuseblk" || type.rfind("fuse.", 0) == 0;
+}
+
+// The desktop's folder of network places, listed by its folders instead.
+constexpr std::string_view kGvfsType = "fuse.gvfsd-fuse";
+
+// FUSE file systems that serve the desktop or a package manager rather
+// than hold the user's files.
+bool IsPseudoFuse(std::string_view type) {
+    static const std::array<std::string_view, 7> kPseudo = {
+        "fuse.portal",   "fuse.lxcfs",      "fuse.snapfuse",           "fuse.squashfuse",
+        "fuse.kio-fuse", "fuse.gvfsd-fuse", "fuse.xdg-document-portal"};
+    return std::find(kPseudo.begin(), kPseudo.end(), type) != kPseudo.end();
+}
+
+// A mount inside a dot-directory (an AppImage's /tmp/.mount_XXXX) is some
+// program's own business.
+bool HasHiddenComponent(std::string_view path) {
+    return path.find("/.") != std::string_view::npos;
+}
+
+bool FileContains(const std::string& path, std::string_view text) {
+    try {
+        return ReadWholeFile(path).rfind(text, 0) == 0;
+    } catch (const FileError&) {
+        return false;
+    }
+}
+
+// USB sticks and card readers: the device sits on a USB bus, or the
+// system calls its disk removable (a partition asks its disk).
+bool IsRemovableDevice(const std::string& blockDevices, const std::string& deviceNumber) {
+    if (blockDevices.empty() || deviceNumber.empty())
+        return false;
+    char buffer[PATH_MAX];
+    if (!::realpath(JoinPath(blockDevices, deviceNumber).c_str(), buffer))
+        return false;
+    const std::string device = buffer;
+    if (device.find("/usb") != std::string::npos)
+        return true;
+    struct stat st {};
+    const bool partition = ::stat(JoinPath(device, "partition").c_str(), &st) == 0;
+    const std::string disk = partition ? ParentDirectoryOf(device) : device;
+    return FileContains(JoinPath(disk, "removable"), "1");
+}
+
+// One volume per place the desktop's network mount shows.
+void AddGvfsShares(const MountInfoEntry& mount, int timeoutMs, std::vector<MountedVolume>& out) {
+    for (const std::string& name : EntryNamesWithin(mount.mountPoint, timeoutMs)) {
+        GvfsShare share;
+        if (!DescribeGvfsShare(name, share))
+            continue;
+        MountedVolume v;
+        v.mountPoint = JoinPath(mount.mountPoint, name);
+        v.device = name;
+        v.fsType = share.kind;
+        v.label = share.label;
+        v.driveType = share.device ? DRIVE_REMOVABLE : DRIVE_REMOTE;
+        v.mayHang = true;
+        out.push_back(std::move(v));
+    }
 }
 
 } // namespace
@@ -105,6 +156,7 @@ std::vector<MountInfoEntry> ParseMountInfo(std::string_view text) {
         if (f.size() < 5 || dash == f.end() || dash - f.begin() < 6 || f.end() - dash < 3)
             continue;
         MountInfoEntry m;
+        m.deviceNumber = std::string(f[2]);
         m.root = DecodeOctal(f[3]);
         m.mountPoint = DecodeOctal(f[4]);
         m.fsType = DecodeOctal(dash[1]);
@@ -127,24 +179,33 @@ bool IsUserVolume(const MountInfoEntry& m) {
             return false;
     if (IsPathPrefix("/run", m.mountPoint) && !IsPathPrefix("/run/media", m.mountPoint))
         return false;
+    // The user put it where removable media go.
+    if (IsMediaPlace(m.mountPoint))
+        return true;
     if (m.fsType == "tmpfs")
         return m.mountPoint == "/tmp";
     if (m.fsType == "squashfs" || m.fsType == "overlay")
         return false; // snap packages and container layers
     if (IsNetworkType(m.fsType))
         return true;
+    if (IsFuse(m.fsType))
+        return !IsPseudoFuse(m.fsType) && !HasHiddenComponent(m.mountPoint);
     return m.source.rfind("/dev/", 0) == 0;
+}
+
+bool MayHang(const MountInfoEntry& m) {
+    return IsNetworkType(m.fsType) || IsFuse(m.fsType);
 }
 
 int DriveTypeOf(const MountInfoEntry& m) {
     if (IsNetworkType(m.fsType))
         return DRIVE_REMOTE;
-    if (m.fsType == "tmpfs" || m.fsType == "ramfs")
-        return DRIVE_RAMDISK;
     if (m.fsType == "iso9660" || m.fsType == "udf")
         return DRIVE_CDROM;
-    if (IsPathPrefix("/media", m.mountPoint) || IsPathPrefix("/run/media", m.mountPoint))
+    if (IsMediaPlace(m.mountPoint))
         return DRIVE_REMOVABLE;
+    if (m.fsType == "tmpfs" || m.fsType == "ramfs")
+        return DRIVE_RAMDISK;
     return DRIVE_FIXED;
 }
 
@@ -153,7 +214,7 @@ std::string MountedVolume::DisplayName() const {
 }
 
 std::vector<MountedVolume> VolumesFromMountInfo(std::string_view text,
-                                                const std::string& labelDirectory) {
+                                                const DeviceDirectories& devices) {
     std::vector<MountInfoEntry> mounts = ParseMountInfo(text);
 
     // Later lines mount over earlier ones at the same place.
@@ -167,35 +228,48 @@ std::vector<MountedVolume> VolumesFromMountInfo(std::string_view text,
     }
 
     std::vector<std::pair<std::string, std::string>> labels; // device, label
-    if (DIR* dir = ::opendir(labelDirectory.c_str())) {
+    if (DIR* dir = ::opendir(devices.labels.c_str())) {
         while (struct dirent* d = ::readdir(dir)) {
             std::string name = d->d_name;
             if (name == "." || name == "..")
                 continue;
-            labels.emplace_back(RealPathOf(JoinPath(labelDirectory, name)), DecodeHex(name));
+            labels.emplace_back(RealPathOf(JoinPath(devices.labels, name)),
+                                DecodeHexEscapes(name, "\\x"));
         }
         ::closedir(dir);
     }
 
     std::vector<MountedVolume> volumes;
     for (const MountInfoEntry& m : top) {
+        if (m.fsType == kGvfsType) {
+            AddGvfsShares(m, devices.shareListTimeoutMs, volumes);
+            continue;
+        }
         if (!IsUserVolume(m))
             continue;
         // A file bound over a file (a container's /etc/hosts) is no drive.
+        // A network mount is not asked: a bound file is no network share.
         struct stat st {};
-        if (::stat(m.mountPoint.c_str(), &st) == 0 && !S_ISDIR(st.st_mode))
+        if (!MayHang(m) && ::stat(m.mountPoint.c_str(), &st) == 0 && !S_ISDIR(st.st_mode))
             continue;
         MountedVolume v;
         v.mountPoint = m.mountPoint;
         v.device = m.source;
         v.fsType = m.fsType;
         v.driveType = DriveTypeOf(m);
-        if (!labels.empty() && m.source.rfind("/dev/", 0) == 0) {
+        v.mayHang = MayHang(m);
+        const bool block = m.source.rfind("/dev/", 0) == 0;
+        if (v.driveType == DRIVE_FIXED && block &&
+            IsRemovableDevice(devices.blockDevices, m.deviceNumber))
+            v.driveType = DRIVE_REMOVABLE;
+        if (!labels.empty() && block) {
             std::string device = RealPathOf(m.source);
             for (const auto& [dev, label] : labels)
                 if (dev == device)
                     v.label = label;
         }
+        if (v.label.empty() && IsMediaPlace(m.mountPoint))
+            v.label = std::string(FileNameOf(m.mountPoint));
         volumes.push_back(std::move(v));
     }
     std::sort(volumes.begin(), volumes.end(), [](const MountedVolume& a, const MountedVolume& b) {
@@ -206,10 +280,19 @@ std::vector<MountedVolume> VolumesFromMountInfo(std::string_view text,
 
 std::vector<MountedVolume> ListMountedVolumes() {
     try {
-        return VolumesFromMountInfo(ReadWholeFile("/proc/self/mountinfo"), "/dev/disk/by-label");
+        return VolumesFromMountInfo(ReadWholeFile("/proc/self/mountinfo"));
     } catch (const FileError&) {
         return {};
     }
+}
+
+const MountedVolume* VolumeOf(const std::string& path, const std::vector<MountedVolume>& volumes) {
+    const MountedVolume* best = nullptr;
+    for (const MountedVolume& v : volumes)
+        if (IsPathPrefix(v.mountPoint, path) &&
+            (!best || v.mountPoint.size() > best->mountPoint.size()))
+            best = &v;
+    return best;
 }
 
 std::string MountPointOf(const std::string& path, const std::vector<MountInfoEntry>& mounts) {
@@ -262,6 +345,11 @@ VolumeSpace GetVolumeSpace(const std::string& path) {
     space.totalBytes = static_cast<uint64_t>(vfs.f_blocks) * vfs.f_frsize;
     space.freeBytes = static_cast<uint64_t>(vfs.f_bavail) * vfs.f_frsize;
     return space;
+}
+
+VolumeSpace GetVolumeSpaceWithin(const std::string& path, int timeoutMs) {
+    return CallWithin<VolumeSpace>(timeoutMs, [path] { return GetVolumeSpace(path); })
+        .value_or(VolumeSpace());
 }
 
 } // namespace orvo

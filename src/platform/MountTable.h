@@ -20,7 +20,8 @@ enum DriveType : int {
 
 // One line of /proc/self/mountinfo, octal escapes decoded.
 struct MountInfoEntry {
-    std::string root; // the directory of the file system mounted here
+    std::string root;         // the directory of the file system mounted here
+    std::string deviceNumber; // "major:minor"
     std::string mountPoint;
     std::string fsType;
     std::string source; // device or remote name
@@ -30,33 +31,58 @@ struct MountInfoEntry {
 std::vector<MountInfoEntry> ParseMountInfo(std::string_view text);
 
 // Whether a mount is a place of the user's data rather than a kernel or
-// container pseudo file system: block devices, network shares, the root
+// container pseudo file system: block devices, network shares, the user's
+// FUSE mounts, whatever is mounted under /media and /run/media, the root
 // and /tmp. Bind mounts of a subtree are left out (they are not a file
 // system of their own), except btrfs subvolumes, which look the same.
 bool IsUserVolume(const MountInfoEntry& mount);
 
+// The type by the mount alone; a block device the system calls removable
+// is found by VolumesFromMountInfo.
 int DriveTypeOf(const MountInfoEntry& mount);
+
+// A network or FUSE file system: asking it anything (stat, free space) may
+// take as long as its server or daemon likes, so the interface never waits
+// on it.
+bool MayHang(const MountInfoEntry& mount);
 
 // A drive of the drive list.
 struct MountedVolume {
     std::string mountPoint;
     std::string device;
     std::string fsType;
-    std::string label; // the file-system label, empty when none is known
+    // The file-system label, else the mount point's name under /media
+    // and /run/media, else empty (the device names the volume).
+    std::string label;
     int driveType = DRIVE_UNKNOWN;
+    bool mayHang = false; // see MayHang
 
     // "LABEL (type)", or "device (type)" without a label.
     std::string DisplayName() const;
 };
 
+// Where the system describes its devices.
+struct DeviceDirectories {
+    // Symbolic links named after file-system labels, pointing at devices.
+    std::string labels = "/dev/disk/by-label";
+    // Links named "major:minor" into the device tree, whose folders hold
+    // "removable" (and whose path names the bus, "usb").
+    std::string blockDevices = "/sys/dev/block";
+    // How long the folder list of the desktop's network mount may take.
+    int shareListTimeoutMs = 300;
+};
+
 // The user's volumes of a mountinfo text, in mount-point order; a mount
-// point mounted over keeps only its topmost mount. Labels come from
-// labelDirectory (symbolic links named after labels, pointing at devices).
+// point mounted over keeps only its topmost mount. The desktop's FUSE
+// mount of network places gives one volume per folder in it.
 std::vector<MountedVolume> VolumesFromMountInfo(std::string_view text,
-                                                const std::string& labelDirectory);
-// The volumes of this system, from /proc/self/mountinfo and
-// /dev/disk/by-label; empty when the mount table cannot be read.
+                                                const DeviceDirectories& devices = {});
+// The volumes of this system, from /proc/self/mountinfo; empty when the
+// mount table cannot be read.
 std::vector<MountedVolume> ListMountedVolumes();
+// The volume of a list that holds a path: the one with the longest mount
+// point that is the path or one of its ancestors; null when none does.
+const MountedVolume* VolumeOf(const std::string& path, const std::vector<MountedVolume>& volumes);
 
 // The mount point that holds a path: the longest mount point of the system
 // that is the path or one of its ancestors ("/" when nothing else fits).
@@ -74,5 +100,7 @@ struct VolumeSpace {
     uint64_t freeBytes = 0; // what an unprivileged user may still fill
 };
 VolumeSpace GetVolumeSpace(const std::string& path);
+// The same for a volume that may not answer: unknown after timeoutMs.
+VolumeSpace GetVolumeSpaceWithin(const std::string& path, int timeoutMs);
 
 } // namespace orvo

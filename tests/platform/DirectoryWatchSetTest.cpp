@@ -1,6 +1,7 @@
 #include "platform/DirectoryWatchSet.h"
 
 #include "TestDirectory.h"
+#include "TmpfsMount.h"
 
 #include <filesystem>
 #include <fstream>
@@ -60,6 +61,27 @@ TEST(DirectoryWatchSet, ADirectoryThatGoesIsReportedAndCanBeWatchedWhenBack) {
     EXPECT_EQ(watch.ReadChanges(), Paths{a});
     EXPECT_FALSE(watch.Add(dir / "missing"));
     watch.Remove(dir / "missing");
+}
+
+TEST(DirectoryWatchSet, AnUnmountedFileSystemIsToldApartFromAChange) {
+    test::TestDirectory dir;
+    test::TmpfsMount tmpfs("1m", dir.MakeDirectory("mnt"));
+    if (!tmpfs.Mounted())
+        GTEST_SKIP() << "needs root to mount a tmpfs";
+    const std::string inside = dir.MakeDirectory("mnt/sub");
+    const std::string outside = dir.MakeDirectory("other");
+    DirectoryWatchSet watch;
+    ASSERT_TRUE(watch.Add(inside));
+    ASSERT_TRUE(watch.Add(tmpfs.Path()));
+    ASSERT_TRUE(watch.Add(outside));
+    dir.Write("other/x");
+    ASSERT_EQ(::umount2(tmpfs.Path().c_str(), 0), 0);
+
+    Paths unmounted;
+    EXPECT_EQ(watch.ReadChanges(unmounted), Paths{outside});
+    EXPECT_EQ(unmounted, (Paths{tmpfs.Path(), inside}));
+    EXPECT_FALSE(watch.IsWatched(inside));
+    EXPECT_TRUE(watch.IsWatched(outside));
 }
 
 } // namespace

@@ -51,7 +51,8 @@ HoverFacts RowHoverFacts(const RowFacts& row, bool driveList) {
 std::string CompleteHoverText(HoverFacts facts, const std::string& path, bool directory,
                               bool plays) {
     if (facts.isDrive) {
-        const VolumeSpace space = GetVolumeSpace(path);
+        // A network drive that does not answer keeps the worker no longer.
+        const VolumeSpace space = GetVolumeSpaceWithin(path, 3000);
         facts.freeBytes = space.freeBytes;
         facts.totalBytes = space.totalBytes;
         return HoverInfoText(facts);

@@ -45,10 +45,20 @@ QIcon BrowseIcons::DirectoryIcon() {
 }
 
 QIcon BrowseIcons::DriveIcon(int driveType) {
-    static const QIcon fixed = Themed("drive-harddisk", QStyle::SP_DriveHDIcon);
-    static const QIcon removable = Themed("drive-removable-media", QStyle::SP_DriveFDIcon);
-    static const QIcon optical = Themed("drive-optical", QStyle::SP_DriveCDIcon);
-    static const QIcon remote = Themed("folder-remote", QStyle::SP_DriveNetIcon);
+    // Themes name these icons differently; the first name the theme has wins.
+    auto themed = [](std::initializer_list<const char*> names, QStyle::StandardPixmap fallback) {
+        for (const char* name : names)
+            if (QIcon::hasThemeIcon(QString::fromLatin1(name)))
+                return QIcon::fromTheme(QString::fromLatin1(name));
+        return QApplication::style()->standardIcon(fallback);
+    };
+    static const QIcon fixed = themed({"drive-harddisk"}, QStyle::SP_DriveHDIcon);
+    static const QIcon removable =
+        themed({"drive-removable-media", "media-flash", "drive-removable-media-usb"},
+               QStyle::SP_DriveFDIcon);
+    static const QIcon optical = themed({"drive-optical", "media-optical"}, QStyle::SP_DriveCDIcon);
+    static const QIcon remote =
+        themed({"folder-remote", "network-server"}, QStyle::SP_DriveNetIcon);
     switch (driveType) {
     case DRIVE_REMOVABLE:
         return removable;

@@ -27,8 +27,15 @@ void BrowseNotice::Say(const QString& text) {
     show();
 }
 
+void BrowseNotice::SayHere(const QString& text) {
+    unreadable_.clear();
+    here_ = view_->CurrentPath();
+    Say(text);
+}
+
 void BrowseNotice::Clear() {
     unreadable_.clear();
+    here_.clear();
     clear();
     hide();
 }
@@ -42,6 +49,8 @@ void BrowseNotice::AfterRebuild() {
     const std::string& shown = view_->CurrentPath();
     const DirectoryListing& listing = view_->Listing();
     const bool failed = !shown.empty() && shown != kComputerPath && listing.ReadFailed();
+    if (!here_.empty() && here_ != shown)
+        Clear();
     if (!failed) {
         if (!unreadable_.empty())
             Clear();

@@ -17,6 +17,8 @@ public:
     explicit BrowseNotice(COrvoBrowserView* view);
 
     void Say(const QString& text);
+    // Says what lasts while the window shows what it shows now.
+    void SayHere(const QString& text);
     void Clear();
 
 protected:
@@ -27,6 +29,7 @@ private:
 
     COrvoBrowserView* view_;
     std::string unreadable_; // the directory the line speaks of, if any
+    std::string here_;       // where SayHere spoke
 };
 
 } // namespace orvo

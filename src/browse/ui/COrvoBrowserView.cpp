@@ -15,6 +15,7 @@
 #include "browse/ui/BrowseKeys.h"
 #include "browse/ui/BrowseListMode.h"
 #include "browse/ui/BrowseMarks.h"
+#include "browse/ui/BrowseMounts.h"
 #include "browse/ui/BrowseNewEntries.h"
 #include "browse/ui/BrowseNotice.h"
 #include "browse/ui/BrowsePathBar.h"
@@ -94,6 +95,7 @@ COrvoBrowserView::COrvoBrowserView(QWidget* parent) : QWidget(parent) {
     BuildControls();
     background_ = new BrowseBackground(this, {details_, icons_});
     watch_ = new DirectoryWatch(this);
+    new BrowseMounts(this);
     connect(details_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &COrvoBrowserView::SelectionChanged);
     connect(details_->selectionModel(), &QItemSelectionModel::currentChanged, this,

@@ -47,8 +47,11 @@ void DirectoryWatcher::Announce(const std::string& directory, QObject* origin) {
 }
 
 void DirectoryWatcher::ReadChanges() {
-    for (const std::string& directory : set_.ReadChanges())
+    std::vector<std::string> unmounted;
+    for (const std::string& directory : set_.ReadChanges(unmounted))
         emit DirectoryChanged(directory, nullptr);
+    for (const std::string& directory : unmounted)
+        emit Unmounted(directory);
 }
 
 } // namespace orvo

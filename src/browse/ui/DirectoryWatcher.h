@@ -33,6 +33,9 @@ public:
 signals:
     // origin: the window that made the change, null for any other source.
     void DirectoryChanged(const std::string& directory, QObject* origin);
+    // The file system of a watched directory was unmounted; the directory
+    // is no longer watched.
+    void Unmounted(const std::string& directory);
 
 private:
     explicit DirectoryWatcher(QObject* parent);

@@ -125,12 +125,16 @@ QVariant ViewTableModel::data(const QModelIndex& index, int role) const {
         switch (column) {
         case SizeColumn:
             return QString::fromStdString(SizeCellText(f.size, f.directory, f.parent));
+        // Drives have no date: their rows carry the zero date, which would
+        // read as the last days of 1899.
         case DateColumn:
-            return f.parent ? QString()
-                            : QString::fromStdString(
-                                  DateCellText(f.date, TimeToLocalOleDate(std::time(nullptr))));
+            return f.parent || f.date == 0
+                       ? QString()
+                       : QString::fromStdString(
+                             DateCellText(f.date, TimeToLocalOleDate(std::time(nullptr))));
         case TimeColumn:
-            return f.parent ? QString() : QString::fromStdString(TimeCellText(f.time));
+            return f.parent || f.date == 0 ? QString()
+                                           : QString::fromStdString(TimeCellText(f.time));
         default:
             return ToQ(r.GetValueAt(columnIndex_[column]).AsStringView());
         }

@@ -144,6 +144,12 @@ private slots:
             QCOMPARE(view.Model()->data(row, Qt::DecorationRole).value<QIcon>().cacheKey(),
                      removable.cacheKey());
             QVERIFY(removable.cacheKey() != BrowseIcons::DriveIcon(DRIVE_FIXED).cacheKey());
+            // A drive has no date to show, not the zero date's 1899.
+            for (int column : {ViewTableModel::DateColumn, ViewTableModel::TimeColumn})
+                QCOMPARE(view.Model()
+                             ->data(row.siblingAtColumn(column), Qt::DisplayRole)
+                             .toString(),
+                         QString());
         }
         QTRY_COMPARE(box->findData(stick.Path()), -1);
         QTRY_COMPARE(DriveRow(view, stick.Path()), -1);

@@ -43,8 +43,9 @@ bool DescribeGvfsShare(std::string_view name, GvfsShare& share) {
     return true;
 }
 
-std::vector<std::string> EntryNamesWithin(const std::string& directory, int timeoutMs) {
-    auto names = CallWithin<std::vector<std::string>>(timeoutMs, [directory] {
+std::optional<std::vector<std::string>> EntryNamesWithin(const std::string& directory,
+                                                         int timeoutMs) {
+    return CallWithin<std::vector<std::string>>(timeoutMs, [directory] {
         std::vector<std::string> found;
         if (DIR* dir = ::opendir(directory.c_str())) {
             while (struct dirent* d = ::readdir(dir)) {
@@ -56,7 +57,6 @@ std::vector<std::string> EntryNamesWithin(const std::string& directory, int time
         }
         return found;
     });
-    return names ? std::move(*names) : std::vector<std::string>();
 }
 
 } // namespace orvo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,8 +19,9 @@ struct GvfsShare {
 // has no "scheme:key=value" form.
 bool DescribeGvfsShare(std::string_view folderName, GvfsShare& share);
 
-// The entry names of a directory; none when it does not answer within
+// The entry names of a directory; nothing when it does not answer within
 // timeoutMs (see CallWithin).
-std::vector<std::string> EntryNamesWithin(const std::string& directory, int timeoutMs);
+std::optional<std::vector<std::string>> EntryNamesWithin(const std::string& directory,
+                                                         int timeoutMs);
 
 } // namespace orvo

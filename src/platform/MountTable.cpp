@@ -124,8 +124,13 @@ bool IsRemovableDevice(const std::string& blockDevices, const std::string& devic
 }
 
 // One volume per place the desktop's network mount shows.
-void AddGvfsShares(const MountInfoEntry& mount, int timeoutMs, std::vector<MountedVolume>& out) {
-    for (const std::string& name : EntryNamesWithin(mount.mountPoint, timeoutMs)) {
+// False when the mount did not answer in time: its places are then unknown,
+// which is not the same as gone.
+bool AddGvfsShares(const MountInfoEntry& mount, int timeoutMs, std::vector<MountedVolume>& out) {
+    const auto names = EntryNamesWithin(mount.mountPoint, timeoutMs);
+    if (!names)
+        return false;
+    for (const std::string& name : *names) {
         GvfsShare share;
         if (!DescribeGvfsShare(name, share))
             continue;
@@ -138,6 +143,7 @@ void AddGvfsShares(const MountInfoEntry& mount, int timeoutMs, std::vector<Mount
         v.mayHang = true;
         out.push_back(std::move(v));
     }
+    return true;
 }
 
 } // namespace
@@ -214,7 +220,10 @@ std::string MountedVolume::DisplayName() const {
 }
 
 std::vector<MountedVolume> VolumesFromMountInfo(std::string_view text,
-                                                const DeviceDirectories& devices) {
+                                                const DeviceDirectories& devices,
+                                                bool* placesAnswered) {
+    if (placesAnswered)
+        *placesAnswered = true;
     std::vector<MountInfoEntry> mounts = ParseMountInfo(text);
 
     // Later lines mount over earlier ones at the same place.
@@ -242,7 +251,8 @@ std::vector<MountedVolume> VolumesFromMountInfo(std::string_view text,
     std::vector<MountedVolume> volumes;
     for (const MountInfoEntry& m : top) {
         if (m.fsType == kGvfsType) {
-            AddGvfsShares(m, devices.shareListTimeoutMs, volumes);
+            if (!AddGvfsShares(m, devices.shareListTimeoutMs, volumes) && placesAnswered)
+                *placesAnswered = false;
             continue;
         }
         if (!IsUserVolume(m))
@@ -278,9 +288,13 @@ std::vector<MountedVolume> VolumesFromMountInfo(std::string_view text,
     return volumes;
 }
 
-std::vector<MountedVolume> ListMountedVolumes() {
+std::vector<MountedVolume> ListMountedVolumes(bool* placesAnswered, int placesTimeoutMs) {
+    DeviceDirectories devices;
+    devices.shareListTimeoutMs = placesTimeoutMs;
+    if (placesAnswered)
+        *placesAnswered = true;
     try {
-        return VolumesFromMountInfo(ReadWholeFile("/proc/self/mountinfo"));
+        return VolumesFromMountInfo(ReadWholeFile("/proc/self/mountinfo"), devices, placesAnswered);
     } catch (const FileError&) {
         return {};
     }

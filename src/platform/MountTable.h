@@ -74,12 +74,15 @@ struct DeviceDirectories {
 
 // The user's volumes of a mountinfo text, in mount-point order; a mount
 // point mounted over keeps only its topmost mount. The desktop's FUSE
-// mount of network places gives one volume per folder in it.
+// mount of network places gives one volume per folder in it; when that mount
+// does not list them in time, placesAnswered (if given) is set false.
 std::vector<MountedVolume> VolumesFromMountInfo(std::string_view text,
-                                                const DeviceDirectories& devices = {});
+                                                const DeviceDirectories& devices = {},
+                                                bool* placesAnswered = nullptr);
 // The volumes of this system, from /proc/self/mountinfo; empty when the
 // mount table cannot be read.
-std::vector<MountedVolume> ListMountedVolumes();
+std::vector<MountedVolume> ListMountedVolumes(bool* placesAnswered = nullptr,
+                                              int placesTimeoutMs = 300);
 // The volume of a list that holds a path: the one with the longest mount
 // point that is the path or one of its ancestors; null when none does.
 const MountedVolume* VolumeOf(const std::string& path, const std::vector<MountedVolume>& volumes);

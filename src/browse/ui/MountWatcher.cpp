@@ -1,6 +1,7 @@
 #include "browse/ui/MountWatcher.h"
 
 #include "platform/FileIO.h"
+#include "platform/PathText.h"
 
 #include <QCoreApplication>
 #include <QFutureWatcher>
@@ -72,7 +73,10 @@ bool MountWatcher::ReadTable() {
         mounts = ParseMountInfo(ReadWholeFile(kMountTable));
     } catch (const FileError&) {
     }
-    std::vector<MountedVolume> volumes = ListMountedVolumes();
+    bool placesAnswered = true;
+    std::vector<MountedVolume> volumes = ListMountedVolumes(&placesAnswered);
+    if (!placesAnswered)
+        KeepKnownPlaces(volumes);
     auto point = [](const MountInfoEntry& m) { return m.mountPoint; };
     const bool changed =
         PointsOf(volumes) != PointsOf(volumes_) || mounts.size() != mounts_.size() ||
@@ -96,17 +100,41 @@ void MountWatcher::PollShares() {
     if (polling_)
         return; // a place that does not answer holds its poll; no second one
     polling_ = true;
-    auto* job = new QFutureWatcher<std::vector<MountedVolume>>(this);
-    connect(job, &QFutureWatcher<std::vector<MountedVolume>>::finished, this, [this, job] {
+    using Poll = std::pair<std::vector<MountedVolume>, bool>;
+    auto* job = new QFutureWatcher<Poll>(this);
+    connect(job, &QFutureWatcher<Poll>::finished, this, [this, job] {
         job->deleteLater();
         polling_ = false;
-        std::vector<MountedVolume> volumes = job->result();
-        if (PointsOf(volumes) == PointsOf(volumes_))
+        auto [volumes, answered] = job->result();
+        // A slow answer says nothing of the places: a busy server is no
+        // reason to send its windows away.
+        if (!answered || PointsOf(volumes) == PointsOf(volumes_))
             return;
         volumes_ = std::move(volumes);
         emit MountsChanged();
     });
-    job->setFuture(QtConcurrent::run(&ListMountedVolumes));
+    // Off the interface thread a slow server may take longer to answer.
+    job->setFuture(QtConcurrent::run([] {
+        bool answered = true;
+        std::vector<MountedVolume> volumes = ListMountedVolumes(&answered, 3000);
+        return Poll(std::move(volumes), answered);
+    }));
+}
+
+void MountWatcher::KeepKnownPlaces(std::vector<MountedVolume>& volumes) const {
+    for (const MountedVolume& known : volumes_) {
+        const bool place = std::any_of(mounts_.begin(), mounts_.end(), [&](const MountInfoEntry& m) {
+            return m.fsType == "fuse.gvfsd-fuse" && ParentDirectoryOf(known.mountPoint) == m.mountPoint;
+        });
+        const bool listed = std::any_of(volumes.begin(), volumes.end(), [&](const MountedVolume& v) {
+            return v.mountPoint == known.mountPoint;
+        });
+        if (place && !listed)
+            volumes.push_back(known);
+    }
+    std::sort(volumes.begin(), volumes.end(), [](const MountedVolume& a, const MountedVolume& b) {
+        return a.mountPoint < b.mountPoint;
+    });
 }
 
 bool MountWatcher::IsMounted(const std::string& mountPoint) const {

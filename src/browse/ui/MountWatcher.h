@@ -39,6 +39,9 @@ private:
     explicit MountWatcher(QObject* parent);
     // Whether the mounts differ from the ones known before.
     bool ReadTable();
+    // Adds the network places known before to a table read while their
+    // mount did not answer.
+    void KeepKnownPlaces(std::vector<MountedVolume>& volumes) const;
     void PollShares();
 
     int fd_ = -1;

@@ -237,6 +237,14 @@ private slots:
         QVERIFY(RowOf(view, "docs") > 0);
         QCOMPARE(view.PathBar().DriveBox()->currentData().toString(), place);
 
+        // A server that stops answering for a while has not closed the place:
+        // the window stays through several polls.
+        ::kill(static_cast<pid_t>(daemon.processId()), SIGSTOP);
+        QTest::qWait(7000);
+        ::kill(static_cast<pid_t>(daemon.processId()), SIGCONT);
+        QCOMPARE(QString::fromStdString(view.CurrentPath()), place);
+        QCOMPARE(view.Notice().text(), QString());
+
         // The place closes: its folder goes, the mount table stays the same.
         QVERIFY(QDir(base.path() + "/places/" + share).removeRecursively());
         QTRY_VERIFY_WITH_TIMEOUT(view.CurrentPath() == kComputerPath, 10000);

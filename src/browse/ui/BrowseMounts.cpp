@@ -6,6 +6,7 @@
 #include "browse/ui/DirectoryWatch.h"
 #include "browse/ui/DirectoryWatcher.h"
 #include "browse/ui/MountWatcher.h"
+#include "platform/GvfsShare.h"
 #include "platform/ui/QtText.h"
 
 namespace orvo {
@@ -29,14 +30,23 @@ void BrowseMounts::Follow() {
     // a mount point.
     std::string point = MountPointOf(shown);
     const MountedVolume* volume = VolumeOf(shown, MountWatcher::Instance().Volumes());
-    if (volume && volume->mountPoint.size() >= point.size())
+    std::string label;
+    if (volume && volume->mountPoint.size() >= point.size()) {
         point = volume->mountPoint;
-    else
-        volume = nullptr;
+        label = volume->label;
+    } else if (MountWatcher::Instance().IsPlacesMount(point) && shown.size() > point.size() + 1) {
+        // A place the watcher could not list yet is still the folder right
+        // below the network mount, and goes with that folder.
+        const size_t start = point.size() + (point.back() == '/' ? 0 : 1);
+        point = shown.substr(0, shown.find('/', start));
+        GvfsShare share;
+        if (DescribeGvfsShare(point.substr(start), share))
+            label = share.label;
+    }
     if (point == "/")
         return;
     mountPoint_ = point;
-    volumeName_ = PathToQ(volume && !volume->label.empty() ? volume->label : point);
+    volumeName_ = PathToQ(label.empty() ? point : label);
 }
 
 void BrowseMounts::OnMountsChanged() {

@@ -75,8 +75,10 @@ bool MountWatcher::ReadTable() {
     }
     bool placesAnswered = true;
     std::vector<MountedVolume> volumes = ListMountedVolumes(&placesAnswered);
-    if (!placesAnswered)
+    if (!placesAnswered) {
         KeepKnownPlaces(volumes);
+        placesUnknown_ = true;
+    }
     auto point = [](const MountInfoEntry& m) { return m.mountPoint; };
     const bool changed =
         PointsOf(volumes) != PointsOf(volumes_) || mounts.size() != mounts_.size() ||
@@ -108,8 +110,9 @@ void MountWatcher::PollShares() {
         auto [volumes, answered] = job->result();
         // A slow answer says nothing of the places: a busy server is no
         // reason to send its windows away.
-        if (!answered || PointsOf(volumes) == PointsOf(volumes_))
+        if (!answered || (!placesUnknown_ && PointsOf(volumes) == PointsOf(volumes_)))
             return;
+        placesUnknown_ = false;
         volumes_ = std::move(volumes);
         emit MountsChanged();
     });
@@ -134,6 +137,12 @@ void MountWatcher::KeepKnownPlaces(std::vector<MountedVolume>& volumes) const {
     }
     std::sort(volumes.begin(), volumes.end(), [](const MountedVolume& a, const MountedVolume& b) {
         return a.mountPoint < b.mountPoint;
+    });
+}
+
+bool MountWatcher::IsPlacesMount(const std::string& mountPoint) const {
+    return std::any_of(mounts_.begin(), mounts_.end(), [&](const MountInfoEntry& m) {
+        return m.mountPoint == mountPoint && m.fsType == "fuse.gvfsd-fuse";
     });
 }
 

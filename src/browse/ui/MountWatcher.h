@@ -28,6 +28,8 @@ public:
     const std::vector<MountedVolume>& Volumes() const { return volumes_; }
     // Whether a path is still a mount point or a drive of the drive list.
     bool IsMounted(const std::string& mountPoint) const;
+    // Whether a mount point is the desktop's FUSE mount of network places.
+    bool IsPlacesMount(const std::string& mountPoint) const;
 
     static constexpr int kSharePollMs = 3000;
     static constexpr int kSettleMs = 100;
@@ -42,6 +44,9 @@ private:
     // Adds the network places known before to a table read while their
     // mount did not answer.
     void KeepKnownPlaces(std::vector<MountedVolume>& volumes) const;
+    // The last table read could not list the network places; the next poll
+    // that can tells the windows, whatever it finds.
+    bool placesUnknown_ = false;
     void PollShares();
 
     int fd_ = -1;

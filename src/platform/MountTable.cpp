@@ -216,7 +216,8 @@ int DriveTypeOf(const MountInfoEntry& m) {
 }
 
 std::string MountedVolume::DisplayName() const {
-    return (label.empty() ? device : label) + " (" + fsType + ")";
+    const std::string& name = label.empty() ? device : label;
+    return fsType.empty() ? name : name + " (" + fsType + ")";
 }
 
 std::vector<MountedVolume> VolumesFromMountInfo(std::string_view text,
@@ -281,6 +282,17 @@ std::vector<MountedVolume> VolumesFromMountInfo(std::string_view text,
         if (v.label.empty() && IsMediaPlace(m.mountPoint))
             v.label = std::string(FileNameOf(m.mountPoint));
         volumes.push_back(std::move(v));
+    }
+    // In a chroot the root is no mount of its own, and the table shows no
+    // "/"; the root is still where every path starts.
+    if (!mounts.empty() && std::none_of(volumes.begin(), volumes.end(), [](const MountedVolume& v) {
+            return v.mountPoint == "/";
+        })) {
+        MountedVolume root;
+        root.mountPoint = "/";
+        root.device = "/";
+        root.driveType = DRIVE_FIXED;
+        volumes.push_back(std::move(root));
     }
     std::sort(volumes.begin(), volumes.end(), [](const MountedVolume& a, const MountedVolume& b) {
         return a.mountPoint < b.mountPoint;

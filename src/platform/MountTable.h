@@ -57,7 +57,8 @@ struct MountedVolume {
     int driveType = DRIVE_UNKNOWN;
     bool mayHang = false; // see MayHang
 
-    // "LABEL (type)", or "device (type)" without a label.
+    // "LABEL (type)", or "device (type)" without a label; no "(type)" when
+    // the type is not known.
     std::string DisplayName() const;
 };
 

@@ -59,6 +59,15 @@ TEST(MountTable, DriveListHoldsTheUsersVolumesOnly) {
     EXPECT_EQ(volumes[4].driveType, DRIVE_REMOTE);
     EXPECT_TRUE(volumes[4].mayHang);
     EXPECT_EQ(volumes[5].driveType, DRIVE_RAMDISK);
+
+    // Seen from a chroot the table holds mounts below the root only; the
+    // root is a drive all the same.
+    volumes = VolumesFromMountInfo("30 1 0:5 / /proc rw - proc proc rw\n"
+                                   "31 1 8:1 / /home rw - ext4 /dev/sda2 rw\n",
+                                   devices);
+    EXPECT_EQ(MountPoints(volumes), (std::vector<std::string>{"/", "/home"}));
+    EXPECT_EQ(volumes[0].DisplayName(), "/");
+    EXPECT_EQ(volumes[0].driveType, DRIVE_FIXED);
 }
 
 // What a desktop with a stick, a card, a phone and network places mounts,

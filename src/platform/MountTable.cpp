@@ -289,8 +289,7 @@ std::vector<MountedVolume> VolumesFromMountInfo(std::string_view text,
             return v.mountPoint == "/";
         })) {
         MountedVolume root;
-        root.mountPoint = "/";
-        root.device = "/";
+        root.mountPoint = "/"; // nothing more is known: no device, no type
         root.driveType = DRIVE_FIXED;
         volumes.push_back(std::move(root));
     }

@@ -66,7 +66,7 @@ TEST(MountTable, DriveListHoldsTheUsersVolumesOnly) {
                                    "31 1 8:1 / /home rw - ext4 /dev/sda2 rw\n",
                                    devices);
     EXPECT_EQ(MountPoints(volumes), (std::vector<std::string>{"/", "/home"}));
-    EXPECT_EQ(volumes[0].DisplayName(), "/");
+    EXPECT_EQ(volumes[0].DisplayName(), "");
     EXPECT_EQ(volumes[0].driveType, DRIVE_FIXED);
 }
 

@@ -472,7 +472,7 @@ private slots:
         v->show();
         QTest::keyClick(v, Qt::Key_F6);
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(In("away/a.bmp")), 10000);
-        QTRY_COMPARE_WITH_TIMEOUT(QString::fromStdString(v->Path()), In("c.bmp"), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(QString::fromStdString(v->Path()), In("c.bmp"), 10000);
         QTest::keyClick(v, Qt::Key_PageUp);
         QCOMPARE(QString::fromStdString(v->Path()), In("c.bmp")); // nothing left before it
     }

@@ -215,6 +215,28 @@ void CreateOrThrow(RasterImage& image, int width, int height, int bits, const ch
         throw ImageFormatError(message);
 }
 
+bool PeekBmpLayout(std::string_view data, int& bitsPerPixel, int& compression, bool& alpha) {
+    if (data.size() < 2 || data[0] != 'B' || data[1] != 'M')
+        return false;
+    try {
+        ByteReader in(data, kInfoError);
+        in.Seek(14);
+        const BmpInfo info = ReadInfo(in);
+        bitsPerPixel = info.bits;
+        compression = static_cast<int>(info.compression);
+        // The alpha mask is the fourth mask, where ReadBmp takes it from.
+        alpha = false;
+        if (info.compression == kAlphaBitFields ||
+            (info.compression == kBitFields && info.headerSize >= 56)) {
+            in.Seek(14 + 40 + 12);
+            alpha = in.U32() != 0;
+        }
+        return true;
+    } catch (const ImageFormatError&) {
+        return false;
+    }
+}
+
 void ReadBmp(RasterImage& image, std::string_view data) {
     if (data.size() < 2 || data[0] != 'B' || data[1] != 'M')
         throw ImageFormatError("Not a BMP");

@@ -105,6 +105,9 @@ int DpiFromPelsPerMeter(int32_t pelsPerMeter);
 // A reader fills an empty image and throws ImageFormatError on any fault;
 // a writer returns the file's bytes or throws.
 void ReadBmp(RasterImage& image, std::string_view data);
+// The header's bits per pixel, compression code and whether an alpha mask
+// is set; false when the header cannot be read.
+bool PeekBmpLayout(std::string_view data, int& bitsPerPixel, int& compression, bool& alpha);
 std::string WriteBmp(const RasterImage& image);
 void ReadGif(RasterImage& image, std::string_view data);
 std::string WriteGif(const RasterImage& image);

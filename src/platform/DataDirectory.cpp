@@ -3,6 +3,7 @@
 #include "platform/DisplayText.h"
 #include "platform/FileIO.h"
 #include "platform/PathText.h"
+#include "platform/XdgDirectories.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -40,11 +41,7 @@ std::string DataDirectoryPath() {
     std::string home = Env("ORVO_HOME");
     if (!home.empty())
         return StripTrailingSlash(home);
-    std::string config = Env("XDG_CONFIG_HOME");
-    // A relative XDG path is invalid by the XDG base-directory rules and must be ignored.
-    if (config.empty() || config.front() != '/')
-        config = JoinPath(Env("HOME").empty() ? "/" : Env("HOME"), ".config");
-    return JoinPath(StripTrailingSlash(config), "orvo-browser");
+    return JoinPath(XdgConfigHome(), "orvo-browser");
 }
 
 std::string ShippedDataDirectory() {

@@ -203,6 +203,10 @@ bool MayHang(const MountInfoEntry& m) {
     return IsNetworkType(m.fsType) || IsFuse(m.fsType);
 }
 
+bool IsPlacesMount(const MountInfoEntry& mount) {
+    return mount.fsType == kGvfsType;
+}
+
 int DriveTypeOf(const MountInfoEntry& m) {
     if (IsNetworkType(m.fsType))
         return DRIVE_REMOTE;
@@ -251,7 +255,7 @@ std::vector<MountedVolume> VolumesFromMountInfo(std::string_view text,
 
     std::vector<MountedVolume> volumes;
     for (const MountInfoEntry& m : top) {
-        if (m.fsType == kGvfsType) {
+        if (IsPlacesMount(m)) {
             if (!AddGvfsShares(m, devices.shareListTimeoutMs, volumes) && placesAnswered)
                 *placesAnswered = false;
             continue;

@@ -41,6 +41,10 @@ bool IsUserVolume(const MountInfoEntry& mount);
 // is found by VolumesFromMountInfo.
 int DriveTypeOf(const MountInfoEntry& mount);
 
+// Whether a mount is the desktop's FUSE mount of network places, whose
+// folders are drives of their own.
+bool IsPlacesMount(const MountInfoEntry& mount);
+
 // A network or FUSE file system: asking it anything (stat, free space) may
 // take as long as its server or daemon likes, so the interface never waits
 // on it.

@@ -1,5 +1,6 @@
 #include "platform/Shortcut.h"
 
+#include "platform/DisplayText.h"
 #include "platform/FileIO.h"
 #include "platform/KeyFile.h"
 #include "platform/PathText.h"
@@ -42,25 +43,8 @@ std::string PathOfFileUrl(const std::string& url) {
     std::string host = rest.substr(0, slash);
     if (!host.empty() && ::strcasecmp(host.c_str(), "localhost") != 0)
         return {};
-    auto hex = [](char c) -> int {
-        if (c >= '0' && c <= '9')
-            return c - '0';
-        c = static_cast<char>(c | 0x20);
-        return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
-    };
-    std::string path;
-    for (size_t i = slash; i < rest.size(); ++i) {
-        if (rest[i] == '?' || rest[i] == '#')
-            break;
-        if (rest[i] == '%' && i + 2 < rest.size() && hex(rest[i + 1]) >= 0 &&
-            hex(rest[i + 2]) >= 0) {
-            path.push_back(static_cast<char>(hex(rest[i + 1]) * 16 + hex(rest[i + 2])));
-            i += 2;
-        } else {
-            path.push_back(rest[i]);
-        }
-    }
-    return path;
+    const size_t end = rest.find_first_of("?#", slash);
+    return DecodeHexEscapes(std::string_view(rest).substr(slash, end - slash), "%");
 }
 
 namespace {

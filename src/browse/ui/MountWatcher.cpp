@@ -88,9 +88,8 @@ bool MountWatcher::ReadTable() {
                     });
     mounts_ = std::move(mounts);
     volumes_ = std::move(volumes);
-    const bool shares = std::any_of(mounts_.begin(), mounts_.end(), [](const MountInfoEntry& m) {
-        return m.fsType == "fuse.gvfsd-fuse";
-    });
+    const bool shares = std::any_of(mounts_.begin(), mounts_.end(),
+                                    [](const MountInfoEntry& m) { return orvo::IsPlacesMount(m); });
     if (shares && !sharePoll_->isActive())
         sharePoll_->start();
     else if (!shares)
@@ -126,12 +125,10 @@ void MountWatcher::PollShares() {
 
 void MountWatcher::KeepKnownPlaces(std::vector<MountedVolume>& volumes) const {
     for (const MountedVolume& known : volumes_) {
-        const bool place = std::any_of(mounts_.begin(), mounts_.end(), [&](const MountInfoEntry& m) {
-            return m.fsType == "fuse.gvfsd-fuse" && ParentDirectoryOf(known.mountPoint) == m.mountPoint;
-        });
-        const bool listed = std::any_of(volumes.begin(), volumes.end(), [&](const MountedVolume& v) {
-            return v.mountPoint == known.mountPoint;
-        });
+        const bool place = IsPlacesMount(ParentDirectoryOf(known.mountPoint));
+        const bool listed =
+            std::any_of(volumes.begin(), volumes.end(),
+                        [&](const MountedVolume& v) { return v.mountPoint == known.mountPoint; });
         if (place && !listed)
             volumes.push_back(known);
     }
@@ -142,7 +139,7 @@ void MountWatcher::KeepKnownPlaces(std::vector<MountedVolume>& volumes) const {
 
 bool MountWatcher::IsPlacesMount(const std::string& mountPoint) const {
     return std::any_of(mounts_.begin(), mounts_.end(), [&](const MountInfoEntry& m) {
-        return m.mountPoint == mountPoint && m.fsType == "fuse.gvfsd-fuse";
+        return m.mountPoint == mountPoint && orvo::IsPlacesMount(m);
     });
 }
 
